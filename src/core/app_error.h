@@ -1,0 +1,15 @@
+// An operation that cannot go on throws AppError with the Japanese text the user
+// would be told. Only the window-procedure trampoline catches it.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tavisnap {
+
+class AppError : public std::runtime_error {
+ public:
+  explicit AppError(const std::string& message) : std::runtime_error(message) {}
+};
+
+}  // namespace tavisnap
