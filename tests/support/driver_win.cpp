@@ -1,0 +1,315 @@
+#include "support/driver_win.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace tavisnap::testing {
+namespace {
+
+std::wstring W(const std::string& s) {
+  if (s.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
+  return out;
+}
+
+std::string U(const std::wstring& s) {
+  if (s.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+struct TopSearch {
+  std::wstring cls, title;
+  DWORD pid;
+  bool visibleOnly;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTop(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<TopSearch*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (s->pid != 0 && pid != s->pid) return TRUE;
+  if (s->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
+  if (!s->cls.empty() && ClassOf(hwnd) != s->cls) return TRUE;
+  if (!s->title.empty() && TextOf(hwnd) != s->title) return TRUE;
+  s->found.push_back(hwnd);
+  return TRUE;
+}
+
+}  // namespace
+
+std::string Env(const char* name) {
+  std::wstring wname = W(name);
+  DWORD n = GetEnvironmentVariableW(wname.c_str(), nullptr, 0);
+  if (n == 0) return {};
+  std::wstring value(n, L'\0');
+  n = GetEnvironmentVariableW(wname.c_str(), value.data(), n);
+  value.resize(n);
+  return U(value);
+}
+
+std::string OutputDir() {
+  std::string dir = Env("TAVISNAP_TEST_OUTPUT");
+  if (dir.empty()) dir = ".";
+  CreateDirectoryW(W(dir).c_str(), nullptr);
+  return dir;
+}
+
+void Pump(Millis duration) {
+  auto end = std::chrono::steady_clock::now() + duration;
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(10);
+  } while (std::chrono::steady_clock::now() < end);
+}
+
+bool WaitUntil(const std::function<bool()>& done, Millis timeout) {
+  auto end = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    Pump(20ms);
+  }
+  return true;
+}
+
+HWND FindTopWindow(const std::wstring& cls, const std::wstring& title, DWORD pid,
+                   bool visibleOnly) {
+  TopSearch s{cls, title, pid, visibleOnly, {}};
+  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&s));
+  return s.found.empty() ? nullptr : s.found.front();
+}
+
+HWND WaitForTopWindow(const std::wstring& cls, const std::wstring& title, DWORD pid,
+                      Millis timeout, bool visibleOnly) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindTopWindow(cls, title, pid, visibleOnly)) != nullptr; },
+            timeout);
+  return found;
+}
+
+std::vector<HWND> TopWindows(DWORD pid) {
+  TopSearch s{L"", L"", pid, false, {}};
+  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> out;
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+HWND FindChildByText(HWND parent, const std::wstring& text, const std::wstring& cls) {
+  for (HWND child : Children(parent)) {
+    if (!cls.empty() && ClassOf(child) != cls) continue;
+    if (TextOf(child) == text) return child;
+  }
+  return nullptr;
+}
+
+HWND FindChildById(HWND parent, int id) {
+  for (HWND child : Children(parent)) {
+    if (GetDlgCtrlID(child) == id) return child;
+  }
+  return nullptr;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t buf[256] = {};
+  GetClassNameW(hwnd, buf, 256);
+  return buf;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  // WM_GETTEXT is marshalled across processes for every window; GetWindowText is not.
+  DWORD_PTR len = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &len)) return {};
+  std::wstring text(len + 1, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 2000, &got);
+  text.resize(got);
+  return text;
+}
+
+void SetText(HWND hwnd, const std::wstring& text) {
+  SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool IsChecked(HWND checkbox) {
+  return SendMessageW(checkbox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SetChecked(HWND checkbox, bool checked) {
+  SendMessageW(checkbox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Click(HWND button) {
+  HWND parent = GetParent(button);
+  PostMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
+void PostCommand(HWND window, int id) {
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void PostClose(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
+
+std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, Millis timeout) {
+  HWND box = WaitForTopWindow(L"#32770", L"", pid, timeout, true);
+  if (!box) return std::nullopt;
+  MessageBoxInfo info;
+  info.hwnd = box;
+  info.caption = TextOf(box);
+  info.topmost = (GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  for (HWND child : Children(box)) {
+    std::wstring cls = ClassOf(child);
+    if (cls == L"Static" && GetDlgCtrlID(child) == 0xFFFF) info.text = TextOf(child);
+    if (cls == L"Button" && IsWindowVisible(child)) info.buttons.push_back(TextOf(child));
+  }
+  return info;
+}
+
+void AnswerMessageBox(const MessageBoxInfo& box, int id) {
+  HWND button = GetDlgItem(box.hwnd, id);
+  PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  WaitUntil([&] { return !IsWindow(box.hwnd) || !IsWindowVisible(box.hwnd); }, 5s);
+}
+
+std::optional<MessageBoxInfo> ExpectMessageBox(DWORD pid, int answer, Millis timeout) {
+  auto box = WaitForMessageBox(pid, timeout);
+  if (box) AnswerMessageBox(*box, answer);
+  return box;
+}
+
+std::optional<DWORD> Process::Wait(Millis timeout) {
+  auto end = std::chrono::steady_clock::now() + timeout;
+  while (WaitForSingleObject(handle, 0) == WAIT_TIMEOUT) {
+    if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+    Pump(20ms);
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(handle, &code);
+  return code;
+}
+
+void Process::Kill() {
+  if (handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(handle, 99);
+    WaitForSingleObject(handle, 5000);
+  }
+}
+
+Process::~Process() {
+  Kill();
+  if (handle) CloseHandle(handle);
+}
+
+std::unique_ptr<Process> Launch(const std::wstring& exe, const std::wstring& args,
+                                const std::wstring& workdir) {
+  std::wstring cmd = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workdir.empty() ? nullptr : workdir.c_str(), &si, &pi)) {
+    throw std::runtime_error("cannot start " + U(exe) + ": error " +
+                             std::to_string(GetLastError()));
+  }
+  CloseHandle(pi.hThread);
+  auto p = std::make_unique<Process>();
+  p->handle = pi.hProcess;
+  p->pid = pi.dwProcessId;
+  return p;
+}
+
+std::string MakeTempDir(const std::string& prefix) {
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  for (int i = 0; i < 1000; ++i) {
+    std::wstring dir = std::wstring(base) + W(prefix) + L"-" +
+                       std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(i);
+    if (CreateDirectoryW(dir.c_str(), nullptr)) return U(dir) + "\\";
+  }
+  throw std::runtime_error("cannot create a temporary folder");
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(std::filesystem::path(W(path)), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(std::filesystem::path(W(path)), std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesW(W(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ExeDir() {
+  wchar_t buf[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
+  std::wstring path(buf, n);
+  return U(path.substr(0, path.find_last_of(L'\\') + 1));
+}
+
+std::string SaveScreenshot(const std::string& name, HWND window) {
+  RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (window) GetWindowRect(window, &r);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;  // bottom-up, as a BMP file stores it
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
+  DWORD imageSize = stride * static_cast<DWORD>(h);
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+  fh.bfSize = fh.bfOffBits + imageSize;
+  std::string bytes(reinterpret_cast<const char*>(&fh), sizeof fh);
+  bytes.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+  bytes.append(static_cast<const char*>(bits), imageSize);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  std::string path = OutputDir() + "\\" + name + ".bmp";
+  WriteFileBytes(path, bytes);
+  return path;
+}
+
+}  // namespace tavisnap::testing
