@@ -10,6 +10,7 @@ enum class BoxKind {
   Information,   // caption "タビスナップ", OK
   Warning,       // caption "タビスナップ（警告）", OK
   Confirmation,  // caption "タビスナップ（確認）", OK and Cancel
+  ConfirmationCancelDefault,  // the same, with Cancel as the default button
 };
 
 inline constexpr const char* kCaptionInformation = "タビスナップ";
@@ -25,6 +26,9 @@ class Prompter {
   void Information(const std::string& text) { Show(BoxKind::Information, text); }
   void Warning(const std::string& text) { Show(BoxKind::Warning, text); }
   bool Confirm(const std::string& text) { return Show(BoxKind::Confirmation, text); }
+  bool ConfirmCancelDefault(const std::string& text) {
+    return Show(BoxKind::ConfirmationCancelDefault, text);
+  }
 };
 
 }  // namespace tavisnap
