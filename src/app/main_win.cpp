@@ -1,0 +1,67 @@
+// tavisnap.exe: the composition root. Start-up runs in this order: single-instance
+// guard, settings, splash, connection wait, windows, first sign-in decision, tray icon,
+// message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "app/resource.h"
+#include "core/define.h"
+#include "core/form_splash_win.h"
+#include "core/internet_win.h"
+#include "core/load_settings_win.h"
+#include "core/single_instance_win.h"
+#include "mainwindow/form_main_tavisnap_win.h"
+#include "win/message_box_win.h"
+#include "win/window_win.h"
+
+namespace tavisnap {
+namespace {
+
+constexpr char kOfflineNotice[] =
+    "インターネットに接続されていないため、オフラインモードで起動します。\r\n"
+    "インターネットに接続した場合、タビスナップを再起動してください。";
+
+HBITMAP LoadLogo(HINSTANCE instance) {
+  return static_cast<HBITMAP>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+int Run(HINSTANCE instance) {
+  SingleInstanceGuard guard;
+  if (!guard.IsFirstInstance()) {
+    NotifyRunningInstance(CommandLineParameters());
+    ExitProcess(0);
+  }
+
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+
+  LoadSettings();  // ends the process when system.ini is missing
+
+  auto splash = std::make_unique<TFormSplash>(LoadLogo(instance));
+  splash->ShowAnimated();
+
+  if (WaitForInternet()) {
+    RunMode = kRunModeOnline;
+  } else {
+    ShowMessageBox(kOfflineNotice, kCaptionConfirmation, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+    RunMode = kRunModeOffline;
+  }
+
+  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVISNAP));
+  TFormMainTavisnap mainWindow(icon);
+
+  ProcessPendingMessages();
+  splash->Close();
+  splash.reset();
+  return RunMessageLoop();
+}
+
+}  // namespace
+}  // namespace tavisnap
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  return tavisnap::Run(instance);
+}
