@@ -1,0 +1,33 @@
+#include <filesystem>
+#include <system_error>
+
+#include "capture/capture.h"
+#include "core/app_error.h"
+#include "core/define.h"
+#include "core/file_util.h"
+
+namespace tavisnap {
+
+namespace fs = std::filesystem;
+
+void EnsureCaptureDir() {
+  fs::path dir = U8Path(CaptureDir);
+  std::error_code ec;
+  if (fs::is_directory(dir, ec)) return;
+  // create_directory, not create_directories: the program folder must already exist.
+  fs::create_directory(dir, ec);
+  if (ec || !fs::is_directory(dir, ec)) throw AppError(kCaptureDirCreateError);
+}
+
+void DeleteCaptureFile() {
+  std::error_code ec;
+  fs::remove(U8Path(CaptureFile), ec);  // a file already gone or locked is passed over
+  fs::path dir = U8Path(CaptureDir);
+  // remove() would also delete a plain file of that name, and reports a missing path as
+  // success; both are failures here.
+  if (!fs::is_directory(fs::symlink_status(dir, ec)) || !fs::remove(dir, ec) || ec) {
+    throw AppError(kCaptureDirRemoveError);
+  }
+}
+
+}  // namespace tavisnap

@@ -1,0 +1,29 @@
+#include "capture/capture_geometry.h"
+
+namespace tavisnap {
+
+CapturePlan PlanDesktopCapture(int screenWidth, int screenHeight) {
+  return CapturePlan{CaptureKind::kDesktop, ScreenPoint{0, 0}, screenWidth, screenHeight};
+}
+
+CapturePlan PlanWindowCapture(const std::optional<ScreenRect>& window, int screenWidth,
+                              int screenHeight) {
+  if (!window || window->right <= window->left || window->bottom <= window->top) {
+    return PlanDesktopCapture(screenWidth, screenHeight);
+  }
+  return CapturePlan{CaptureKind::kWindow, ScreenPoint{window->left, window->top},
+                     window->right - window->left, window->bottom - window->top};
+}
+
+std::optional<ScreenPoint> PointerDrawOrigin(const CapturePlan& plan, ScreenPoint pointer,
+                                             ScreenPoint hotSpot) {
+  ScreenPoint inPicture{pointer.x - plan.source.x, pointer.y - plan.source.y};
+  if (plan.kind == CaptureKind::kWindow) {
+    bool inside = inPicture.x >= 0 && inPicture.x < plan.width && inPicture.y >= 0 &&
+                  inPicture.y < plan.height;
+    if (!inside) return std::nullopt;
+  }
+  return ScreenPoint{inPicture.x - hotSpot.x, inPicture.y - hotSpot.y};
+}
+
+}  // namespace tavisnap

@@ -1,0 +1,8 @@
+#include "capture/foreground.h"
+
+namespace tavisnap {
+
+// No window system to bring anything in front of; lets portable callers link natively.
+void ForceForeground() {}
+
+}  // namespace tavisnap

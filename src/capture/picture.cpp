@@ -1,0 +1,36 @@
+#include "capture/picture.h"
+
+#include <algorithm>
+
+#include "core/app_error.h"
+
+namespace tavisnap {
+
+bool IsSupportedPictureSize(int64_t width, int64_t height) {
+  return width >= 0 && height >= 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+         width * height <= kMaxPicturePixels;
+}
+
+size_t Picture::StrideFor(int width) {
+  return (static_cast<size_t>(width) * kBytesPerPixel + 3) & ~size_t{3};
+}
+
+Picture::Picture(int width, int height) {
+  if (!IsSupportedPictureSize(width, height)) throw AppError("画像が大きすぎます");
+  width_ = width;
+  height_ = height;
+  stride_ = StrideFor(width);
+  bytes_.assign(stride_ * static_cast<size_t>(height), 0);
+}
+
+void Picture::FillRect(int x, int y, int width, int height, Rgb c) {
+  int x0 = std::max(x, 0);
+  int y0 = std::max(y, 0);
+  int x1 = std::min<int64_t>(int64_t{x} + width, width_);
+  int y1 = std::min<int64_t>(int64_t{y} + height, height_);
+  for (int row = y0; row < y1; ++row) {
+    for (int col = x0; col < x1; ++col) SetPixel(col, row, c);
+  }
+}
+
+}  // namespace tavisnap
