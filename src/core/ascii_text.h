@@ -1,0 +1,34 @@
+// ASCII-only text helpers for the settings store: names compare without regard to
+// case, but only A-Z/a-z fold (the bytes of other characters never match by case).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavisnap {
+
+inline char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+inline std::string FoldAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = FoldAscii(c);
+  return out;
+}
+
+inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  }
+  return true;
+}
+
+// Trims blanks and control characters (bytes 0x00-0x20) from both ends.
+inline std::string_view TrimBlanks(std::string_view text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20) ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20) --end;
+  return text.substr(begin, end - begin);
+}
+
+}  // namespace tavisnap

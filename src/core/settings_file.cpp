@@ -1,0 +1,89 @@
+#include "core/settings_file.h"
+
+#include <filesystem>
+#include <optional>
+
+#include "core/app_error.h"
+#include "core/ascii_text.h"
+#include "core/codepage.h"
+#include "core/file_util.h"
+#include "core/ini_file.h"
+
+namespace tavisnap {
+namespace fs = std::filesystem;
+namespace {
+
+// The decoded file, nullopt when there is none; throws `error` when it cannot be read.
+std::optional<IniFile> ReadIni(const std::string& path, const char* error) {
+  std::error_code ec;
+  fs::file_status status = fs::status(U8Path(path), ec);
+  if (status.type() == fs::file_type::not_found) return std::nullopt;
+  if (ec || status.type() != fs::file_type::regular) throw AppError(error);
+  std::optional<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) throw AppError(error);
+  return IniFile::Parse(Cp932ToUtf8(*bytes));
+}
+
+// A file nobody may write (the read-only attribute on Windows) is refused here too, so
+// that replacing it by rename does not get around the protection on POSIX systems.
+bool IsReadOnlyFile(const std::string& path) {
+  std::error_code ec;
+  fs::file_status status = fs::status(U8Path(path), ec);
+  if (ec || status.type() != fs::file_type::regular) return false;
+  constexpr auto kAnyWrite = fs::perms::owner_write | fs::perms::group_write |
+                             fs::perms::others_write;
+  return (status.permissions() & kAnyWrite) == fs::perms::none;
+}
+
+size_t CountCharacters(std::string_view utf8) {
+  size_t n = 0;
+  for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
+// Whether the entry name can be split into section and key at all: at least three
+// characters and a "." after the first one. A "." is ASCII and never part of a longer
+// UTF-8 sequence, so searching from the second byte is enough.
+bool IsSplittableName(std::string_view name) {
+  return CountCharacters(name) >= 3 && name.find('.', 1) != std::string_view::npos;
+}
+
+// A line break inside a value would end the line in the file and plant whatever follows
+// as lines of their own (a section header, another key); it becomes a blank instead.
+std::string OneLine(std::string_view value) {
+  std::string out(value);
+  for (char& c : out) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return out;
+}
+
+}  // namespace
+
+bool ReadSettingsFile(const std::string& path, SettingsList& list) {
+  std::optional<IniFile> ini = ReadIni(path, kIniReadError);
+  if (!ini) return false;
+  for (const IniFile::Section& section : ini->sections()) {
+    for (const IniFile::Line& line : section.lines) {
+      if (!line.isSetting) continue;
+      list.Set(section.name + "." + line.key, *ini->Find(section.name, line.key));
+    }
+  }
+  return true;
+}
+
+bool SaveSettings(const std::string& path, const SettingsList& list) {
+  if (IsReadOnlyFile(path)) throw AppError(kIniWriteError);
+  IniFile ini = ReadIni(path, kIniWriteError).value_or(IniFile());
+  for (const SettingsList::Entry& entry : list) {
+    if (!IsSplittableName(entry.name)) break;
+    std::string_view name = entry.name;
+    size_t dot = name.find('.');
+    ini.Set(TrimBlanks(name.substr(0, dot)), TrimBlanks(name.substr(dot + 1)),
+            OneLine(TrimBlanks(entry.value)));
+  }
+  if (!AtomicWriteFile(path, Utf8ToCp932(ini.Write()))) throw AppError(kIniWriteError);
+  return true;
+}
+
+}  // namespace tavisnap
