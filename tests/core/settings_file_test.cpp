@@ -1,0 +1,195 @@
+#include "core/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/app_error.h"
+#include "core/codepage.h"
+#include "core/temp_dir.h"
+
+namespace tavisnap {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+std::vector<std::string> Lines(const SettingsList& list) {
+  std::vector<std::string> lines;
+  for (const auto& e : list) lines.push_back(e.name + "=" + e.value);
+  return lines;
+}
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  // The file as code page 932 bytes, like the installed one.
+  void WriteIni(const std::string& utf8) { WriteBytes(path_, Utf8ToCp932(utf8)); }
+  std::string ReadIni() { return Cp932ToUtf8(ReadBytes(path_)); }
+  SettingsList Read() {
+    SettingsList list;
+    EXPECT_TRUE(ReadSettingsFile(path_, list));
+    return list;
+  }
+
+  TempDir dir_;
+  std::string path_ = dir_ / "system.ini";
+};
+
+TEST_F(SettingsFileTest, ReadsSectionsKeysAndValuesByTheFileSyntax) {
+  WriteIni(
+      "KEY=before any section\r\n"
+      "; comment\r\n"
+      "[ SYSTEM ]\r\n"
+      "  MAILID =  a@b.jp  \r\n"
+      "\t; indented comment\n"
+      "URL=https://x/?a=b\n"
+      "no equals sign\r"
+      "MAILID=second line with the same key\r\n"
+      "DST_NAME=\r\n"
+      "[Other]\r\n"
+      "k=v\r\n"
+      "[system]\r\n"
+      "HOTKEY=O\r\n");
+  EXPECT_EQ(Lines(Read()),
+            (std::vector<std::string>{"SYSTEM.MAILID=a@b.jp", "SYSTEM.URL=https://x/?a=b",
+                                      "SYSTEM.HOTKEY=O", "Other.k=v"}));
+}
+
+TEST_F(SettingsFileTest, ReadingMergesIntoTheListAndEmptyValuesRemove) {
+  SettingsList list;
+  EXPECT_FALSE(ReadSettingsFile(path_, list));  // no file yet
+  list.Set("SYSTEM.MAILID", "old@b.jp");
+  list.Set("SYSTEM.DST_NAME", "old name");
+  list.Set("MAILLIST.MAIL1", "kept@b.jp");
+  WriteIni("[SYSTEM]\r\nmailid=new@b.jp\r\nDST_NAME=\r\nHOTKEY=S\r\n");
+  ASSERT_TRUE(ReadSettingsFile(path_, list));
+  EXPECT_EQ(Lines(list), (std::vector<std::string>{"SYSTEM.MAILID=new@b.jp",
+                                                   "MAILLIST.MAIL1=kept@b.jp", "SYSTEM.HOTKEY=S"}));
+  EXPECT_EQ(list.Get("SYSTEM.DST_NAME"), "");
+}
+
+TEST_F(SettingsFileTest, WritesTheFixedLayoutWithCrLfAndDropsComments) {
+  WriteIni(
+      "; installed defaults\r\n"
+      "[SYSTEM]\r\n"
+      "MAILID=\r\n"
+      "\r\n"
+      "   legacy line without equals   \r\n"
+      "AUTOLOGIN=2\r\n"
+      "; between\r\n"
+      "[MAILLIST]\r\n"
+      "MAIL1=a@b.jp\r\n");
+  SettingsList list;
+  list.Set("system.autologin", "1");   // existing key, other case: the file's spelling stays
+  list.Set("MAILLIST.NAME1", "  Taro  ");  // new key: last in its section, value trimmed
+  list.Set("SYSTEM.MAILID", "me@b.jp");
+  list.Set("NEW.K", "v");               // new section: last
+  EXPECT_TRUE(SaveSettings(path_, list));
+  EXPECT_EQ(ReadBytes(path_),
+            "[SYSTEM]\r\n"
+            "MAILID=me@b.jp\r\n"
+            "legacy line without equals\r\n"
+            "AUTOLOGIN=1\r\n"
+            "\r\n"
+            "[MAILLIST]\r\n"
+            "MAIL1=a@b.jp\r\n"
+            "NAME1=Taro\r\n"
+            "\r\n"
+            "[NEW]\r\n"
+            "K=v\r\n"
+            "\r\n");
+}
+
+TEST_F(SettingsFileTest, SavingCreatesAMissingFileAndBlankValuesClearOnDisk) {
+  SettingsList list;
+  list.Set("SYSTEM.DST_NAME", " ");
+  list.Set("SYSTEM.DST_MAILADR", "\t x@y.jp \x01");
+  list.Set("MAILLIST.NAME2", "two\r\nlines");  // a line break must not start a line in the file
+  ASSERT_TRUE(SaveSettings(path_, list));
+  EXPECT_EQ(ReadBytes(path_),
+            "[SYSTEM]\r\nDST_NAME=\r\nDST_MAILADR=x@y.jp\r\n\r\n[MAILLIST]\r\nNAME2=two  lines\r\n"
+            "\r\n");
+  // The empty value on disk removes the entry at the next read.
+  SettingsList reread = Read();
+  EXPECT_EQ(reread.Get("SYSTEM.DST_NAME"), "");
+  EXPECT_EQ(reread.size(), 2u);
+}
+
+TEST_F(SettingsFileTest, RemovingAnEntryLeavesTheOldValueInTheFile) {
+  WriteIni("[SYSTEM]\r\nDST_NAME=Hanako\r\n");
+  SettingsList list = Read();
+  list.Set("SYSTEM.DST_NAME", "");
+  SaveSettings(path_, list);
+  EXPECT_EQ(ReadBytes(path_), "[SYSTEM]\r\nDST_NAME=Hanako\r\n\r\n");
+}
+
+TEST_F(SettingsFileTest, AnUnsplittableNameStopsTheMergeButTheFileIsWritten) {
+  // Too short, or no "." after the first character (".AB" has only a leading one).
+  for (const char* stopper : {"NODOT", ".AB", "A.", "..", "ab"}) {
+    SCOPED_TRACE(stopper);
+    WriteIni("[SYSTEM]\r\nX=old\r\n");
+    SettingsList list;
+    list.Set("SYSTEM.BEFORE", "1");
+    list.Set(stopper, "v");
+    list.Set("SYSTEM.X", "new");
+    list.Set("SYSTEM.AFTER", "2");
+    EXPECT_TRUE(SaveSettings(path_, list));
+    EXPECT_EQ(ReadBytes(path_), "[SYSTEM]\r\nX=old\r\nBEFORE=1\r\n\r\n");
+  }
+}
+
+TEST_F(SettingsFileTest, TheKeyKeepsItsDotsAndADottedSectionIsSplitAtItsFirstDot) {
+  WriteIni("[A.B]\r\nK=1\r\n");
+  SettingsList list = Read();
+  EXPECT_EQ(list.Get("A.B.K"), "1");
+  list.Set("SYSTEM.X.Y", "2");
+  list.Set(".S.K", "3");  // a leading "." names the section "" and is not a stop
+  SaveSettings(path_, list);
+  EXPECT_EQ(ReadBytes(path_),
+            "[A.B]\r\nK=1\r\n\r\n[A]\r\nB.K=1\r\n\r\n[SYSTEM]\r\nX.Y=2\r\n\r\n[]\r\nS.K=3\r\n\r\n");
+  // Read back, the dotted section's entry now comes from two places.
+  SettingsList reread = Read();
+  EXPECT_EQ(reread.Get("SYSTEM.X.Y"), "2");
+  EXPECT_EQ(reread.Get("A.B.K"), "1");
+}
+
+TEST_F(SettingsFileTest, JapaneseTextIsCodePage932OnDiskAndRoundTrips) {
+  SettingsList list;
+  list.Set("MAILLIST.NAME1", "タビ太郎");
+  list.Set("MAILLIST.MAIL1", "taro@b.jp");
+  SaveSettings(path_, list);
+  std::string raw = ReadBytes(path_);
+  // タ 83 5E, ビ 83 72, 太 91 BE, 郎 98 59
+  EXPECT_NE(raw.find("NAME1=\x83\x5E\x83\x72\x91\xBE\x98\x59\r\n"), std::string::npos);
+  EXPECT_EQ(Read().Get("MAILLIST.NAME1"), "タビ太郎");
+  // A second save through the file keeps the other names exactly.
+  list.Set("MAILLIST.NAME2", "花子");
+  SaveSettings(path_, list);
+  SettingsList reread = Read();
+  EXPECT_EQ(reread.Get("MAILLIST.NAME1"), "タビ太郎");
+  EXPECT_EQ(reread.Get("MAILLIST.NAME2"), "花子");
+}
+
+TEST_F(SettingsFileTest, AFileThatCannotBeReadIsAnErrorNotAMissingFile) {
+  std::filesystem::create_directory(U8Path(path_));  // a folder where the file should be
+  SettingsList list;
+  list.Set("SYSTEM.A", "1");
+  try {
+    ReadSettingsFile(path_, list);
+    ADD_FAILURE() << "no error";
+  } catch (const AppError& e) {
+    EXPECT_STREQ(e.what(), "読み込みエラー(INIファイル)");
+  }
+  try {
+    SaveSettings(path_, list);
+    ADD_FAILURE() << "no error";
+  } catch (const AppError& e) {
+    EXPECT_STREQ(e.what(), "書き込みエラー(INIファイル)");
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(U8Path(path_)));
+}
+
+}  // namespace
+}  // namespace tavisnap
