@@ -20,7 +20,8 @@ bool ReadSettingsFile(const std::string& path, SettingsList& list);
 // the file atomically: a crash or a failed write leaves the old file or the new one,
 // whole. Each entry's name splits at its first "." into section and key (the key may
 // hold further dots); values lose leading and trailing blanks and control characters,
-// so " " writes an empty value. Processing stops at the first entry whose name is
+// so " " writes an empty value, and a line break inside a value becomes a blank (it
+// would otherwise start a line of its own in the file). Processing stops at the first entry whose name is
 // shorter than 3 characters or has no "." after its first character; the entries
 // before it are still written. A read-only file counts as unwritable. Returns true;
 // any failure throws AppError(kIniWriteError) and leaves the file as it was.
