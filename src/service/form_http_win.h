@@ -1,0 +1,54 @@
+// The transfer window: the file-copy animation, a progress bar and Cancel while the
+// picture is uploaded. Created once, hidden between uploads; its close box only hides it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+#include "win/window_win.h"
+
+namespace tavisnap {
+
+class TFormHTTP : public Dialog {
+ public:
+  static constexpr UINT kStatusInterval = 300;   // TimerStatusChk
+  static constexpr UINT kProgressInterval = 50;  // how often the bar follows the worker
+
+  // force_foreground brings the main window in front before the window shows.
+  explicit TFormHTTP(HWND owner = nullptr, std::function<void()> force_foreground = {});
+  ~TFormHTTP() override;
+
+  // Shows the window (not modal) for a new upload; RunTransfer follows.
+  void Show();
+
+  void ButtonCancelClick();
+  void TimerStatusChkTimer();
+  void FinishTransfer();
+
+ protected:
+  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  enum : UINT_PTR { kTimerStatusChk = 1, kTimerProgress = 2 };
+
+  void FormShow();
+  void Layout();
+  void Centre();
+  void OpenAnimation();
+  void UpdateProgressBar();
+  void StopTimers();
+
+  std::function<void()> force_foreground_;
+  HFONT font_ = nullptr;
+  HFONT button_font_ = nullptr;
+  HMODULE shell32_ = nullptr;
+  int64_t bar_max_ = -1;   // the total the bar's range was last set for
+  int bar_shift_ = 0;      // totals beyond the bar's int range are scaled down
+};
+
+// The one transfer window, while it exists.
+inline TFormHTTP* FormHTTP = nullptr;
+
+}  // namespace tavisnap

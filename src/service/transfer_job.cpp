@@ -1,0 +1,91 @@
+#include "service/transfer_job.h"
+
+#include <utility>
+
+#include "service/commands.h"
+#include "service/transfer_state.h"
+#include "service/transfer_thread_info.h"
+
+namespace tavisnap {
+
+TransferJob::TransferJob(std::string url, TTypFormDataArray form)
+    : transaction_(url, form) {
+  command_.Url = std::move(url);
+  command_.Form = std::move(form);
+  transaction_.SetProgress([this](int64_t total, int64_t sent) { ReportProgress(total, sent); });
+}
+
+bool TransferJob::Publish(const HttpResult& result) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (phase_ != Phase::kRunning) return false;
+  phase_ = Phase::kPublished;
+  try {
+    transaction_.PublishCookie(result);
+    if (IsUploadAccepted(result)) {
+      ThrdInfo.SetResult(true, result.body);
+    } else {
+      ThrdInfo.SetSuccess(false);
+    }
+  } catch (...) {
+    ThrdInfo.SetSuccess(false);  // no memory for a copy: the window must still finish
+  }
+  // A pending cancel request stays: the next tick turns it into "CANCEL".
+  uint8_t state = TransferState.load(std::memory_order_relaxed);
+  while (state != kTransferCancel &&
+         !TransferState.compare_exchange_weak(state, kTransferFinished, std::memory_order_release,
+                                              std::memory_order_relaxed)) {
+  }
+  return true;
+}
+
+bool TransferJob::Abandon() {
+  bool stopped = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (phase_ == Phase::kRunning) {
+      phase_ = Phase::kAbandoned;
+      stopped = true;
+    }
+  }
+  if (stopped) transaction_.Abort();
+  return stopped;
+}
+
+void TransferJob::ReportProgress(int64_t total, int64_t sent) {
+  // Position first: a reader that sees the total also sees a position of this transfer.
+  sent_.store(sent, std::memory_order_relaxed);
+  total_.store(total, std::memory_order_release);
+}
+
+void TransferJob::ReportSendingDone() {
+  int64_t total = total_.load(std::memory_order_relaxed);
+  if (total > 0) sent_.store(total, std::memory_order_relaxed);
+}
+
+TransferProgress TransferJob::Progress() const {
+  TransferProgress progress;
+  progress.ProgressMax = total_.load(std::memory_order_acquire);
+  progress.Position = sent_.load(std::memory_order_relaxed);
+  return progress;
+}
+
+void TransferWorker(std::shared_ptr<TransferJob> job) noexcept {
+  HttpResult result;
+  try {
+    result = job->Transaction().Run();
+  } catch (...) {
+    // A file part that cannot be opened, or no memory: the upload simply failed.
+    result = HttpResult{};
+    result.status = -1;
+  }
+  if (result.status > 0) job->ReportSendingDone();
+  job->Publish(result);
+  // Only this thread reads the record; it keeps the answer for a look in the debugger.
+  TTypCmdData& command = job->Command();
+  command.Status = result.status;
+  command.Body = std::move(result.body);
+  command.Cookie = std::move(result.cookie);
+  job->MarkEnded();
+}
+
+}  // namespace tavisnap
