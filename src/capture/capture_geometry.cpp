@@ -1,5 +1,7 @@
 #include "capture/capture_geometry.h"
 
+#include <algorithm>
+
 namespace tavisnap {
 
 CapturePlan PlanDesktopCapture(int screenWidth, int screenHeight) {
@@ -13,6 +15,16 @@ CapturePlan PlanWindowCapture(const std::optional<ScreenRect>& window, int scree
   }
   return CapturePlan{CaptureKind::kWindow, ScreenPoint{window->left, window->top},
                      window->right - window->left, window->bottom - window->top};
+}
+
+std::optional<ScreenCopy> OnScreenPart(const CapturePlan& plan, const ScreenRect& virtualScreen) {
+  int left = std::max(plan.source.x, virtualScreen.left);
+  int top = std::max(plan.source.y, virtualScreen.top);
+  int right = std::min(plan.source.x + plan.width, virtualScreen.right);
+  int bottom = std::min(plan.source.y + plan.height, virtualScreen.bottom);
+  if (right <= left || bottom <= top) return std::nullopt;
+  return ScreenCopy{ScreenPoint{left - plan.source.x, top - plan.source.y}, ScreenPoint{left, top},
+                    right - left, bottom - top};
 }
 
 std::optional<ScreenPoint> PointerDrawOrigin(const CapturePlan& plan, ScreenPoint pointer,

@@ -40,6 +40,20 @@ CapturePlan PlanDesktopCapture(int screenWidth, int screenHeight);
 CapturePlan PlanWindowCapture(const std::optional<ScreenRect>& window, int screenWidth,
                               int screenHeight);
 
+// A copy of width x height pixels from the screen point `from` to the picture point `to`.
+struct ScreenCopy {
+  ScreenPoint to;
+  ScreenPoint from;
+  int width = 0;
+  int height = 0;
+};
+
+// The part of the plan that lies on the virtual screen (the rectangle around all
+// displays), or nullopt when none does. Only that part is copied: a screen copy that
+// reaches past the displays fails outright on some systems (Wine), and the rest of the
+// picture stays black.
+std::optional<ScreenCopy> OnScreenPart(const CapturePlan& plan, const ScreenRect& virtualScreen);
+
 // Top-left corner, in picture coordinates, at which the cursor image is drawn so that its
 // hot spot lies on the pointer. A window picture shows the pointer only while it lies
 // inside the picture (nullopt otherwise); the desktop picture always draws it and lets

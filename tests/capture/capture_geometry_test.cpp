@@ -116,5 +116,37 @@ TEST(DesktopCapture, DrawsAPointerNearTheEdgeOfAnotherDisplayClipped) {
   EXPECT_EQ(*at, (ScreenPoint{-4, 300}));
 }
 
+TEST(ScreenCopy, CopiesOnlyThePartOnTheDisplays) {
+  // Two displays side by side: a 1920x1080 primary, a second one of 1280 to its left.
+  ScreenRect screens{-1280, 0, 1920, 1080};
+  auto copyOf = [&](ScreenRect window) {
+    return OnScreenPart(PlanWindowCapture(window, 1920, 1080), screens);
+  };
+  std::optional<ScreenCopy> inside = copyOf(ScreenRect{-200, 100, 600, 700});
+  ASSERT_TRUE(inside);
+  EXPECT_EQ(inside->to, (ScreenPoint{0, 0}));
+  EXPECT_EQ(inside->from, (ScreenPoint{-200, 100}));
+  EXPECT_EQ(inside->width, 800);
+  EXPECT_EQ(inside->height, 600);
+
+  // Hanging over the right and bottom edges: the top-left 250x200 is on screen.
+  std::optional<ScreenCopy> offRight = copyOf(ScreenRect{1670, 880, 2310, 1280});
+  ASSERT_TRUE(offRight);
+  EXPECT_EQ(offRight->to, (ScreenPoint{0, 0}));
+  EXPECT_EQ(offRight->width, 250);
+  EXPECT_EQ(offRight->height, 200);
+
+  // Hanging over the left and top edges: the on-screen part lands further in.
+  std::optional<ScreenCopy> offLeft = copyOf(ScreenRect{-1380, -50, -980, 250});
+  ASSERT_TRUE(offLeft);
+  EXPECT_EQ(offLeft->to, (ScreenPoint{100, 50}));
+  EXPECT_EQ(offLeft->from, (ScreenPoint{-1280, 0}));
+  EXPECT_EQ(offLeft->width, 300);
+  EXPECT_EQ(offLeft->height, 250);
+
+  EXPECT_FALSE(copyOf(ScreenRect{-32000, -32000, -31840, -31972})) << "a minimised window";
+  EXPECT_TRUE(OnScreenPart(PlanDesktopCapture(1920, 1080), screens));
+}
+
 }  // namespace
 }  // namespace tavisnap
