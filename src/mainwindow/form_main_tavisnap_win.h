@@ -1,20 +1,142 @@
 // The main window: hidden at start, found by its class and title, owner of the tray
-// icon and the menus.
+// icon, both menus and the pages reached from them. A dialog, so that Tab, arrow and
+// access keys work across the page and the buttons.
 #pragma once
 
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "mainwindow/main_page_dialog_win.h"
+#include "mainwindow/main_pages.h"
+#include "mainwindow/main_window_services.h"
+#include "mainwindow/menu_commands.h"
+#include "mainwindow/menu_state.h"
+#include "mainwindow/tray_icon_win.h"
 #include "win/window_win.h"
 
 namespace tavisnap {
 
 inline constexpr wchar_t kMainWindowClass[] = L"TFormMainTavisnap";
 inline constexpr wchar_t kMainWindowTitle[] = L"タビスナップ";
+inline constexpr UINT kTrayCallbackMessage = WM_USER + 100;  // 1124
+inline constexpr UINT kTrayIconId = 1;
 
-class TFormMainTavisnap : public Window {
+class TFormMainTavisnap : public Dialog, public MainWindowServices {
  public:
   explicit TFormMainTavisnap(HICON icon);
+  ~TFormMainTavisnap() override;
+
+  void ShowMainTab(MainPage page);
+  MainPage CurrentTab() const { return currentTab_; }
+  void ShowRecipientSetup();
+
+  void RefreshMenuStates() override;
+  void EnableSignedInTrayItems() override;
+  bool ExitProgram(bool ask) override;
+  // Start-up without automatic sign-in: the viewer can be used at once.
+  void EnableViewerEntry();
+
+  void AddTrayIcon();
+  void RemoveTrayIcon();
+
+  // Asked by the tray double click: while the account window is open it does nothing.
+  void SetAccountWindowVisibleQuery(std::function<bool()> query);
+  // Asked by ShowRecipientSetup once the lists are filled.
+  void SetAddressBookEmptyQuery(std::function<bool()> query);
+
+  HMENU MainMenu() const { return GetMenu(hwnd()); }
+  HMENU TrayMenu() const { return GetSubMenu(trayMenu_.get(), 0); }
+  const TrayIcon& Tray() const { return tray_; }
 
  protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  static constexpr UINT_PTR kTraySelectTimer = 1;
+
+  struct MenuDeleter {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+  };
+  struct FontDeleter {
+    void operator()(HFONT font) const { DeleteObject(font); }
+  };
+
+  // Creation and frame (form_main_tavisnap_win.cpp).
+  void FormCreate();
+  void LayOut();
+  void ApplyFont();
+  void ShowMainWindow();
+  void HideMainWindow() { ShowWindow(hwnd(), SW_HIDE); }
+  void Button_cancelClick() { HideMainWindow(); }
+  void PlaceFocus();
+  void SetExecButton(const MainPageInfo& info);
+  MainPageDialog& Page(MainPage page) { return *pages_[static_cast<size_t>(page)]; }
+  // A control of the window or of any page, by its identifier.
+  HWND Control(int id) const;
+  void SetControlText(int id, const std::string& utf8);
+  void ClearPageEdits(MainPage page);
+  void ShowRecipientTexts();
+  bool OnCommand(int id, int code);
+
+  // Menus (form_main_tavisnap_menus_win.cpp).
+  void OnMenuCommand(const MenuCommand& command);
+  void OpenPageFromMenu(MenuAction action);
+  void PMenuTraySetToClick();
+  void ApplyTrayItemStates();
+  void SetMenuCaption(int id, const std::string& caption);
+
+  // Tray (form_main_tavisnap_tray_win.cpp).
+  void TrayCallback(WPARAM wp, LPARAM lp);
+  void OnTrayDoubleClick();
+  void OnTraySelectTimer();
+  POINT TrayAnchor(WPARAM wp) const;
+  void OpenTrayMenu(POINT at);
+
+  // Actions that later work fills in; each does nothing yet
+  // (form_main_tavisnap_hooks_win.cpp).
+  void Button_execClick();
+  void RegisterHotKeyPair();
+  void FillAddressCombo(int visibleListId);
+  void ChooseRecipient();
+  void AddAddressEntry();
+  void UpdateAddressEntry();
+  void DeleteAddressEntry();
+  void AddFirstRecipient();
+  void UserIdChange();
+  void PasswordChange();
+  void PasswordReNotify();
+  void CaptureSend(int mode);
+  void PMenuTrayDeleteClick();
+  void PMenuViewerClick();
+  void CsvLumpClick();
+  void exportClick();
+  void PMenuTraySetHotKeyClick(int choice);
+  void Button_basic_authClick();
+  void MenuSetOtherAutologinClick();
+  void MenuHelpDispClick();
+  void MenuReadmeClick();
+  void MenuVersionClick();
+
+  HICON icon_;
+  std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter> font_;
+  std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> trayMenu_;
+  std::array<std::unique_ptr<MainPageDialog>, kMainPageCount> pages_;
+  MainPage currentTab_ = MainPage::Dst;
+  HWND pendingFocus_ = nullptr;
+  TrayItemStates trayItems_;
+  TrayIcon tray_;
+  UINT taskbarCreated_ = 0;
+  bool trackingTrayMenu_ = false;
+  DWORD trayMenuClosedAt_ = 0;
+  DWORD trayDoubleClickAt_ = 0;
+  POINT traySelectPoint_{};
+  std::function<bool()> accountWindowVisible_;
+  std::function<bool()> addressBookEmpty_;
 };
 
 }  // namespace tavisnap

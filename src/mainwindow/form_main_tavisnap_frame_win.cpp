@@ -1,0 +1,67 @@
+// The window's messages: buttons and menus, hiding instead of closing or minimising,
+// the tray callback and the shell's restart.
+#include "mainwindow/form_main_tavisnap_win.h"
+
+#include "mainwindow/mainwindow_resource.h"
+
+namespace tavisnap {
+
+INT_PTR TFormMainTavisnap::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kTrayCallbackMessage) {
+    TrayCallback(wp, lp);
+    return TRUE;
+  }
+  if (taskbarCreated_ != 0 && msg == taskbarCreated_) {
+    tray_.Restore();
+    return TRUE;
+  }
+  switch (msg) {
+    case WM_INITDIALOG:
+      return FALSE;  // hidden: the focus is placed when a page is shown
+    case WM_COMMAND:
+      return OnCommand(LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
+    case WM_CLOSE:
+      HideMainWindow();  // the program lives on in the tray
+      return TRUE;
+    case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) == SC_MINIMIZE) {
+        HideMainWindow();
+        return TRUE;
+      }
+      return FALSE;
+    case WM_SIZE:
+      if (wp == SIZE_MINIMIZED) HideMainWindow();  // minimised by other means than the box
+      return FALSE;
+    case WM_HELP:
+      MenuHelpDispClick();
+      return TRUE;
+    case WM_TIMER:
+      if (wp != kTraySelectTimer) return FALSE;
+      KillTimer(hwnd(), kTraySelectTimer);
+      OpenTrayMenu(traySelectPoint_);
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wp) RemoveTrayIcon();
+      return TRUE;
+  }
+  return FALSE;
+}
+
+bool TFormMainTavisnap::OnCommand(int id, int code) {
+  switch (id) {
+    case IDC_Button_exec:
+      if (code == BN_CLICKED) Button_execClick();
+      return true;
+    case IDC_Button_cancel:
+    case IDCANCEL:  // Escape
+      if (code == BN_CLICKED) Button_cancelClick();
+      return true;
+  }
+  if (auto command = MenuCommandFor(id)) {
+    OnMenuCommand(*command);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace tavisnap

@@ -1,0 +1,103 @@
+// Menu captions and tray entry states decided from the settings.
+#include "mainwindow/menu_state.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "core/define.h"
+
+namespace tavisnap {
+namespace {
+
+TEST(MenuCaptions, TogglesNameWhatTheEntryWouldDo) {
+  EXPECT_EQ(AutoLoginCaption(true), "自動ログインを解除する(&A)");
+  EXPECT_EQ(AutoLoginCaption(false), "自動ログインを設定する(&A)");
+  EXPECT_EQ(BasicAuthCaption(true), "BASIC認証を解除する(&B)");
+  EXPECT_EQ(BasicAuthCaption(false), "BASIC認証を設定する(&B)");
+}
+
+TEST(MenuCaptions, HotKeyTableInMenuOrderWithDistinctAccessKeys) {
+  const char* codes[] = {"PS", "P", "O", "S", "C"};
+  const char* plain[] = {"Ctl+PrintScreen(&K)", "Ctl+Alt+P(&P)", "Ctl+Alt+O(&O)", "Ctl+Alt+S(&S)",
+                         "Ctl+Alt+C(&C)"};
+  const char* current[] = {"Ctl+PrintScreen（設定中）(&K)", "Ctl+Alt+P（設定中）(&P)",
+                           "Ctl+Alt+O（設定中）(&O)", "Ctl+Alt+S（設定中）(&S)",
+                           "Ctl+Alt+C（設定中）(&C)"};
+  std::set<std::string> keys;
+  for (int i = 0; i < kHotKeyChoiceCount; ++i) {
+    const HotKeyChoice& c = HotKeyChoices()[static_cast<size_t>(i)];
+    EXPECT_STREQ(c.code, codes[i]);
+    EXPECT_STREQ(c.plainCaption, plain[i]);
+    EXPECT_STREQ(c.currentCaption, current[i]);
+    EXPECT_EQ(HotKeyChoiceIndex(codes[i]), i);
+    std::string caption = c.plainCaption;
+    keys.insert(caption.substr(caption.find('&')));
+  }
+  EXPECT_EQ(keys.size(), 5u) << "two hotkey entries share an access key";
+}
+
+TEST(MenuCaptions, HandWrittenHotKeysMatchNoEntry) {
+  // Only an exact code marks an entry: the register step uses the first character of
+  // anything else, but no menu entry stands for it.
+  for (const char* code : {"Q", "p", "ps", "", "PSX", "P "}) {
+    EXPECT_FALSE(HotKeyChoiceIndex(code).has_value()) << code;
+  }
+}
+
+TEST(TrayItems, BuiltWithOnlyTheViewerOnAndCreationTurnsItOff) {
+  TrayItemStates states;
+  EXPECT_EQ(states, (TrayItemStates{false, false, false, true}));
+  states.Refresh(false);
+  EXPECT_EQ(states, (TrayItemStates{false, false, false, false}));
+}
+
+TEST(TrayItems, SignInTurnsAllFourOnAndRefreshKeepsThem) {
+  TrayItemStates states;
+  states.Refresh(false);
+  states.EnableSignedInItems();
+  EXPECT_EQ(states, (TrayItemStates{true, true, true, true}));
+  states.Refresh(true);
+  EXPECT_EQ(states, (TrayItemStates{true, true, true, true}));
+}
+
+TEST(TrayItems, RefreshWhenSignedInOnlyAddsSetAndViewer) {
+  TrayItemStates states;
+  states.Refresh(false);
+  states.Refresh(true);
+  EXPECT_EQ(states, (TrayItemStates{false, false, true, true}));
+}
+
+TEST(TrayItems, RefreshBeforeSignInTakesBackTheStartUpViewer) {
+  TrayItemStates states;
+  states.Refresh(false);
+  states.EnableViewer();
+  EXPECT_EQ(states, (TrayItemStates{false, false, false, true}));
+  states.Refresh(false);
+  EXPECT_FALSE(states.viewer);
+}
+
+TEST(StartUp, EnablesTheViewerUnlessItSignsInAutomatically) {
+  EXPECT_TRUE(StartupEnablesViewer(kRunModeOffline, false));
+  EXPECT_TRUE(StartupEnablesViewer(kRunModeOffline, true));  // offline never signs in
+  EXPECT_TRUE(StartupEnablesViewer(kRunModeOnline, false));
+  EXPECT_FALSE(StartupEnablesViewer(kRunModeOnline, true));
+}
+
+TEST(StartUp, OfflineLeavesTheViewerAsTheOnlyTrayEntry) {
+  TrayItemStates states;
+  states.Refresh(false);
+  if (StartupEnablesViewer(kRunModeOffline, true)) states.EnableViewer();
+  EXPECT_EQ(states, (TrayItemStates{false, false, false, true}));
+}
+
+TEST(TrayDoubleClickDecision, OfflineWarnsAccountWindowBlocksElseOpens) {
+  EXPECT_EQ(DecideTrayDoubleClick(kRunModeOffline, false), TrayDoubleClick::OfflineWarning);
+  EXPECT_EQ(DecideTrayDoubleClick(kRunModeOffline, true), TrayDoubleClick::OfflineWarning);
+  EXPECT_EQ(DecideTrayDoubleClick(kRunModeOnline, true), TrayDoubleClick::Ignore);
+  EXPECT_EQ(DecideTrayDoubleClick(kRunModeOnline, false), TrayDoubleClick::OpenRecipientPage);
+}
+
+}  // namespace
+}  // namespace tavisnap
