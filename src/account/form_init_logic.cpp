@@ -1,0 +1,176 @@
+#include "account/form_init_logic.h"
+
+#include <utility>
+
+#include "core/app_error.h"
+#include "core/base64.h"
+#include "core/define.h"
+#include "core/settings_file.h"
+#include "core/settings_list.h"
+#include "core/validation.h"
+#include "service/commands.h"
+
+namespace tavisnap {
+namespace {
+
+// Only ASCII letters change: the password field holds nothing else that passes the check.
+std::string AsciiUpper(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+const char* Flag(bool on) { return on ? "1" : "2"; }
+
+}  // namespace
+
+FormInitLogic::FormInitLogic(InitView& view, Prompter& prompter, MainWindowServices& services,
+                             FormPoster post, PasswordSaver savePassword)
+    : view_(view),
+      prompter_(prompter),
+      services_(services),
+      post_(std::move(post)),
+      savePassword_(std::move(savePassword)) {}
+
+void FormInitLogic::FormCreate() {
+  confirmExitOnClose_ = true;
+  if (SysInfo.MailId.empty()) {
+    view_.ShowPage(kPageNewReg);
+  } else {
+    view_.SetText(InitField::AlreadyMailAdr, SysInfo.MailId);
+    if (!SysInfo.Password.empty() && SysInfo.AutoLogin) {
+      view_.SetText(InitField::AlreadyPassword, SysInfo.Password);
+    }
+    ShowSignInPage();
+  }
+  services_.RefreshMenuStates();
+}
+
+void FormInitLogic::ShowSignInPage() {
+  view_.ShowPage(kPageAlreadyReg);
+  view_.EnablePageMenuItems(false);
+  view_.SetAutoLoginChecked(SysInfo.AutoLogin);
+}
+
+void FormInitLogic::AutoSignIn() {
+  services_.RefreshMenuStates();
+  try {
+    Button_already_reg_doClick();
+  } catch (const AppError& error) {
+    // Outside any window event nothing else would catch it; the user hears why the
+    // program stays without a signed-in account.
+    prompter_.Warning(error.what());
+  }
+}
+
+void FormInitLogic::Button_already_reg_doClick() {
+  std::string password = AsciiUpper(view_.Text(InitField::AlreadyPassword));
+  view_.SetText(InitField::AlreadyPassword, password);
+  std::string mailId = view_.Text(InitField::AlreadyMailAdr);
+  if (!IsValidMailAddress(mailId)) {
+    prompter_.Warning(kCheckMailAddress);
+    view_.MakeVisible();
+    return;
+  }
+  if (!IsValidPassword(password)) {
+    prompter_.Warning(kCheckPassword);
+    view_.MakeVisible();
+    return;
+  }
+  HttpResult result = post_(ActionUrl(), LoginDoForm(mailId, password));
+  Evaluation answer =
+      EvaluateAnswer(ServiceCommand::SubmitLoginDo, result, Column::kAccountWindow);
+  switch (answer.outcome) {
+    case Outcome::kCode1:
+      StoreSignIn(mailId, password, result.body);
+      services_.EnableSignedInTrayItems();
+      HotKeyReady = "ON";
+      services_.RefreshMenuStates();
+      if (view_.IsVisible()) ShowReaction(answer.reaction, prompter_);
+      confirmExitOnClose_ = false;
+      view_.Hide();
+      break;
+    case Outcome::kCode3:
+      ShowReaction(answer.reaction, prompter_);
+      ShowSignInPage();
+      view_.MakeVisible();
+      view_.BringToFront();
+      break;
+    default:
+      ShowReaction(answer.reaction, prompter_);
+      break;
+  }
+}
+
+// Throws AppError when the settings file cannot be written; what came before stays.
+void FormInitLogic::StoreSignIn(const std::string& mailId, const std::string& password,
+                                const std::string& answer) {
+  SysInfo.SignedIn = true;
+  Settings.Set("SYSTEM.MAILID", mailId);
+  SysInfo.MailId = mailId;
+  savePassword_(EncodeBase64String(password));
+  SysInfo.Password = password;
+  SysInfo.AutoLogin = view_.AutoLoginChecked();
+  Settings.Set("SYSTEM.AUTOLOGIN", Flag(SysInfo.AutoLogin));
+  SysInfo.BasicAuth = LoginAnswerBasicAuth(answer);
+  Settings.Set("SYSTEM.BASIC_AUTH", Flag(SysInfo.BasicAuth));
+  SaveSettings(IniPath, Settings);
+}
+
+void FormInitLogic::Button_new_reg_doClick() {
+  std::string mail1 = view_.Text(InitField::NewMailAdr1);
+  std::string mail2 = view_.Text(InitField::NewMailAdr2);
+  if (!IsValidMailAddress(mail1) || !IsValidMailAddress(mail2) || mail1 != mail2) {
+    prompter_.Warning(kCheckMailAddress);
+    return;
+  }
+  if (!prompter_.Confirm(kConfirmRegist)) return;
+  Evaluation answer = EvaluateAnswer(ServiceCommand::SubmitMailRegistComp,
+                                     post_(ActionUrl(), MailRegistCompForm(mail1, mail2)));
+  const bool registered = answer.outcome == Outcome::kCode1;
+  if (registered) {
+    Settings.Set("SYSTEM.MAILID", mail1);
+    SysInfo.MailId = mail1;
+    SaveSettings(IniPath, Settings);
+  }
+  ShowReaction(answer.reaction, prompter_);
+  if (registered) {
+    view_.SetText(InitField::AlreadyMailAdr, SysInfo.MailId);
+    view_.ShowPage(kPageAlreadyReg);
+    view_.FocusPassword();
+  }
+}
+
+void FormInitLogic::Button_already_reg_PasswordClick() {
+  std::string mailId = view_.Text(InitField::AlreadyMailAdr);
+  if (!IsValidMailAddress(mailId)) {
+    prompter_.Warning(kCheckMailAddress);
+    view_.MakeVisible();
+    return;
+  }
+  AnswerAndShow(ServiceCommand::SubmitPwdReNotifyExpiredComp,
+                post_(ActionUrl(), PwdReNotifyExpiredCompForm(mailId)), prompter_);
+}
+
+void FormInitLogic::CancelClick() {
+  if (prompter_.Confirm(kConfirmExit)) services_.ExitProgram(false);
+}
+
+void FormInitLogic::IniMenuNewRegClick() { view_.ShowPage(kPageNewReg); }
+
+void FormInitLogic::INiMenuLoginClick() {
+  view_.ShowPage(kPageAlreadyReg);
+  view_.SetAutoLoginChecked(SysInfo.AutoLogin);
+}
+
+void FormInitLogic::IniMenuEndClick() { services_.ExitProgram(true); }
+
+bool FormInitLogic::FormClose() {
+  if (!confirmExitOnClose_) return true;
+  if (!prompter_.Confirm(kConfirmExit)) return false;
+  services_.ExitProgram(false);
+  return true;
+}
+
+}  // namespace tavisnap
