@@ -15,12 +15,12 @@ TransferJob::TransferJob(std::string url, TTypFormDataArray form)
   transaction_.SetProgress([this](int64_t total, int64_t sent) { ReportProgress(total, sent); });
 }
 
-bool TransferJob::Publish(const HttpResult& result) {
+bool TransferJob::Publish(const HttpResult& result, bool sent) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (phase_ != Phase::kRunning) return false;
   phase_ = Phase::kPublished;
   try {
-    transaction_.PublishCookie(result);
+    if (sent) transaction_.PublishCookie(result);
     if (IsUploadAccepted(result)) {
       ThrdInfo.SetResult(true, result.body);
     } else {
@@ -71,15 +71,18 @@ TransferProgress TransferJob::Progress() const {
 
 void TransferWorker(std::shared_ptr<TransferJob> job) noexcept {
   HttpResult result;
+  bool sent = true;
   try {
     result = job->Transaction().Run();
   } catch (...) {
-    // A file part that cannot be opened, or no memory: the upload simply failed.
+    // A file part that cannot be opened, or no memory: nothing went out, the upload
+    // simply failed, and the session cookie stays as it was.
     result = HttpResult{};
     result.status = -1;
+    sent = false;
   }
   if (result.status > 0) job->ReportSendingDone();
-  job->Publish(result);
+  job->Publish(result, sent);
   // Only this thread reads the record; it keeps the answer for a look in the debugger.
   TTypCmdData& command = job->Command();
   command.Status = result.status;

@@ -38,9 +38,10 @@ class TransferJob {
   TTypCmdData& Command() { return command_; }
   HttpTransaction& Transaction() { return transaction_; }
 
-  // Worker: stores the outcome into SessionCookie and ThrdInfo and marks the transfer
-  // finished, unless the job was abandoned. Returns whether it did.
-  bool Publish(const HttpResult& result);
+  // Worker: stores the outcome into ThrdInfo (and, when the request was sent, the
+  // answer's cookie into SessionCookie) and marks the transfer finished, unless the job
+  // was abandoned. Returns whether it did.
+  bool Publish(const HttpResult& result, bool sent = true);
 
   // User-interface thread: from now on nothing of this job reaches ThrdInfo,
   // SessionCookie or TransferState, and its network transfer stops. Returns false when
