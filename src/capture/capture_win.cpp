@@ -51,8 +51,8 @@ void DrawPointer(HDC dc, const CapturePlan& plan) {
   if (!icon.ok()) return;
   ScreenPoint hotSpot{static_cast<int>(icon.info().xHotspot),
                       static_cast<int>(icon.info().yHotspot)};
-  std::optional<ScreenPoint> at = PointerDrawOrigin(
-      plan, ScreenPoint{cursor.ptScreenPos.x, cursor.ptScreenPos.y}, hotSpot);
+  std::optional<ScreenPoint> at =
+      PointerDrawOrigin(plan, ScreenPoint{cursor.ptScreenPos.x, cursor.ptScreenPos.y}, hotSpot);
   if (!at) return;
   DrawIconEx(dc, at->x, at->y, cursor.hCursor, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
 }

@@ -42,8 +42,7 @@ void TrapWarning(j_common_ptr cinfo, int level) {
     case JWRN_HIT_MARKER:
     case JWRN_HUFF_BAD_CODE:
     case JWRN_MUST_RESYNC:
-#if JPEG_LIB_VERSION >= 70 || defined(C_ARITH_CODING_SUPPORTED) || \
-    defined(D_ARITH_CODING_SUPPORTED)
+#if JPEG_LIB_VERSION >= 70 || defined(C_ARITH_CODING_SUPPORTED) || defined(D_ARITH_CODING_SUPPORTED)
     case JWRN_ARITH_BAD_CODE:
 #endif
       TrapError(cinfo);
@@ -72,7 +71,7 @@ void InstallTrap(ErrorTrap* trap) {
 struct EncodeJob {
   ErrorTrap trap{};
   jpeg_compress_struct cinfo{};  // zeroed, so destroying it is safe at any stage
-  unsigned char* out = nullptr;   // malloc'ed by libjpeg's memory destination
+  unsigned char* out = nullptr;  // malloc'ed by libjpeg's memory destination
   unsigned long outSize = 0;
   EncodeJob() {
     InstallTrap(&trap);

@@ -36,9 +36,9 @@ TEST(WindowCapture, PutsThePointerOnTheSameSpotOfTheWindowAtEveryScale) {
   for (const Scaling& s : kScalings) {
     ScreenPoint topLeft = s.Physical(ScreenPoint{300, 200});
     ScreenPoint bottomRight = s.Physical(ScreenPoint{1100, 800});
-    CapturePlan plan = PlanWindowCapture(
-        ScreenRect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}, s.Physical(1920),
-        s.Physical(1080));
+    CapturePlan plan =
+        PlanWindowCapture(ScreenRect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y},
+                          s.Physical(1920), s.Physical(1080));
     EXPECT_EQ(plan.kind, CaptureKind::kWindow);
     EXPECT_EQ(plan.source, topLeft);
     EXPECT_EQ(plan.width, s.Physical(800)) << s.percent << "%";

@@ -71,8 +71,9 @@ class ScreenCapture : public ::testing::Test {
                       int visibleRight = INT_MAX) {
     for (int i = 0; i < BlockWindow::kBlocks; ++i) {
       Block b = window.BlockAt(i);
-      for (POINT at : {POINT{b.rect.left + 3, b.rect.top + 3}, POINT{b.rect.right - 4, b.rect.bottom - 4},
-                       POINT{(b.rect.left + b.rect.right) / 2, (b.rect.top + b.rect.bottom) / 2}}) {
+      for (POINT at :
+           {POINT{b.rect.left + 3, b.rect.top + 3}, POINT{b.rect.right - 4, b.rect.bottom - 4},
+            POINT{(b.rect.left + b.rect.right) / 2, (b.rect.top + b.rect.bottom) / 2}}) {
         int x = origin.x + at.x, y = origin.y + at.y;
         if (x < 0 || y < 0 || x >= std::min(p.Width(), visibleRight) || y >= p.Height()) continue;
         EXPECT_LE(Difference(p.Pixel(x, y), b.colour), kTolerance)
@@ -160,8 +161,9 @@ TEST_F(ScreenCapture, ThePointerIsDrawnWithItsHotSpotOnThePointer) {
     EXPECT_GE(arms.right, 4) << "desktop " << desktop;
     EXPECT_GE(arms.up, 4) << "desktop " << desktop;
     EXPECT_GE(arms.down, 4) << "desktop " << desktop;
-    WriteJpegFile(OutputDir() + (desktop ? "\\pointer-cross-desktop.jpg"
-                                         : "\\pointer-cross-window.jpg"), cross);
+    WriteJpegFile(
+        OutputDir() + (desktop ? "\\pointer-cross-desktop.jpg" : "\\pointer-cross-window.jpg"),
+        cross);
   }
 }
 
@@ -187,8 +189,9 @@ TEST_F(ScreenCapture, TwoCapturesLeaveOneFileHoldingTheSecond) {
   CaptureActiveWindow(CaptureFile);
   Picture p = ReadJpegFile(CaptureFile);
   ExpectBlocksAt(p, POINT{0, 0}, "second capture");
-  auto files = std::distance(std::filesystem::directory_iterator(std::filesystem::u8path(CaptureDir)),
-                             std::filesystem::directory_iterator());
+  auto files =
+      std::distance(std::filesystem::directory_iterator(std::filesystem::u8path(CaptureDir)),
+                    std::filesystem::directory_iterator());
   EXPECT_EQ(files, 1);
 }
 
@@ -214,8 +217,8 @@ TEST_F(ScreenCapture, AWriteFailureLeavesThePreviousPicture) {
   CaptureActiveWindow(CaptureFile);
   std::string before = ReadFileBytes(CaptureFile);
   // Another program holds the file open without sharing: it cannot be replaced.
-  HANDLE lock = CreateFileW(std::filesystem::u8path(CaptureFile).c_str(), GENERIC_READ, 0,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE lock = CreateFileW(std::filesystem::u8path(CaptureFile).c_str(), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   ASSERT_TRUE(window.Show(1));
   EXPECT_THROW(CaptureActiveWindow(CaptureFile), AppError);

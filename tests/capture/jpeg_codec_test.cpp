@@ -110,9 +110,9 @@ TEST(JpegEncoding, IsBaselineColourJfifAtQuality100) {
     EXPECT_EQ(Find(segments, other), nullptr) << "frame type " << int(other);
   }
   const std::string& f = sof->payload;
-  EXPECT_EQ(uint8_t(f[0]), 8);                               // bits per sample
-  EXPECT_EQ((uint8_t(f[1]) << 8) | uint8_t(f[2]), 50);      // height
-  EXPECT_EQ((uint8_t(f[3]) << 8) | uint8_t(f[4]), 83);      // width
+  EXPECT_EQ(uint8_t(f[0]), 8);                          // bits per sample
+  EXPECT_EQ((uint8_t(f[1]) << 8) | uint8_t(f[2]), 50);  // height
+  EXPECT_EQ((uint8_t(f[3]) << 8) | uint8_t(f[4]), 83);  // width
   EXPECT_EQ(uint8_t(f[5]), 3) << "colour: three components";
 
   int tables = 0;

@@ -19,9 +19,9 @@ std::string LibjpegEncode(LibjpegKind kind, int width, int height,
                           const std::vector<uint8_t>& samples);
 
 struct Segment {
-  uint8_t marker = 0;  // the byte after 0xFF
-  size_t offset = 0;   // of the 0xFF
-  std::string payload; // without the length field
+  uint8_t marker = 0;   // the byte after 0xFF
+  size_t offset = 0;    // of the 0xFF
+  std::string payload;  // without the length field
 };
 
 // The segments from SOI up to and including SOS; stops early at malformed data.

@@ -15,7 +15,7 @@ TEST(Picture, HasTheLayoutOfATopDown24BitDib) {
   EXPECT_EQ(Picture(4, 1).Stride(), 12u);
   p.SetPixel(1, 1, Rgb{10, 20, 30});
   const uint8_t* at = p.Data() + 16 + 3;  // second row, second pixel
-  EXPECT_EQ(at[0], 30);  // blue first
+  EXPECT_EQ(at[0], 30);                   // blue first
   EXPECT_EQ(at[1], 20);
   EXPECT_EQ(at[2], 10);
   EXPECT_EQ(p.Pixel(1, 1), (Rgb{10, 20, 30}));

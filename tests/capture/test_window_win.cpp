@@ -25,7 +25,8 @@ bool MakeProcessDpiAware() {
       User32<DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT)>("GetAwarenessFromDpiAwarenessContext");
   if (!set || !get || !awareness) return false;
   // Wine 8 knows no v2 context (and starts processes per-monitor aware already).
-  if (!set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+  if (!set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
+    set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
   return awareness(get()) == DPI_AWARENESS_PER_MONITOR_AWARE;
 }
 
@@ -36,8 +37,8 @@ BlockWindow::BlockWindow(int x, int y) {
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kClass;
   RegisterClassW(&wc);  // fails harmlessly for the second window
-  hwnd_ = CreateWindowExW(WS_EX_TOPMOST, kClass, L"capture blocks", WS_POPUP, x, y, kWidth,
-                          kHeight, nullptr, nullptr, wc.hInstance, this);
+  hwnd_ = CreateWindowExW(WS_EX_TOPMOST, kClass, L"capture blocks", WS_POPUP, x, y, kWidth, kHeight,
+                          nullptr, nullptr, wc.hInstance, this);
 }
 
 BlockWindow::~BlockWindow() {
