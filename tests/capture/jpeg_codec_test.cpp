@@ -155,6 +155,25 @@ TEST(JpegDecoding, OtherKindsComeOutAsColour) {
   EXPECT_LE(Difference(p.Pixel(20, 9), kSlate), 2);
 }
 
+void ExpectReadError(const std::string& bytes, const std::string& what);
+
+// Thousands of tiny scans keep a decoder busy for minutes; real files have a dozen.
+TEST(JpegDecoding, RefusesProgressiveFilesWithEndlessScans) {
+  std::vector<uint8_t> rgb;
+  for (int i = 0; i < 32 * 16; ++i) rgb.insert(rgb.end(), {30, 60, 90});
+  std::string jpeg = LibjpegEncode(LibjpegKind::kProgressive, 32, 16, rgb);
+  size_t lastScan = jpeg.rfind("\xFF\xDA");
+  ASSERT_NE(lastScan, std::string::npos);
+  std::string scan = jpeg.substr(lastScan, jpeg.size() - 2 - lastScan);
+  auto repeated = [&](int times) {
+    std::string file = jpeg.substr(0, jpeg.size() - 2);
+    for (int i = 0; i < times; ++i) file += scan;
+    return file + "\xFF\xD9";
+  };
+  EXPECT_NO_THROW(DecodeJpeg(repeated(100)));
+  ExpectReadError(repeated(600), "600 scans");
+}
+
 void ExpectReadError(const std::string& bytes, const std::string& what) {
   try {
     DecodeJpeg(bytes);
