@@ -107,15 +107,6 @@ TEST(WindowCapture, TakesTheDesktopWithoutAUsableWindow) {
   }
 }
 
-TEST(DesktopCapture, DrawsAPointerNearTheEdgeOfAnotherDisplayClipped) {
-  // The pointer just left of the primary display: only the part of the image that
-  // reaches into the picture shows.
-  CapturePlan plan = PlanDesktopCapture(1920, 1080);
-  std::optional<ScreenPoint> at = PointerDrawOrigin(plan, ScreenPoint{-4, 300}, ScreenPoint{});
-  ASSERT_TRUE(at);
-  EXPECT_EQ(*at, (ScreenPoint{-4, 300}));
-}
-
 TEST(ScreenCopy, CopiesOnlyThePartOnTheDisplays) {
   // Two displays side by side: a 1920x1080 primary, a second one of 1280 to its left.
   ScreenRect screens{-1280, 0, 1920, 1080};

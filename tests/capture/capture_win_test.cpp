@@ -181,18 +181,19 @@ TEST_F(ScreenCapture, APointerOutsideTheWindowIsLeftOut) {
   EXPECT_GE(DarkPixelsFrom(ReadJpegFile(CaptureFile), 0, 295), 10);
 }
 
-TEST_F(ScreenCapture, TwoCapturesLeaveOneFileHoldingTheSecond) {
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::u8path(CaptureDir)));
+TEST_F(ScreenCapture, TwoCapturesLeaveOneFileHoldingTheSecondUntilItIsDeleted) {
+  std::filesystem::path dir = std::filesystem::u8path(CaptureDir);
+  EXPECT_FALSE(std::filesystem::exists(dir));
   EnsureCaptureDir();
   CaptureActiveWindow(CaptureFile);
   ASSERT_TRUE(window.Show(1));
   CaptureActiveWindow(CaptureFile);
   Picture p = ReadJpegFile(CaptureFile);
   ExpectBlocksAt(p, POINT{0, 0}, "second capture");
-  auto files =
-      std::distance(std::filesystem::directory_iterator(std::filesystem::u8path(CaptureDir)),
-                    std::filesystem::directory_iterator());
+  auto files = std::distance(std::filesystem::directory_iterator(dir), {});
   EXPECT_EQ(files, 1);
+  DeleteCaptureFile();
+  EXPECT_FALSE(std::filesystem::exists(dir));
 }
 
 TEST_F(ScreenCapture, AWindowPartlyOffTheDisplayKeepsItsSize) {

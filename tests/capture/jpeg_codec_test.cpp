@@ -77,17 +77,6 @@ TEST(JpegRoundTrip, KeepsBlackTextOnWhiteSharp) {
   EXPECT_LE(MaxDifference(text, decoded, [](int, int) { return true; }), 2);
 }
 
-TEST(JpegRoundTrip, KeepsSmoothGradients) {
-  Picture ramp(37, 23);
-  for (int y = 0; y < 23; ++y) {
-    for (int x = 0; x < 37; ++x) {
-      ramp.SetPixel(x, y, Rgb{uint8_t(x * 7), uint8_t(y * 11), uint8_t((x + y) * 3)});
-    }
-  }
-  Picture decoded = DecodeJpeg(EncodeJpeg(ramp));
-  EXPECT_LE(MaxDifference(ramp, decoded, [](int, int) { return true; }), 8);
-}
-
 const Segment* Find(const std::vector<Segment>& segments, uint8_t marker) {
   for (const Segment& s : segments) {
     if (s.marker == marker) return &s;

@@ -22,17 +22,6 @@ TEST(Picture, HasTheLayoutOfATopDown24BitDib) {
   EXPECT_EQ(p.Pixel(0, 0), (Rgb{0, 0, 0})) << "starts black";
 }
 
-TEST(Picture, FillRectClipsToThePicture) {
-  Picture p(4, 3);
-  p.FillRect(-2, 2, 4, 5, Rgb{1, 2, 3});
-  for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 4; ++x) {
-      bool inside = x < 2 && y == 2;
-      EXPECT_EQ(p.Pixel(x, y), (inside ? Rgb{1, 2, 3} : Rgb{})) << x << "," << y;
-    }
-  }
-}
-
 TEST(Picture, RefusesSizesBeyondTheLimits) {
   EXPECT_TRUE(IsSupportedPictureSize(32767, 3051));
   EXPECT_FALSE(IsSupportedPictureSize(32767, 3052));  // over 100 million pixels
