@@ -26,3 +26,10 @@ if(NOT WIN32)
   set_property(TEST transfer_tsan_test APPEND PROPERTY ENVIRONMENT
       "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1")
 endif()
+
+# Under Wine: the transfer window against the local service, and the message boxes.
+tavisnap_wine_test(form_http_wine_test
+  SOURCES ${_dir}/form_http_win_test.cpp ${_dir}/commands_prompter_win_test.cpp
+          ${CMAKE_SOURCE_DIR}/src/service/form_http.rc
+  LIBS tavisnap_service
+  SERVICE)

@@ -1,0 +1,73 @@
+// What the tests of the transaction share: one local service per test suite, and before
+// each test an empty service, no session cookie and the service's authority trusted.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "core/define.h"
+#include "service/form_data.h"
+#include "service/http_client_init.h"
+#include "service/local_service_fixture.h"
+#include "service/session_cookie.h"
+
+namespace tavisnap::testing {
+
+class ServiceTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    InitHttpClient();
+    service_ = std::make_unique<LocalService>();
+  }
+  static void TearDownTestSuite() { service_.reset(); }
+
+  void SetUp() override {
+    service_->Reset();
+    SessionCookie.Set("");
+    CaFile = service_->CaFile();
+  }
+  void TearDown() override { CaFile.clear(); }
+
+  static LocalService& Service() { return *service_; }
+
+ private:
+  static inline std::unique_ptr<LocalService> service_;
+};
+
+inline TTypFormData Text(std::string name, std::string value) {
+  return {kFormText, std::move(name), std::move(value)};
+}
+
+inline TTypFormData File(std::string name, std::string path) {
+  return {kFormFile, std::move(name), std::move(path)};
+}
+
+// A folder of its own for a test's files, removed afterwards.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tavisnap-test.XXXXXX").string();
+    path_ = mkdtemp(pattern.data()) ? pattern : std::string();
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  // Writes bytes to name inside the folder; returns the file's path.
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    std::string path = path_ + "/" + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace tavisnap::testing
