@@ -6,6 +6,7 @@
 #include "core/app_error.h"
 #include "core/define.h"
 #include "core/settings_list.h"
+#include "mainwindow/labelled_accessible_win.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "mainwindow/recipient_setup.h"
 #include "win/text_win.h"
@@ -30,6 +31,10 @@ constexpr int kInputMethodOff[] = {IDC_Edit_add_mailadr,  IDC_Edit_upd_mailadr,
                                    IDC_Edit_idchg_userid, IDC_Edit_idchg_confrm,
                                    IDC_Edit_pwdchg,       IDC_Edit_pwdchg_confrm,
                                    IDC_Edit_send_add_mail};
+
+// Drop-down lists that a screen reader should name by their label.
+constexpr int kLabelledLists[] = {IDC_ComboBox_dst_list, IDC_ComboBox_upd_maillist,
+                                  IDC_ComboBox_del_maillist};
 
 constexpr char kRenotifyGuide[] =
     "パスワードを忘れた方は下の”再通知ボタン”を押してください";
@@ -82,6 +87,7 @@ void TFormMainTavisnap::FormCreate() {
     pages_[static_cast<size_t>(i)] = std::make_unique<MainPageDialog>(kPageTemplates[i], hwnd());
   }
   for (int id : kInputMethodOff) ImmAssociateContextEx(Control(id), nullptr, 0);
+  for (int id : kLabelledLists) NameAfterLabel(Control(id));
   SetControlText(IDC_StaticText_pwd_renotify_guid, kRenotifyGuide);
   for (int id : {IDC_ComboBox_name, IDC_ComboBox_mailadr}) {
     std::wstring item = Widen(kHiddenListItem);
