@@ -227,7 +227,7 @@ TEST_F(FormHttpWinTest, CancelClosesTheWindowAtTheNextTickAndStopsTheUpload) {
 }
 
 TEST_F(FormHttpWinTest, TheCloseBoxOnlyHidesAndTheUploadIsReportedNormally) {
-  std::string picture = Picture(1 << 20);
+  std::string picture = Picture(3 << 20);
   Control("_control/behaviour", {Text("read_bps", "1000000"), Text("answer", "1")});
   ASSERT_TRUE(StartUpload(picture));
   testing::PostClose(form_->hwnd());
