@@ -73,8 +73,8 @@ TEST_F(PostFormWinTest, SignsInAndSendsAFileFromAJapanesePath) {
   ASSERT_TRUE(fields);
   EXPECT_NE(fields->find(path), std::string::npos) << *fields;
 
-  EXPECT_THROW(PostForm(url_ + "action.php", {{kFormFile, "fileCapUp[0]", folder + "\\無い.jpg"}}),
-               AppError);
+  std::string missing = folder + "\\無い.jpg";
+  EXPECT_THROW(PostForm(url_ + "action.php", {{kFormFile, "fileCapUp[0]", missing}}), AppError);
 }
 
 TEST_F(PostFormWinTest, WithoutTheServiceAuthorityThereIsNoAnswer) {

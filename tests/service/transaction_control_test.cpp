@@ -127,7 +127,8 @@ TEST_F(TransactionControlTest, FileThatCannotBeOpenedIsAnErrorBeforeSending) {
   SessionCookie.Set("KEEP=1");
   for (std::string path : {folder.Path() + "/missing.jpg", folder.Path()}) {
     try {
-      PostForm(Service().ActionUrl(), {Text("txtEmailTo[0]", "a@b.jp"), File("fileCapUp[0]", path)});
+      PostForm(Service().ActionUrl(),
+               {Text("txtEmailTo[0]", "a@b.jp"), File("fileCapUp[0]", path)});
       ADD_FAILURE() << "no error for " << path;
     } catch (const AppError& e) {
       EXPECT_EQ(std::string(e.what()), "送信するファイルを開けません: " + path);

@@ -78,7 +78,8 @@ void ServiceServer::ControlAccount(const httplib::Request& req, httplib::Respons
     if (!LooksLikeMailAddress(user) || Param(params, "password").empty()) {
       return Fail(res, 400, "user and password wanted");
     }
-    state_.PutAccount(Account{user, Param(params, "password"), Param(params, "basic_auth") == "1", 0});
+    bool basic_auth = Param(params, "basic_auth") == "1";
+    state_.PutAccount(Account{user, Param(params, "password"), basic_auth, 0});
     return res.set_content("stored\n", kText);
   }
   auto account = state_.Find(user);

@@ -51,7 +51,9 @@ Form ReadForm(const httplib::Request& req, const httplib::ContentReader& reader,
       [&](const char* data, size_t size) {
         FormPart& part = form.parts.back();
         part.size += static_cast<int64_t>(size);
-        if (part.is_file) return static_cast<bool>(spool->write(data, static_cast<std::streamsize>(size)));
+        if (part.is_file) {
+          return static_cast<bool>(spool->write(data, static_cast<std::streamsize>(size)));
+        }
         if (part.content.size() < kMaxTextPart) part.content.append(data, size);
         return true;
       });
