@@ -16,6 +16,7 @@
 #include "core/password_store.h"
 #include "core/settings_list.h"
 #include "service/session_cookie.h"
+#include "support/accessibility_win.h"
 #include "support/driver_win.h"
 
 namespace tavisnap::testing {
@@ -251,6 +252,25 @@ TEST_F(FormInitWindow, StoredAddressOpensTheSignInPageWithThePageEntriesOff) {
   EXPECT_FALSE(MenuEnabled(w, IDM_INI_MENU_LOGIN));
   EXPECT_TRUE(MenuEnabled(w, IDM_INI_MENU_END));
   EXPECT_EQ(form.services.refreshes, 1);
+}
+
+// What a screen reader says on each Tab stop, page by page. The first field of the
+// registration page is named by its group: its own label stands after it.
+TEST_F(FormInitWindow, ScreenReaderNamesEveryTabStopInOrder) {
+  FormInitThread form;
+  HWND w = form.hwnd();
+  form.Run([](TFormInit& f) { f.Show(); });
+  AccessibilityAudit page0 = AuditTabOrder(
+      w, {L"ユーザーID", L"確認のため再度メールアドレスを入力してください",
+          L"上記メールアドレスへパスワードが届きます", L"登録", L"中止"});
+  EXPECT_TRUE(page0.ok) << page0.report;
+
+  PostCommand(w, IDM_INI_MENU_LOGIN);
+  form.Run([](TFormInit&) {});
+  AccessibilityAudit page1 = AuditTabOrder(
+      w, {L"ユーザーID（メールアドレス）を入力してください", L"パスワードを入力して下さい",
+          L"次回から自動ログインする", L"ログイン実行", L"中止", L"パスワード　再通知"});
+  EXPECT_TRUE(page1.ok) << page1.report;
 }
 
 TEST_F(FormInitWindow, FieldsTakeNoInputMethodAndThePasswordIsMasked) {
