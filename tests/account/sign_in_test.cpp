@@ -74,15 +74,6 @@ TEST_F(SignIn, ClearedCheckBoxTurnsAutomaticSignInOffButThePasswordIsStored) {
   EXPECT_EQ(savedPasswords.size(), 1u);
 }
 
-TEST_F(SignIn, HiddenWindowSignsInWithoutAMessage) {
-  Service().AddAccount(kUser, kPassword);
-  Fill(kUser, kPassword);
-  logic.Button_already_reg_doClick();
-  EXPECT_TRUE(SysInfo.SignedIn);
-  EXPECT_TRUE(prompter.boxes.empty());
-  EXPECT_EQ(log, std::vector<std::string>{"hide"});
-}
-
 TEST_F(SignIn, BasicAuthenticationFollowsTheThirdCharacterOfTheAnswer) {
   const struct {
     const char* answer;
