@@ -151,8 +151,7 @@ Reaction ReloginFailedReaction(ServiceCommand command, Column column) {
 }
 
 bool ReloginSucceeded(Outcome outcome) {
-  return outcome != Outcome::kFailed && outcome != Outcome::kCode2 &&
-         outcome != Outcome::kCode3;
+  return outcome != Outcome::kFailed && outcome != Outcome::kCode2 && outcome != Outcome::kCode3;
 }
 
 bool IsUploadAccepted(const HttpResult& answer) {

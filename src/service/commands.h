@@ -44,8 +44,8 @@ enum class Column {
 };
 
 enum class Outcome {
-  kFailed,          // no answer with status 200
-  kNoMatch,         // an answer no code matches, the empty one included
+  kFailed,   // no answer with status 200
+  kNoMatch,  // an answer no code matches, the empty one included
   kCode1,
   kCode2,
   kCode3,
@@ -63,9 +63,9 @@ struct Reaction {
 struct ColumnReactions {
   Column column = Column::kStandard;
   Reaction code1, code2, code3;
-  Reaction other;           // an answer that matches no code
-  Reaction failed;          // the transaction failed
-  Reaction relogin_failed;  // after Relogin's own message; nothing was sent
+  Reaction other;                       // an answer that matches no code
+  Reaction failed;                      // the transaction failed
+  Reaction relogin_failed;              // after Relogin's own message; nothing was sent
   Reaction accepted_longer, cancelled;  // the upload only
 };
 
@@ -79,9 +79,9 @@ struct CommandSpec {
   std::string_view name;  // also the submit field, sent last with "1"
   bool relogin_first;
   CodeTest code_test;
-  std::string_view codes;               // the answer codes, e.g. "12"
-  std::vector<FieldSpec> fields;        // before the submit field
-  std::vector<FieldSpec> detail_fields; // the upload's detailed form; empty elsewhere
+  std::string_view codes;                // the answer codes, e.g. "12"
+  std::vector<FieldSpec> fields;         // before the submit field
+  std::vector<FieldSpec> detail_fields;  // the upload's detailed form; empty elsewhere
   std::vector<ColumnReactions> columns;
 };
 

@@ -44,8 +44,8 @@ class TFormHTTP : public Dialog {
   HFONT font_ = nullptr;
   HFONT button_font_ = nullptr;
   HMODULE shell32_ = nullptr;
-  int64_t bar_max_ = -1;   // the total the bar's range was last set for
-  int bar_shift_ = 0;      // totals beyond the bar's int range are scaled down
+  int64_t bar_max_ = -1;  // the total the bar's range was last set for
+  int bar_shift_ = 0;     // totals beyond the bar's int range are scaled down
 };
 
 // The one transfer window, while it exists.

@@ -8,8 +8,7 @@
 
 namespace tavisnap {
 
-TransferJob::TransferJob(std::string url, TTypFormDataArray form)
-    : transaction_(url, form) {
+TransferJob::TransferJob(std::string url, TTypFormDataArray form) : transaction_(url, form) {
   command_.Url = std::move(url);
   command_.Form = std::move(form);
   transaction_.SetProgress([this](int64_t total, int64_t sent) { ReportProgress(total, sent); });

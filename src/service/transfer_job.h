@@ -18,7 +18,7 @@ namespace tavisnap {
 struct TTypCmdData {
   std::string Url;
   TTypFormDataArray Form;
-  int32_t Status = 0;   // -1 when no status line arrived
+  int32_t Status = 0;  // -1 when no status line arrived
   std::string Body;
   std::string Cookie;
 };

@@ -124,15 +124,15 @@ TEST_F(CommandWireTest, ReloginsSignInSendsAnEmptyCookieAndTheNextCommandCarries
   EXPECT_NE(sent.find("\r\nCookie: " + login.cookie.substr(0, login.cookie.find(';'))),
             std::string::npos);
   EXPECT_EQ(AnswerAndShow(ServiceCommand::SubmitDelete, answer, prompter), Outcome::kCode2);
-  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, "削除する画像はありません"}}));
+  EXPECT_EQ(prompter.boxes,
+            (std::vector<ShownBox>{{BoxKind::Warning, "削除する画像はありません"}}));
 }
 
 TEST_F(CommandWireTest, AWrongPasswordAtReloginShowsItsWarningAndFailsIt) {
   Service().AddAccount("user@example.jp", "PASSWORD1");
   FakePrompter prompter;
   HttpResult login = PostForm(ActionUrl(), LoginDoForm("user@example.jp", "WRONG1"));
-  Outcome outcome =
-      AnswerAndShow(ServiceCommand::SubmitLoginDo, login, prompter, Column::kRelogin);
+  Outcome outcome = AnswerAndShow(ServiceCommand::SubmitLoginDo, login, prompter, Column::kRelogin);
   EXPECT_FALSE(ReloginSucceeded(outcome));
   EXPECT_EQ(prompter.boxes,
             (std::vector<ShownBox>{
