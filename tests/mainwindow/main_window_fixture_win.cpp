@@ -36,9 +36,18 @@ BoxAnswerer::BoxAnswerer(int answer, Millis timeout) {
   thread_ = std::thread([this, answer, timeout] {
     box_ = WaitForMessageBox(GetCurrentProcessId(), timeout);
     if (!box_) return;
-    DWORD_PTR id = 0;
-    if (SendMessageTimeoutW(box_->hwnd, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &id)) {
-      defaultButton_ = LOWORD(id);
+    // Wine's DM_GETDEFID names the first button whatever the flags; the style and the
+    // focus tell which one Enter presses.
+    for (HWND child : Children(box_->hwnd)) {
+      LONG type = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+      if (ClassOf(child) == L"Button" && type == BS_DEFPUSHBUTTON) {
+        defaultButton_ = GetDlgCtrlID(child);
+      }
+    }
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(box_->hwnd, nullptr), &gui)) {
+      focusedButton_ = GetDlgCtrlID(gui.hwndFocus);
     }
     AnswerMessageBox(*box_, answer);
   });
@@ -56,6 +65,11 @@ std::optional<MessageBoxInfo> BoxAnswerer::Box() {
 int BoxAnswerer::DefaultButton() {
   if (thread_.joinable()) thread_.join();
   return defaultButton_;
+}
+
+int BoxAnswerer::FocusedButton() {
+  if (thread_.joinable()) thread_.join();
+  return focusedButton_;
 }
 
 bool TrayIconPresent(HWND owner, UINT id) {

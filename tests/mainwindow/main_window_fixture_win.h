@@ -43,12 +43,15 @@ class BoxAnswerer {
 
   // Waits for the thread; the box it answered, if any.
   std::optional<MessageBoxInfo> Box();
-  int DefaultButton();  // the box's default push button, read before answering
+  // Read before answering: the default push button, and the control with the focus.
+  int DefaultButton();
+  int FocusedButton();
 
  private:
   std::thread thread_;
   std::optional<MessageBoxInfo> box_;
   int defaultButton_ = 0;
+  int focusedButton_ = 0;
 };
 
 // Whether the notification area holds the icon: only an icon that is there can be modified.
