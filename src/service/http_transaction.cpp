@@ -163,17 +163,19 @@ bool HttpTransaction::OnSendProgress(int64_t total, int64_t sent) {
 HttpResult HttpTransaction::Run() {
   if (aborted_.load()) return AbortedResult();
   InitHttpClient();
+  // Declared first, freed last: the easy handle refers to the body and the headers.
+  std::unique_ptr<MultipartBody> body;
+  Slist headers = RequestHeaders(SessionCookie.Get());
   Easy easy(curl_easy_init());
   Multi multi(curl_multi_init());
   if (!easy || !multi) throw std::bad_alloc();
-  MultipartBody body(easy.get(), form_);
-  Slist headers = RequestHeaders(SessionCookie.Get());
+  body = std::make_unique<MultipartBody>(easy.get(), form_);
   Response response;
 
   SetTransfer(easy.get(), url_);
   SetSecurity(easy.get(), ca_pem_);
   curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, headers.get());
-  curl_easy_setopt(easy.get(), CURLOPT_MIMEPOST, body.Mime());
+  curl_easy_setopt(easy.get(), CURLOPT_MIMEPOST, body->Mime());
   curl_easy_setopt(easy.get(), CURLOPT_HEADERFUNCTION, OnHeader);
   curl_easy_setopt(easy.get(), CURLOPT_HEADERDATA, &response);
   curl_easy_setopt(easy.get(), CURLOPT_WRITEFUNCTION, OnBody);

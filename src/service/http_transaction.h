@@ -39,6 +39,7 @@ class HttpTransaction {
   // Sends the request with the current SessionCookie and waits for the answer. Network,
   // TLS and HTTP failures end up in the result; only a file part that cannot be opened
   // throws (AppError), before anything is sent. Does not touch SessionCookie afterwards.
+  // Runs once per object.
   HttpResult Run();
 
   // From any thread: Run returns within a moment with an aborted result (at once when it
