@@ -13,6 +13,7 @@
 #include "core/load_settings_win.h"
 #include "core/single_instance_win.h"
 #include "mainwindow/form_main_tavisnap_win.h"
+#include "mainwindow/menu_state.h"
 #include "win/message_box_win.h"
 #include "win/window_win.h"
 
@@ -51,12 +52,23 @@ int Run(HINSTANCE instance) {
   }
 
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVISNAP));
-  TFormMainTavisnap mainWindow(icon);
+  auto mainWindow = std::make_unique<TFormMainTavisnap>(icon);
 
+  // How the user's work begins. Without automatic sign-in (offline included) the viewer
+  // can be used at once; the sign-in enables it otherwise.
+  if (StartupEnablesViewer(RunMode, SysInfo.AutoLogin)) mainWindow->EnableViewerEntry();
+  // The account window's start decision goes here: online with AUTOLOGIN its automatic
+  // sign-in, online without it the account window shown; offline neither.
+
+  mainWindow->AddTrayIcon();
   ProcessPendingMessages();
   splash->Close();
   splash.reset();
-  return RunMessageLoop();
+  int code = RunMessageLoop();
+  // However the loop ended (the exit path, or a WM_QUIT posted from outside), the tray
+  // icon and the window go before the process does.
+  mainWindow.reset();
+  return code;
 }
 
 }  // namespace

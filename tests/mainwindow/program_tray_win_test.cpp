@@ -1,0 +1,58 @@
+// tavisnap.exe as a whole: the tray icon added at the end of start-up, the double click
+// opening the window, and a WM_QUIT posted from outside (as the setup launcher does)
+// ending the program.
+#include <windows.h>
+
+#include <shellapi.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/installed_program_win.h"
+#include "support/driver_win.h"
+
+namespace tavisnap::testing {
+namespace {
+
+constexpr UINT kTrayCallback = WM_USER + 100;
+
+bool IconPresent(HWND owner) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner;
+  data.uID = 1;
+  data.uFlags = NIF_TIP;
+  wcscpy(data.szTip, L"タビスナップ");
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+std::string WithRecipient(std::string ini) {
+  ini.replace(ini.find("DST_NAME=\n"), 10, "DST_NAME=山田\n");
+  ini.replace(ini.find("DST_MAILADR=\n"), 13, "DST_MAILADR=yamada@example.jp\n");
+  return ini;
+}
+
+TEST(Program, LivesInTheTrayAndEndsOnAQuitFromOutside) {
+  InstalledProgram program(WithRecipient(DefaultSystemIni()));
+  auto process = program.Start();
+  HWND main = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", process->pid, 30s);
+  ASSERT_NE(main, nullptr) << "no main window";
+  ASSERT_TRUE(WaitUntil([&] { return IconPresent(main); }, 30s)) << "no tray icon";
+  EXPECT_FALSE(IsWindowVisible(main));
+
+  PostMessageW(main, kTrayCallback, 1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10s))
+      << "the double click did not open the window";
+  HWND name = FindChildByText(main, L"山田", L"Edit");
+  EXPECT_NE(name, nullptr) << "the recipient page shows the current recipient";
+  SaveScreenshot("program-recipient-page");
+
+  PostMessageW(main, WM_QUIT, 0, 0);
+  auto code = process->Wait(15s);
+  ASSERT_TRUE(code.has_value()) << "the program did not end";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_FALSE(IconPresent(main));
+}
+
+}  // namespace
+}  // namespace tavisnap::testing
