@@ -58,7 +58,9 @@ void RegisterMainWindowClass(HICON icon) {
   RegisterClassExW(&wc);
 }
 
-int Scaled(HWND hwnd, int pixels) { return MulDiv(pixels, static_cast<int>(GetDpiForWindow(hwnd)), 96); }
+int Scaled(HWND hwnd, int pixels) {
+  return MulDiv(pixels, static_cast<int>(GetDpiForWindow(hwnd)), 96);
+}
 
 }  // namespace
 
@@ -117,7 +119,7 @@ void TFormMainTavisnap::ApplyFont() {
       reinterpret_cast<LPARAM>(font_.get()));
 }
 
-void TFormMainTavisnap::LayOut() {
+void TFormMainTavisnap::SizeAndCentre() {
   HWND w = hwnd();
   int clientWidth = Scaled(w, kClientWidth), clientHeight = Scaled(w, kClientHeight);
   // Twice: the menu bar may wrap into another line at the new width.
@@ -139,7 +141,12 @@ void TFormMainTavisnap::LayOut() {
                work.left + (work.right - work.left - (window.right - window.left)) / 2,
                work.top + (work.bottom - work.top - (window.bottom - window.top)) / 2, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
+void TFormMainTavisnap::LayOut() {
+  SizeAndCentre();
+  HWND w = hwnd();
+  int clientWidth = Scaled(w, kClientWidth), clientHeight = Scaled(w, kClientHeight);
   HWND status = GetDlgItem(w, IDC_StatusBar_tavisnapmain);
   SendMessageW(status, WM_SIZE, 0, 0);  // a status bar places itself at the bottom
   RECT bar;

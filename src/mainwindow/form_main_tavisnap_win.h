@@ -68,6 +68,7 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices {
 
   // Creation and frame (form_main_tavisnap_win.cpp).
   void FormCreate();
+  void SizeAndCentre();
   void LayOut();
   void ApplyFont();
   void ShowMainWindow();

@@ -62,7 +62,8 @@ void ExpectDistinctAccessKeys(HMENU menu, const std::wstring& where) {
   for (const MenuEntry& entry : MenuEntries(menu)) {
     if (entry.separator) continue;
     size_t amp = entry.caption.find(L'&');
-    ASSERT_NE(amp, std::wstring::npos) << "no access key: " << ::testing::PrintToString(entry.caption);
+    ASSERT_NE(amp, std::wstring::npos)
+        << "no access key: " << ::testing::PrintToString(entry.caption);
     EXPECT_TRUE(keys.insert(towupper(entry.caption[amp + 1])).second)
         << "access key used twice in " << ::testing::PrintToString(where);
     if (entry.submenu) ExpectDistinctAccessKeys(entry.submenu, entry.caption);

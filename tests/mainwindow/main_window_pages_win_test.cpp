@@ -288,6 +288,27 @@ TEST_F(PageFrame, ScreenReaderMeetsEveryPageInTabOrderWithNames) {
   }
 }
 
+// A key pressed at the focused control, through the program's own message loop.
+void PressKey(UINT vk) {
+  HWND focus = GetFocus();
+  PostMessageW(focus, WM_KEYDOWN, vk, 1);
+  PostMessageW(focus, WM_KEYUP, vk, 0xC0000001);
+  PostQuitMessage(0);  // comes after the keys
+  RunLoopFor(5s);
+}
+
+TEST_F(PageFrame, TabKeyWalksThePageAndTheButtonsAndEscapeHides) {
+  Command(IDM_MenuAddrListAdd);
+  ASSERT_EQ(GetFocus(), Ctl(IDC_Edit_add_name));
+  for (int id : {IDC_Edit_add_mailadr, IDC_Button_exec, IDC_Button_cancel, IDC_PageControlData,
+                 IDC_Edit_add_name}) {
+    PressKey(VK_TAB);
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), id);
+  }
+  PressKey(VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(Main()));
+}
+
 TEST_F(PageFrame, ScreenshotsShowTheJapaneseTexts) {
   SysInfo.DstName = "山田 太郎";
   SysInfo.DstMailAdr = "yamada@example.jp";
