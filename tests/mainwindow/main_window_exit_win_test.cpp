@@ -226,12 +226,13 @@ class MenuUser {
 TEST_F(TrayClicks, TheMenuOpensFromTheMouseAndTheKeyboard) {
   window_->AddTrayIcon();
   window_->EnableSignedInTrayItems();
-  std::vector<UINT> events = {WM_CONTEXTMENU, NIN_KEYSELECT};
+  // NIN_SELECT (a single click, or Enter) waits whether a double click follows.
+  std::vector<UINT> events = {WM_CONTEXTMENU, NIN_KEYSELECT, NIN_SELECT};
   if (!window_->Tray().version4()) events.push_back(WM_RBUTTONDOWN);
   for (UINT event : events) {
     MenuUser user(WM_KEYDOWN, VK_ESCAPE, event == WM_CONTEXTMENU ? "tray-menu" : nullptr);
     PostTray(Main(), event, MAKEWPARAM(200, 200));
-    Pump(300ms);
+    Pump(event == NIN_SELECT ? 1500ms : 300ms);
     EXPECT_TRUE(user.Seen()) << "event " << event;
   }
   if (window_->Tray().version4()) {
@@ -240,6 +241,12 @@ TEST_F(TrayClicks, TheMenuOpensFromTheMouseAndTheKeyboard) {
     Pump(200ms);
     EXPECT_EQ(FindTopWindow(L"#32768", L"", GetCurrentProcessId(), true), nullptr);
   }
+  // The first click of a double click opens no menu.
+  PostTray(Main(), NIN_SELECT);
+  PostTray(Main(), WM_LBUTTONDBLCLK);
+  Pump(1500ms);
+  EXPECT_EQ(FindTopWindow(L"#32768", L"", GetCurrentProcessId(), true), nullptr);
+  EXPECT_TRUE(IsWindowVisible(Main()));
 }
 
 TEST_F(TrayClicks, AnEntryChosenByItsAccessKeyRuns) {
