@@ -6,7 +6,9 @@
 
 #include <memory>
 
+#include "account/form_init_win.h"
 #include "app/resource.h"
+#include "capture/foreground.h"
 #include "core/define.h"
 #include "core/form_splash_win.h"
 #include "core/internet_win.h"
@@ -14,6 +16,8 @@
 #include "core/single_instance_win.h"
 #include "mainwindow/form_main_tavisnap_win.h"
 #include "mainwindow/menu_state.h"
+#include "service/form_http_win.h"
+#include "service/http_client_init.h"
 #include "win/message_box_win.h"
 #include "win/window_win.h"
 
@@ -40,6 +44,7 @@ int Run(HINSTANCE instance) {
   InitCommonControlsEx(&icc);
 
   LoadSettings();  // ends the process when system.ini is missing
+  InitHttpClient();
 
   auto splash = std::make_unique<TFormSplash>(LoadLogo(instance));
   splash->ShowAnimated();
@@ -52,13 +57,23 @@ int Run(HINSTANCE instance) {
   }
 
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVISNAP));
+  // Every window lives from here until the process ends, created in this order.
   auto mainWindow = std::make_unique<TFormMainTavisnap>(icon);
+  SetMainWindowHandle(mainWindow->hwnd());
+  auto formInit = std::make_unique<TFormInit>(*mainWindow, mainWindow->hwnd());
+  mainWindow->SetAccountWindowVisibleQuery([&formInit] { return formInit->IsVisible(); });
+  auto formHttp = std::make_unique<TFormHTTP>(mainWindow->hwnd(), ForceForeground);
 
   // How the user's work begins. Without automatic sign-in (offline included) the viewer
   // can be used at once; the sign-in enables it otherwise.
   if (StartupEnablesViewer(RunMode, SysInfo.AutoLogin)) mainWindow->EnableViewerEntry();
-  // The account window's start decision goes here: online with AUTOLOGIN its automatic
-  // sign-in, online without it the account window shown; offline neither.
+  if (RunMode == kRunModeOnline) {
+    if (SysInfo.AutoLogin) {
+      formInit->AutoSignIn();  // the window shows itself only when the stored data fail
+    } else {
+      formInit->Show();
+    }
+  }
 
   mainWindow->AddTrayIcon();
   ProcessPendingMessages();
@@ -67,6 +82,9 @@ int Run(HINSTANCE instance) {
   int code = RunMessageLoop();
   // However the loop ended (the exit path, or a WM_QUIT posted from outside), the tray
   // icon and the window go before the process does.
+  formHttp.reset();
+  formInit.reset();
+  SetMainWindowHandle(nullptr);
   mainWindow.reset();
   return code;
 }

@@ -175,8 +175,25 @@ void PostCommand(HWND window, int id) {
 
 void PostClose(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
 
+namespace {
+
+// A message box is a dialog holding the text static of id 0xFFFF; the program's own
+// windows may be dialogs too.
+HWND FindMessageBox(DWORD pid) {
+  TopSearch s{L"#32770", L"", pid, true, {}};
+  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&s));
+  for (HWND w : s.found) {
+    HWND text = GetDlgItem(w, 0xFFFF);
+    if (text && ClassOf(text) == L"Static") return w;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, Millis timeout) {
-  HWND box = WaitForTopWindow(L"#32770", L"", pid, timeout, true);
+  HWND box = nullptr;
+  WaitUntil([&] { return (box = FindMessageBox(pid)) != nullptr; }, timeout);
   if (!box) return std::nullopt;
   MessageBoxInfo info;
   info.hwnd = box;

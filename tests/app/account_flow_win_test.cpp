@@ -1,0 +1,156 @@
+// The first days of a user, through the real tavisnap.exe and the local service: the
+// first start opens the account window on the registration page; registering and signing
+// in with the mailed password stores the account and lives on in the tray; the next start
+// signs in by itself without showing the window; the exit path removes the tray icon.
+#include <windows.h>
+
+#include <shellapi.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "account/form_init_res.h"
+#include "app/installed_program_win.h"
+#include "mainwindow/mainwindow_resource.h"
+#include "support/driver_win.h"
+
+namespace tavisnap::testing {
+namespace {
+
+constexpr UINT kTrayCallback = WM_USER + 100;
+
+bool IconPresent(HWND owner) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner;
+  data.uID = 1;
+  data.uFlags = NIF_TIP;
+  wcscpy(data.szTip, L"タビスナップ");
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+// The account window: the visible dialog of the process that holds the sign-in button.
+HWND AccountWindow(DWORD pid) {
+  for (HWND w : TopWindows(pid)) {
+    if (IsWindowVisible(w) && ClassOf(w) == L"#32770" && GetDlgItem(w, 0xFFFF) == nullptr &&
+        FindChildById(w, IDC_BUTTON_ALREADY_REG_DO)) {
+      return w;
+    }
+  }
+  return nullptr;
+}
+
+std::string ServicePassword(const std::string& mail) {
+  std::istringstream accounts(ReadFileBytes(Env("TAVISNAP_SERVICE_STATE") + "\\accounts.tsv"));
+  std::string line;
+  while (std::getline(accounts, line)) {
+    if (line.rfind(mail + "\t", 0) == 0) {
+      std::string rest = line.substr(mail.size() + 1);
+      return rest.substr(0, rest.find('\t'));
+    }
+  }
+  return {};
+}
+
+std::string RegistryPassword() {
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\tavisV01\\2010", 0, KEY_READ, &key) != 0) {
+    return {};
+  }
+  wchar_t buf[256] = {};
+  DWORD size = sizeof buf;
+  RegQueryValueExW(key, L"pdata", nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &size);
+  RegCloseKey(key);
+  std::wstring w(buf);
+  return std::string(w.begin(), w.end());
+}
+
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
+  ASSERT_FALSE(Env("TAVISNAP_SERVICE_URL").empty()) << "runs with the local service";
+  InstalledProgram program(DefaultSystemIni());
+  const std::string mail = "first-user@example.jp";
+
+  // First start: the account window on its registration page.
+  auto first = program.Start();
+  HWND main = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", first->pid, 30s);
+  ASSERT_NE(main, nullptr);
+  HWND account = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (account = AccountWindow(first->pid)) != nullptr; }, 30s))
+      << "the account window did not open";
+  HWND newMail1 = FindChildById(account, IDC_EDIT_NEW_MAILADR1);
+  ASSERT_TRUE(IsWindowVisible(newMail1)) << "not on the registration page";
+  EXPECT_FALSE(IsWindowVisible(FindChildById(account, IDC_EDIT_ALREADY_PASSWORD)));
+  SaveScreenshot("program-first-start", account);
+
+  // While the account window is open the tray double click does nothing.
+  PostMessageW(main, kTrayCallback, 1, WM_LBUTTONDBLCLK);
+  Pump(700ms);
+  EXPECT_FALSE(IsWindowVisible(main));
+
+  SetText(newMail1, Wide(mail));
+  SetText(FindChildById(account, IDC_EDIT_NEW_MAILADR2), Wide(mail));
+  Click(FindChildById(account, IDC_BUTTON_NEW_REG_DO));
+  auto box = ExpectMessageBox(first->pid, IDOK);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"新規登録します、よろしいですか？");
+  box = ExpectMessageBox(first->pid, IDOK);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text,
+            L"登録が完了しました、登録メールアドレス宛にログイン用のパスワードが送られてきます。");
+
+  std::string password = ServicePassword(mail);
+  ASSERT_FALSE(password.empty()) << "the service recorded no password";
+  HWND passwordEdit = FindChildById(account, IDC_EDIT_ALREADY_PASSWORD);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(passwordEdit) != FALSE; }));
+  SetText(passwordEdit, Wide(password));
+  SetChecked(FindChildById(account, IDC_CHECKBOX_AUTOLOGIN), true);
+  Click(FindChildById(account, IDC_BUTTON_ALREADY_REG_DO));
+  box = ExpectMessageBox(first->pid, IDOK);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, L"タビスナップ");
+  EXPECT_EQ(box->text, L"ログインできました");
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(account); })) << "the window stays";
+  EXPECT_FALSE(RegistryPassword().empty()) << "no pdata in the registry";
+  std::string ini = ReadFileBytes(program.dir() + "system.ini");
+  EXPECT_NE(ini.find("MAILID=" + mail), std::string::npos) << ini;
+  EXPECT_NE(ini.find("AUTOLOGIN=1"), std::string::npos) << ini;
+  ASSERT_TRUE(WaitUntil([&] { return IconPresent(main); }, 10s));
+
+  // The tray opens the main window now.
+  PostMessageW(main, kTrayCallback, 1, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10s));
+  SaveScreenshot("program-main-window", main);
+
+  // The exit path: Cancel keeps it running, OK ends it and takes the icon along.
+  PostCommand(main, IDM_PMenuTrayExit);
+  box = ExpectMessageBox(first->pid, IDCANCEL);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"終了します、よろしいですか？");
+  EXPECT_FALSE(first->Wait(700ms).has_value()) << "Cancel ended the program";
+  PostCommand(main, IDM_PMenuTrayExit);
+  ASSERT_TRUE(ExpectMessageBox(first->pid, IDOK).has_value());
+  auto code = first->Wait(15s);
+  ASSERT_TRUE(code.has_value()) << "OK did not end the program";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_FALSE(IconPresent(main));
+
+  // Next start: the stored account signs in by itself; the account window never shows.
+  auto second = program.Start();
+  HWND main2 = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", second->pid, 30s);
+  ASSERT_NE(main2, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IconPresent(main2); }, 30s)) << "no tray icon";
+  Pump(1500ms);
+  EXPECT_EQ(AccountWindow(second->pid), nullptr) << "the account window showed";
+  EXPECT_FALSE(WaitForMessageBox(second->pid, 500ms).has_value()) << "a message appeared";
+  PostMessageW(main2, kTrayCallback, 1, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main2) != FALSE; }, 10s))
+      << "not signed in: the tray still waits for the account window";
+  PostMessageW(main2, WM_QUIT, 0, 0);
+  ASSERT_TRUE(second->Wait(15s).has_value());
+}
+
+}  // namespace
+}  // namespace tavisnap::testing
