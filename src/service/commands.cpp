@@ -8,11 +8,11 @@
 namespace tavisnap {
 namespace {
 
-const ColumnReactions& ColumnOf(const CommandSpec& spec, Column column) {
-  for (const ColumnReactions& c : spec.columns) {
+const ColumnReactions& ColumnOf(const CommandSpec& entry, Column column) {
+  for (const ColumnReactions& c : entry.columns) {
     if (c.column == column) return c;
   }
-  throw std::invalid_argument(std::string(spec.name) + ": no such set of messages");
+  throw std::invalid_argument(std::string(entry.name) + ": no such set of messages");
 }
 
 Outcome CodeOutcome(char code) {
@@ -27,11 +27,11 @@ Outcome CodeOutcome(char code) {
   return Outcome::kNoMatch;
 }
 
-Outcome MatchCode(const CommandSpec& spec, std::string_view text) {
-  if (text.empty() || spec.codes.find(text.front()) == std::string_view::npos) {
+Outcome MatchCode(const CommandSpec& entry, std::string_view text) {
+  if (text.empty() || entry.codes.find(text.front()) == std::string_view::npos) {
     return Outcome::kNoMatch;
   }
-  switch (spec.code_test) {
+  switch (entry.code_test) {
     case CodeTest::kFirstCharacter:
       return CodeOutcome(text.front());
     case CodeTest::kWholeText:
@@ -65,8 +65,8 @@ Reaction ReactionFor(const ColumnReactions& c, Outcome outcome) {
 }  // namespace
 
 const CommandSpec& CommandInfo(ServiceCommand command) {
-  for (const CommandSpec& spec : AllCommands()) {
-    if (spec.id == command) return spec;
+  for (const CommandSpec& entry : AllCommands()) {
+    if (entry.id == command) return entry;
   }
   throw std::invalid_argument("unknown service command");
 }
@@ -75,11 +75,11 @@ std::string ActionUrl() { return BaseUrl + "action.php"; }
 
 TTypFormDataArray BuildForm(ServiceCommand command, const std::vector<std::string>& values,
                             bool detailed) {
-  const CommandSpec& spec = CommandInfo(command);
+  const CommandSpec& entry = CommandInfo(command);
   const std::vector<FieldSpec>& fields =
-      detailed && !spec.detail_fields.empty() ? spec.detail_fields : spec.fields;
+      detailed && !entry.detail_fields.empty() ? entry.detail_fields : entry.fields;
   if (values.size() != fields.size()) {
-    throw std::invalid_argument(std::string(spec.name) + ": expects " +
+    throw std::invalid_argument(std::string(entry.name) + ": expects " +
                                 std::to_string(fields.size()) + " values, got " +
                                 std::to_string(values.size()));
   }
@@ -88,7 +88,7 @@ TTypFormDataArray BuildForm(ServiceCommand command, const std::vector<std::strin
   for (size_t i = 0; i < fields.size(); ++i) {
     form.push_back({fields[i].kind, std::string(fields[i].name), values[i]});
   }
-  form.push_back({kFormText, std::string(spec.name), "1"});
+  form.push_back({kFormText, std::string(entry.name), "1"});
   return form;
 }
 
@@ -124,10 +124,10 @@ TTypFormDataArray CapUpCompDetailForm(const std::string& to, const std::string& 
 }
 
 Evaluation EvaluateAnswer(ServiceCommand command, const HttpResult& answer, Column column) {
-  const CommandSpec& spec = CommandInfo(command);
-  const ColumnReactions& reactions = ColumnOf(spec, column);
+  const CommandSpec& entry = CommandInfo(command);
+  const ColumnReactions& reactions = ColumnOf(entry, column);
   Evaluation e;
-  e.outcome = answer.ok ? MatchCode(spec, answer.body) : Outcome::kFailed;
+  e.outcome = answer.ok ? MatchCode(entry, answer.body) : Outcome::kFailed;
   e.reaction = ReactionFor(reactions, e.outcome);
   return e;
 }

@@ -146,13 +146,13 @@ TEST(CommandAnswers, WholeTextCommandsRefuseTrailingCharactersFirstCharacterOnes
 }
 
 TEST(CommandAnswers, AnEmptyAnswerMatchesNothingAndShowsNothing) {
-  for (const CommandSpec& spec : AllCommands()) {
-    for (const ColumnReactions& column : spec.columns) {
-      if (spec.id == SubmitCapUpComp) continue;  // its refusals are communication errors
+  for (const CommandSpec& entry : AllCommands()) {
+    for (const ColumnReactions& column : entry.columns) {
+      if (entry.id == SubmitCapUpComp) continue;  // its refusals are communication errors
       FakePrompter prompter;
-      EXPECT_EQ(AnswerAndShow(spec.id, Answer(""), prompter, column.column), Outcome::kNoMatch)
-          << spec.name;
-      EXPECT_TRUE(prompter.boxes.empty()) << spec.name;
+      EXPECT_EQ(AnswerAndShow(entry.id, Answer(""), prompter, column.column), Outcome::kNoMatch)
+          << entry.name;
+      EXPECT_TRUE(prompter.boxes.empty()) << entry.name;
     }
   }
   EXPECT_TRUE(ReloginSucceeded(EvaluateAnswer(SubmitLoginDo, Answer(""), Column::kRelogin).outcome));

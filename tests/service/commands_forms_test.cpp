@@ -29,9 +29,9 @@ TEST(CommandForms, SessionRuleAndCodeTestPerCommand) {
   };
   ASSERT_EQ(AllCommands().size(), std::size(expected));
   for (const Expect& e : expected) {
-    const CommandSpec& spec = CommandInfo(e.command);
-    EXPECT_EQ(spec.relogin_first, e.relogin) << spec.name;
-    EXPECT_EQ(spec.code_test, e.test) << spec.name;
+    const CommandSpec& entry = CommandInfo(e.command);
+    EXPECT_EQ(entry.relogin_first, e.relogin) << entry.name;
+    EXPECT_EQ(entry.code_test, e.test) << entry.name;
   }
 }
 

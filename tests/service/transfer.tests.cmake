@@ -30,6 +30,6 @@ endif()
 # Under Wine: the transfer window against the local service, and the message boxes.
 tavisnap_wine_test(form_http_wine_test
   SOURCES ${_dir}/form_http_win_test.cpp ${_dir}/commands_prompter_win_test.cpp
-          ${CMAKE_SOURCE_DIR}/src/service/form_http.rc
+          ${CMAKE_SOURCE_DIR}/src/service/form_http_win.rc
   LIBS tavisnap_service
   SERVICE)
