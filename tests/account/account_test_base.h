@@ -15,7 +15,7 @@
 #include "core/define.h"
 #include "core/file_util.h"
 #include "core/settings_list.h"
-#include "core/temp_dir.h"
+#include "support/temp_dir.h"
 #include "service/http_client_init.h"
 #include "service/local_service_fixture.h"
 #include "service/post_form.h"

@@ -311,19 +311,6 @@ TEST_F(FormInitWindow, ClosingBeforeSignInAsksAndCancelKeepsItOpen) {
       << "OK takes the exit path without a second question";
 }
 
-// The password the service mailed for the address, from its state folder.
-std::string ServicePassword(const std::string& mail) {
-  std::istringstream accounts(ReadFileBytes(Env("TAVISNAP_SERVICE_STATE") + "\\accounts.tsv"));
-  std::string line;
-  while (std::getline(accounts, line)) {
-    if (line.rfind(mail + "\t", 0) == 0) {
-      std::string rest = line.substr(mail.size() + 1);
-      return rest.substr(0, rest.find('\t'));
-    }
-  }
-  return {};
-}
-
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
   return text;
@@ -351,7 +338,7 @@ TEST_F(FormInitWindow, RegistersThenSignsInWithTheMailedPassword) {
   EXPECT_EQ(TextOf(form.Item(IDC_EDIT_ALREADY_MAILADR)), L"wine-user@example.jp");
   EXPECT_NE(ReadFileBytes(IniPath).find("MAILID=wine-user@example.jp"), std::string::npos);
 
-  std::string password = ServicePassword(mail);
+  std::string password = ServiceRecordedPassword(mail);
   ASSERT_FALSE(password.empty());
   SetText(form.Item(IDC_EDIT_ALREADY_PASSWORD),
           std::wstring(Lower(password).begin(), Lower(password).end()));

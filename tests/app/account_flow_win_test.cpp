@@ -41,18 +41,6 @@ HWND AccountWindow(DWORD pid) {
   return nullptr;
 }
 
-std::string ServicePassword(const std::string& mail) {
-  std::istringstream accounts(ReadFileBytes(Env("TAVISNAP_SERVICE_STATE") + "\\accounts.tsv"));
-  std::string line;
-  while (std::getline(accounts, line)) {
-    if (line.rfind(mail + "\t", 0) == 0) {
-      std::string rest = line.substr(mail.size() + 1);
-      return rest.substr(0, rest.find('\t'));
-    }
-  }
-  return {};
-}
-
 std::string RegistryPassword() {
   HKEY key;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\tavisV01\\2010", 0, KEY_READ, &key) != 0) {
@@ -101,7 +89,7 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   EXPECT_EQ(box->text,
             L"登録が完了しました、登録メールアドレス宛にログイン用のパスワードが送られてきます。");
 
-  std::string password = ServicePassword(mail);
+  std::string password = ServiceRecordedPassword(mail);
   ASSERT_FALSE(password.empty()) << "the service recorded no password";
   HWND passwordEdit = FindChildById(account, IDC_EDIT_ALREADY_PASSWORD);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(passwordEdit) != FALSE; }));

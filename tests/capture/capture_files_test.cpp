@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "capture/capture.h"
-#include "capture/temp_folder.h"
+#include "support/temp_dir.h"
 #include "core/app_error.h"
 #include "core/define.h"
 
@@ -37,7 +37,7 @@ class CaptureFolder : public ::testing::Test {
     }
   }
 
-  testing::TempFolder temp;
+  testing::TempDir temp;
 };
 
 TEST_F(CaptureFolder, EnsureCreatesOneLevelAndKeepsAnExistingFolder) {

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "capture/jpeg_codec.h"
-#include "capture/temp_folder.h"
+#include "support/temp_dir.h"
 #include "core/app_error.h"
 #include "core/file_util.h"
 
@@ -35,7 +35,7 @@ void ExpectError(Operation operation, const char* message) {
 }
 
 TEST(JpegFile, ReplacesTheFileWithTheNewPictureAndLeavesNothingElse) {
-  testing::TempFolder temp;
+  testing::TempDir temp;
   std::string path = temp / "写真.jpg";
   WriteJpegFile(path, Plain(Rgb{255, 0, 0}));
   WriteJpegFile(path, Plain(Rgb{0, 0, 255}));
@@ -48,7 +48,7 @@ TEST(JpegFile, ReplacesTheFileWithTheNewPictureAndLeavesNothingElse) {
 
 // A failed write must leave what was there: an upload may be reading it.
 TEST(JpegFile, AFailedWriteLeavesTheOldFileWhole) {
-  testing::TempFolder temp;
+  testing::TempDir temp;
   std::string path = temp / "capture.jpg";
   WriteJpegFile(path, Plain(Rgb{0, 255, 0}));
   std::string before = *ReadWholeFile(path);
@@ -66,7 +66,7 @@ TEST(JpegFile, AFailedWriteLeavesTheOldFileWhole) {
 }
 
 TEST(JpegFile, WriteFailsWhenTheFolderIsMissingOrADirectoryIsInTheWay) {
-  testing::TempFolder temp;
+  testing::TempDir temp;
   ExpectError([&] { WriteJpegFile(temp / "gone/capture.jpg", Plain(Rgb{})); }, kJpegWriteError);
 
   fs::create_directory(temp.path() / "capture.jpg");
@@ -77,7 +77,7 @@ TEST(JpegFile, WriteFailsWhenTheFolderIsMissingOrADirectoryIsInTheWay) {
 }
 
 TEST(JpegFile, ReadFailsForMissingAndNonJpegFiles) {
-  testing::TempFolder temp;
+  testing::TempDir temp;
   ExpectError([&] { ReadJpegFile(temp / "none.jpg"); }, kJpegReadError);
   std::ofstream(temp.path() / "empty.jpg");
   ExpectError([&] { ReadJpegFile(temp / "empty.jpg"); }, kJpegReadError);

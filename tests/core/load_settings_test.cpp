@@ -8,7 +8,7 @@
 #include "core/codepage.h"
 #include "core/define.h"
 #include "core/settings_list.h"
-#include "core/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tavisnap {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "core/app_error.h"
 #include "core/codepage.h"
-#include "core/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tavisnap {
 namespace {

@@ -10,7 +10,7 @@
 #include "core/define.h"
 #include "core/load_settings.h"
 #include "core/settings_file.h"
-#include "core/temp_dir.h"
+#include "support/temp_dir.h"
 #include "win/text_win.h"
 
 namespace tavisnap {

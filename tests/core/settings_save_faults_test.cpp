@@ -19,7 +19,7 @@
 
 #include "core/app_error.h"
 #include "core/settings_file.h"
-#include "core/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace tavisnap {
 namespace {

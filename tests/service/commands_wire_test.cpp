@@ -54,7 +54,7 @@ class CommandWireTest : public ServiceTest {
 };
 
 TEST_F(CommandWireTest, EveryFormReachesTheServiceFieldByFieldInOrder) {
-  TempFolder folder;
+  TempDir folder;
   std::string picture = folder.Write("capture.jpg", "JPEGBYTES");
   Service().SetBehaviour({{"answer", "1"}});
   struct Expect {

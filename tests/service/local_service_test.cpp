@@ -104,7 +104,7 @@ TEST_F(LocalServiceTest, AccountMaintenance) {
 
 TEST_F(LocalServiceTest, UploadsAreStoredAndDeleted) {
   Service().AddAccount(user_, password_);
-  TempFolder folder;
+  TempDir folder;
   std::string picture_bytes = "\xFF\xD8 picture \xFF\xD9";
   std::string picture = folder.Write("capture.jpg", picture_bytes);
   std::string message = "\x1B$B$3$s$K$A$O\x1B(B";  // ISO-2022-JP

@@ -80,7 +80,7 @@ std::vector<RawPart> SplitParts(const std::string& body, const std::string& boun
 using PostFormWireTest = ServiceTest;
 
 TEST_F(PostFormWireTest, PartsGoInFormOrderWithTheirHeaders) {
-  TempFolder folder;
+  TempDir folder;
   std::string picture_bytes("\xFF\xD8\r\n--not-a-boundary\r\n\0\x01jpeg", 25);
   std::string picture = folder.Write("画像 1.JPG", picture_bytes);
   std::string data = folder.Write("data.bin", "DATA");
@@ -105,7 +105,7 @@ TEST_F(PostFormWireTest, PartsGoInFormOrderWithTheirHeaders) {
   EXPECT_EQ(parts[1].headers, Lines{"Content-Disposition: form-data; name=\"txtMessage\""});
   EXPECT_EQ(parts[1].content, "\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x96\x7B\x95\xB6");
   // The whole local path, in code page 932 ("画像" is 89 E6 91 9C).
-  std::string wire_path = folder.Path() + "/\x89\xE6\x91\x9C 1.JPG";
+  std::string wire_path = folder.str() + "/\x89\xE6\x91\x9C 1.JPG";
   EXPECT_EQ(parts[2].headers,
             (Lines{"Content-Disposition: form-data; name=\"fileCapUp[0]\"; filename=\"" +
                        wire_path + "\"",

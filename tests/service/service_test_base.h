@@ -14,6 +14,7 @@
 #include "service/http_client_init.h"
 #include "service/local_service_fixture.h"
 #include "service/session_cookie.h"
+#include "support/temp_dir.h"
 
 namespace tavisnap::testing {
 
@@ -46,28 +47,5 @@ inline TTypFormData File(std::string name, std::string path) {
   return {kFormFile, std::move(name), std::move(path)};
 }
 
-// A folder of its own for a test's files, removed afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tavisnap-test.XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  // Writes bytes to name inside the folder; returns the file's path.
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::string path = path_ + "/" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 }  // namespace tavisnap::testing

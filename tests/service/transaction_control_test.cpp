@@ -34,7 +34,7 @@ bool WaitFor(F done, std::chrono::milliseconds limit) {
 using TransactionControlTest = ServiceTest;
 
 TEST_F(TransactionControlTest, AbortEndsATransferTheServerStoppedReading) {
-  TempFolder folder;
+  TempDir folder;
   std::string big = folder.Write("big.jpg", "");
   std::filesystem::resize_file(big, 64 << 20);  // sparse: costs no disk
   Service().SetBehaviour({{"read_stop_after", "100000"}});
@@ -73,7 +73,7 @@ TEST_F(TransactionControlTest, AbortBeforeRunSendsNothing) {
 }
 
 TEST_F(TransactionControlTest, ProgressRunsFromStartToTheWholeBody) {
-  TempFolder folder;
+  TempDir folder;
   std::string file = folder.Write("capture.jpg", std::string(3 << 20, 'x'));
   HttpTransaction transaction(Service().ActionUrl(), {File("fileCapUp[0]", file)});
   std::vector<std::pair<int64_t, int64_t>> reports;
@@ -123,9 +123,9 @@ TEST_F(TransactionControlTest, AnswerIsCutAtItsLimit) {
 }
 
 TEST_F(TransactionControlTest, FileThatCannotBeOpenedIsAnErrorBeforeSending) {
-  TempFolder folder;
+  TempDir folder;
   SessionCookie.Set("KEEP=1");
-  for (std::string path : {folder.Path() + "/missing.jpg", folder.Path()}) {
+  for (std::string path : {folder.str() + "/missing.jpg", folder.str()}) {
     try {
       PostForm(Service().ActionUrl(),
                {Text("txtEmailTo[0]", "a@b.jp"), File("fileCapUp[0]", path)});

@@ -16,7 +16,7 @@ using TransferCancelTest = TransferTest;
 const TransferOutcome kCancelled{false, false, "CANCEL"};
 
 TEST_F(TransferCancelTest, CancelDuringTheUploadStopsItAndNothingOfItArrivesLater) {
-  TempFolder folder;
+  TempDir folder;
   std::string picture = folder.Write("capture.jpg", "");
   std::filesystem::resize_file(picture, 8 << 20);
   // The service takes the first bytes, then stops reading.
@@ -44,7 +44,7 @@ TEST_F(TransferCancelTest, CancelDuringTheUploadStopsItAndNothingOfItArrivesLate
 }
 
 TEST_F(TransferCancelTest, CancelInTheInstantAfterTheWorkerFinishedStillCancels) {
-  TempFolder folder;
+  TempDir folder;
   std::string picture = folder.Write("capture.jpg", "jpeg");
   Service().SetBehaviour({{"answer", "1"}});
   ASSERT_TRUE(StartUpload(UploadForm(picture)));
@@ -111,7 +111,7 @@ TEST_F(TransferCancelTest, APendingCancelIsNotOverwrittenByTheWorkersFinish) {
 // "CANCEL", an upload left alone gives its answer, and once the user has cancelled no
 // write of the worker changes ThrdInfo or SessionCookie, not even after it has ended.
 TEST_F(TransferCancelTest, CancelAndTheWorkersEndRaceWithoutEverLosingTheCancel) {
-  TempFolder folder;
+  TempDir folder;
   std::string picture = folder.Write("capture.jpg", std::string(20000, 'r'));
   std::mt19937 random(20260);
   int cancelled_before_answer = 0, cancelled_after_answer = 0, left_alone = 0;

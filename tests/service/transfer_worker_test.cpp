@@ -15,7 +15,7 @@ namespace {
 using TransferWorkerTest = TransferTest;
 
 TEST_F(TransferWorkerTest, AnAcceptedUploadReportsSuccessAndTheAnswerAndTakesTheCookie) {
-  TempFolder folder;
+  TempDir folder;
   std::string picture = folder.Write("capture.jpg", std::string(50000, 'j'));
   Service().SetBehaviour({{"answer", "1"}, {"set_cookie", "TAVISSESSID=up; path=/"}});
   ASSERT_TRUE(StartUpload(UploadForm(picture)));
@@ -28,7 +28,7 @@ TEST_F(TransferWorkerTest, AnAcceptedUploadReportsSuccessAndTheAnswerAndTakesThe
 }
 
 TEST_F(TransferWorkerTest, AnAnswerNotBeginningWithOneIsNoSuccessAndLeavesTheReplyEmpty) {
-  TempFolder folder;
+  TempDir folder;
   std::string picture = folder.Write("capture.jpg", "jpeg");
   for (const char* answer : {"2", "", "0 1"}) {
     Service().SetBehaviour({{"answer", answer}});
@@ -43,7 +43,7 @@ TEST_F(TransferWorkerTest, AnAnswerNotBeginningWithOneIsNoSuccessAndLeavesTheRep
 }
 
 TEST_F(TransferWorkerTest, AStatusOtherThan200IsNoSuccessEvenWithAnswerOne) {
-  TempFolder folder;
+  TempDir folder;
   std::string picture = folder.Write("capture.jpg", "jpeg");
   Service().SetBehaviour({{"status", "500"}, {"answer", "1"}});
   ASSERT_TRUE(StartUpload(UploadForm(picture)));
@@ -52,7 +52,7 @@ TEST_F(TransferWorkerTest, AStatusOtherThan200IsNoSuccessEvenWithAnswerOne) {
 }
 
 TEST_F(TransferWorkerTest, NoConnectionEndsTheTransferWithoutSuccessAndEmptiesTheCookie) {
-  TempFolder folder;
+  TempDir folder;
   std::string picture = folder.Write("capture.jpg", "jpeg");
   SessionCookie.Set("OLD=1");
   // Nobody listens on port 1 of the loopback.
@@ -75,7 +75,7 @@ TEST_F(TransferWorkerTest, AFileThatCannotBeOpenedFailsTheUploadInsteadOfEscapin
 }
 
 TEST_F(TransferWorkerTest, ASignedInUploadIsStoredByTheServiceAndMailedOn) {
-  TempFolder folder;
+  TempDir folder;
   std::string picture = folder.Write("capture.jpg", std::string(200000, 'p'));
   Service().AddAccount("user@example.jp", "PASSWORD1");
   HttpResult login = PostForm(Service().ActionUrl(), LoginDoForm("user@example.jp", "PASSWORD1"));
@@ -89,7 +89,7 @@ TEST_F(TransferWorkerTest, ASignedInUploadIsStoredByTheServiceAndMailedOn) {
 }
 
 TEST_F(TransferWorkerTest, ProgressClimbsToTheWholeBodyWhileASlowServiceReads) {
-  TempFolder folder;
+  TempDir folder;
   std::string picture = folder.Write("capture.jpg", std::string(6000000, 'x'));
   Service().SetBehaviour({{"read_bps", "6000000"}, {"answer", "1"}});
   ASSERT_TRUE(StartUpload(UploadForm(picture)));

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace tavisnap::testing {
@@ -292,6 +293,18 @@ std::string ExeDir() {
   DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
   std::wstring path(buf, n);
   return U(path.substr(0, path.find_last_of(L'\\') + 1));
+}
+
+std::string ServiceRecordedPassword(const std::string& mail) {
+  std::istringstream accounts(ReadFileBytes(Env("TAVISNAP_SERVICE_STATE") + "\\accounts.tsv"));
+  std::string line;
+  while (std::getline(accounts, line)) {
+    if (line.rfind(mail + "\t", 0) == 0) {
+      std::string rest = line.substr(mail.size() + 1);
+      return rest.substr(0, rest.find('\t'));
+    }
+  }
+  return {};
 }
 
 std::string SaveScreenshot(const std::string& name, HWND window) {

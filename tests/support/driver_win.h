@@ -84,6 +84,10 @@ bool FileExists(const std::string& path);
 // The folder of the running test program, with a trailing backslash.
 std::string ExeDir();
 
+// The password the local service recorded for a registered address (from its state
+// folder TAVISNAP_SERVICE_STATE), or "" when it has none.
+std::string ServiceRecordedPassword(const std::string& mail);
+
 // Writes a 24-bit BMP of the whole screen (or of one window's rectangle) into
 // OutputDir() and returns its path.
 std::string SaveScreenshot(const std::string& name, HWND window = nullptr);

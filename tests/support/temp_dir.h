@@ -15,7 +15,7 @@ class TempDir {
   TempDir() {
     std::random_device seed;
     path_ = std::filesystem::temp_directory_path() /
-            ("tavisnap-core-" + std::to_string(seed()) + std::to_string(seed()));
+            ("tavisnap-test-" + std::to_string(seed()) + std::to_string(seed()));
     std::filesystem::create_directory(path_);
   }
   ~TempDir() {
@@ -32,6 +32,12 @@ class TempDir {
   std::string str() const { return PathToUtf8(path_); }
   std::string operator/(const std::string& name) const {
     return PathToUtf8(path_ / U8Path(name));
+  }
+  // Writes bytes to a file of the folder and returns the file's UTF-8 path.
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    std::string path = *this / name;
+    std::ofstream(U8Path(path), std::ios::binary | std::ios::trunc) << bytes;
+    return path;
   }
 
  private:
