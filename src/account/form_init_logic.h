@@ -8,7 +8,7 @@
 #include "account/account_texts.h"
 #include "account/init_view.h"
 #include "core/prompter.h"
-#include "mainwindow/main_window_services.h"
+#include "account/main_window_services.h"
 
 namespace tavisnap {
 

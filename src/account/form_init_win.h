@@ -7,7 +7,7 @@
 
 #include "account/form_init_logic.h"
 #include "account/init_view.h"
-#include "mainwindow/main_window_services.h"
+#include "account/main_window_services.h"
 #include "win/message_box_win.h"
 #include "win/window_win.h"
 

@@ -1,6 +1,6 @@
 #include "account/relogin.h"
 
-#include "capture/foreground.h"
+#include "core/foreground.h"
 #include "core/define.h"
 #include "service/commands.h"
 #include "service/post_form.h"

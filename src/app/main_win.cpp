@@ -8,7 +8,7 @@
 
 #include "account/form_init_win.h"
 #include "app/resource.h"
-#include "capture/foreground.h"
+#include "core/foreground.h"
 #include "core/define.h"
 #include "core/form_splash_win.h"
 #include "core/internet_win.h"

@@ -5,7 +5,7 @@
 
 #include "core/define.h"
 #include "mainwindow/mainwindow_resource.h"
-#include "mainwindow/recipient_setup.h"
+#include "addressbook/address_book.h"
 #include "win/text_win.h"
 
 namespace tavisnap {

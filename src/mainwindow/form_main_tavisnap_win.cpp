@@ -8,7 +8,7 @@
 #include "core/settings_list.h"
 #include "mainwindow/labelled_accessible_win.h"
 #include "mainwindow/mainwindow_resource.h"
-#include "mainwindow/recipient_setup.h"
+#include "addressbook/address_book.h"
 #include "win/text_win.h"
 
 namespace tavisnap {

@@ -13,7 +13,7 @@
 
 #include "mainwindow/main_page_dialog_win.h"
 #include "mainwindow/main_pages.h"
-#include "mainwindow/main_window_services.h"
+#include "account/main_window_services.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/menu_state.h"
 #include "mainwindow/tray_icon_win.h"

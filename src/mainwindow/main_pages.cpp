@@ -23,4 +23,8 @@ const MainPageInfo& PageInfo(MainPage page) {
   return MainPages()[static_cast<size_t>(page)];
 }
 
+MainPage RecipientSetupPage(bool addressBookEmpty) {
+  return addressBookEmpty ? MainPage::DstSetting : MainPage::Dst;
+}
+
 }  // namespace tavisnap

@@ -3,7 +3,7 @@
 
 #include <atomic>
 
-#include "mainwindow/main_window_services.h"
+#include "account/main_window_services.h"
 
 namespace tavisnap::testing {
 

@@ -1,4 +1,4 @@
-#include "capture/foreground.h"
+#include "core/foreground.h"
 
 namespace tavisnap {
 namespace {

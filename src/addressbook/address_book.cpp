@@ -1,12 +1,8 @@
-#include "mainwindow/recipient_setup.h"
+#include "addressbook/address_book.h"
 
 #include <string>
 
 namespace tavisnap {
-
-namespace {
-constexpr int kAddressSlots = 300;
-}
 
 bool AddressBookIsEmpty(const SettingsList& settings) {
   for (int n = 1; n <= kAddressSlots; ++n) {
@@ -14,10 +10,6 @@ bool AddressBookIsEmpty(const SettingsList& settings) {
     if (value.find_first_not_of(" \t") != std::string::npos) return false;
   }
   return true;
-}
-
-MainPage RecipientSetupPage(bool addressBookEmpty) {
-  return addressBookEmpty ? MainPage::DstSetting : MainPage::Dst;
 }
 
 }  // namespace tavisnap

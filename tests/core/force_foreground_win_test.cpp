@@ -4,7 +4,7 @@
 #include <atomic>
 #include <thread>
 
-#include "capture/foreground.h"
+#include "core/foreground.h"
 #include "capture/test_window_win.h"
 #include "support/driver_win.h"
 

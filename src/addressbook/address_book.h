@@ -1,16 +1,15 @@
-// Where the main window sends the user when a capture has no recipient: the first-
-// recipient page for an empty address book, the recipient choice otherwise.
+// The address book: up to 300 recipients in the MAILLIST section of the settings, slot n
+// holding MAIL<n> (the address) and NAME<n> (the name).
 #pragma once
 
 #include "core/settings_list.h"
-#include "mainwindow/main_pages.h"
 
 namespace tavisnap {
+
+inline constexpr int kAddressSlots = 300;
 
 // True when no slot MAILLIST.MAIL1..MAIL300 holds an address. A deleted slot holds a
 // single blank until system.ini is read again; it counts as empty here.
 bool AddressBookIsEmpty(const SettingsList& settings);
-
-MainPage RecipientSetupPage(bool addressBookEmpty);
 
 }  // namespace tavisnap

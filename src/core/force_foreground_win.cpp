@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "capture/foreground.h"
+#include "core/foreground.h"
 
 namespace tavisnap {
 namespace {
