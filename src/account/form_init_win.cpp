@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <imm.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <span>
@@ -15,66 +16,61 @@
 namespace tavisnap {
 namespace {
 
-constexpr int kClientWidth = 511;
-constexpr int kClientHeight = 351;
+constexpr FontSpec kFont{L"MS UI Gothic", 12};
 
-struct Placement {
-  int id, x, y, width, height;
-};
+constexpr Placement kFramePlacements[] = {{IDC_PageControlData, 8, 8, 495, 24}};
+constexpr DialogLayout kFrameLayout{511, 351, kFont, kFramePlacements};
 
-// In pixels at 96 dpi; both pages share the area below the tab control, which shows only
-// its strip with the page's name, so that every control stands on the window's own colour
-// whatever the theme paints a tab's body with.
-constexpr Placement kPlacements[] = {
-    {IDC_PAGE_CONTROL_DATA, 8, 8, 495, 24},
-    {IDC_GROUPBOX_USERID1, 24, 46, 463, 96},
-    {IDC_LABEL_NEW_MAILADR1, 40, 68, 0, 0},
-    {IDC_EDIT_NEW_MAILADR1, 40, 68, 320, 22},
-    {IDC_STATICTEXT_NEW_MAILADR1, 40, 98, 440, 36},
-    {IDC_GROUPBOX_USERID2, 24, 150, 463, 76},
-    {IDC_STATICTEXT_NEW_MAILADR2, 40, 172, 430, 18},
-    {IDC_EDIT_NEW_MAILADR2, 40, 194, 320, 22},
-    {IDC_LABEL_GUID, 24, 240, 0, 0},
-    {IDC_STATICTEXT_GUID, 24, 240, 463, 20},
-    {IDC_BUTTON_NEW_REG_DO, 120, 276, 120, 32},
-    {IDC_BUTTON_NEW_REG_CANCEL, 270, 276, 120, 32},
-    {IDC_GROUPBOX_USERID, 24, 46, 463, 76},
-    {IDC_STATICTEXT_USERID, 40, 68, 430, 18},
-    {IDC_EDIT_ALREADY_MAILADR, 40, 90, 320, 22},
-    {IDC_GROUPBOX_PASSWORD, 24, 130, 463, 76},
-    {IDC_STATICTEXT_PASSWORD, 40, 152, 430, 18},
-    {IDC_EDIT_ALREADY_PASSWORD, 40, 174, 320, 22},
-    {IDC_CHECKBOX_AUTOLOGIN, 40, 218, 300, 22},
-    {IDC_BUTTON_ALREADY_REG_DO, 40, 276, 130, 32},
-    {IDC_BUTTON_ALREADY_REG_CANCEL, 190, 276, 130, 32},
-    {IDC_BUTTON_ALREADY_REG_PASSWORD, 340, 276, 147, 32},
-};
+// Both pages lie below the tab control, which shows only its strip with the page's name,
+// so that every control stands on the window's own colour whatever the theme paints a
+// tab's body with.
+constexpr int kPageTop = 40;
+constexpr int kPageHeight = 289;
 
-constexpr int kNewRegControls[] = {
-    IDC_GROUPBOX_USERID1,        IDC_LABEL_NEW_MAILADR1, IDC_EDIT_NEW_MAILADR1,
-    IDC_STATICTEXT_NEW_MAILADR1, IDC_GROUPBOX_USERID2,   IDC_STATICTEXT_NEW_MAILADR2,
-    IDC_EDIT_NEW_MAILADR2,       IDC_LABEL_GUID,         IDC_STATICTEXT_GUID,
-    IDC_BUTTON_NEW_REG_DO,       IDC_BUTTON_NEW_REG_CANCEL,
+constexpr Placement kNewRegPlacements[] = {
+    {IDC_GroupBox_userid1, 24, 6, 463, 96},
+    {IDC_Label_new_mailadr1, 40, 28, 0, 0},
+    {IDC_Edit_new_mailadr1, 40, 28, 320, 22},
+    {IDC_StaticText_new_mailadr1, 40, 58, 440, 36},
+    {IDC_GroupBox_userid2, 24, 110, 463, 76},
+    {IDC_StaticText_new_mailadr2, 40, 132, 430, 18},
+    {IDC_Edit_new_mailadr2, 40, 154, 320, 22},
+    {IDC_Label_guid, 24, 200, 0, 0},
+    {IDC_StaticText_guid, 24, 200, 463, 20},
+    {IDC_Button_new_reg_do, 120, 236, 120, 32},
+    {IDC_Button_new_reg_cancel, 270, 236, 120, 32},
 };
-constexpr int kAlreadyRegControls[] = {
-    IDC_GROUPBOX_USERID,       IDC_STATICTEXT_USERID,        IDC_EDIT_ALREADY_MAILADR,
-    IDC_GROUPBOX_PASSWORD,     IDC_STATICTEXT_PASSWORD,      IDC_EDIT_ALREADY_PASSWORD,
-    IDC_CHECKBOX_AUTOLOGIN,    IDC_BUTTON_ALREADY_REG_DO,    IDC_BUTTON_ALREADY_REG_CANCEL,
-    IDC_BUTTON_ALREADY_REG_PASSWORD,
+constexpr Placement kAlreadyRegPlacements[] = {
+    {IDC_GroupBox_userid, 24, 6, 463, 76},
+    {IDC_StaticText_userid, 40, 28, 430, 18},
+    {IDC_Edit_already_mailadr, 40, 50, 320, 22},
+    {IDC_GroupBox_password, 24, 90, 463, 76},
+    {IDC_StaticText_password, 40, 112, 430, 18},
+    {IDC_Edit_already_password, 40, 134, 320, 22},
+    {IDC_CheckBox_AutoLogin, 40, 178, 300, 22},
+    {IDC_Button_already_reg_do, 40, 236, 130, 32},
+    {IDC_Button_already_reg_cancel, 190, 236, 130, 32},
+    {IDC_Button_already_reg_Password, 340, 236, 147, 32},
 };
-constexpr int kImeOffEdits[] = {IDC_EDIT_NEW_MAILADR1, IDC_EDIT_NEW_MAILADR2,
-                                IDC_EDIT_ALREADY_MAILADR, IDC_EDIT_ALREADY_PASSWORD};
+constexpr DialogLayout kPageLayouts[] = {
+    {0, 0, kFont, kNewRegPlacements},
+    {0, 0, kFont, kAlreadyRegPlacements},
+};
+constexpr int kPageTemplates[] = {IDD_TabSheet_new_reg, IDD_TabSheet_already_reg};
+
+constexpr int kImeOffEdits[] = {IDC_Edit_new_mailadr1, IDC_Edit_new_mailadr2,
+                                IDC_Edit_already_mailadr, IDC_Edit_already_password};
 
 int FieldId(InitField field) {
   switch (field) {
     case InitField::NewMailAdr1:
-      return IDC_EDIT_NEW_MAILADR1;
+      return IDC_Edit_new_mailadr1;
     case InitField::NewMailAdr2:
-      return IDC_EDIT_NEW_MAILADR2;
+      return IDC_Edit_new_mailadr2;
     case InitField::AlreadyMailAdr:
-      return IDC_EDIT_ALREADY_MAILADR;
+      return IDC_Edit_already_mailadr;
     case InitField::AlreadyPassword:
-      return IDC_EDIT_ALREADY_PASSWORD;
+      return IDC_Edit_already_password;
   }
   return 0;
 }
@@ -83,71 +79,61 @@ const wchar_t* PageCaption(int page) {
   return page == kPageNewReg ? L"新規登録" : L"ログイン";
 }
 
-std::span<const int> PageControls(int page) {
-  if (page == kPageNewReg) return kNewRegControls;
-  return kAlreadyRegControls;
-}
-
 int FirstControl(int page) {
-  return page == kPageNewReg ? IDC_EDIT_NEW_MAILADR1 : IDC_EDIT_ALREADY_MAILADR;
+  return page == kPageNewReg ? IDC_Edit_new_mailadr1 : IDC_Edit_already_mailadr;
 }
 
 }  // namespace
 
 TFormInit::TFormInit(MainWindowServices& services, HWND owner, Prompter* prompter)
     : logic_(*this, prompter ? *prompter : ownPrompter_, services, PostForm, SavePasswordData) {
-  Create(IDD_FORM_INIT, owner);
+  Create(IDD_FormInit, owner);
+  for (int page : {kPageNewReg, kPageAlreadyReg}) {
+    pages_[page] = std::make_unique<PageDialog>(kPageTemplates[page], hwnd(), kPageLayouts[page]);
+  }
+  PreparePages();
   logic_.FormCreate();
+}
+
+const DialogLayout* TFormInit::Layout() const { return &kFrameLayout; }
+
+void TFormInit::OnLayout(UINT dpi) {
+  SendMessageW(Item(IDC_StatusBar1), WM_SIZE, 0, 0);  // a status bar places itself
+  for (auto& page : pages_) {
+    if (!page) continue;
+    SetWindowPos(page->hwnd(), nullptr, 0, ScaleForDpi(kPageTop, dpi),
+                 ScaleForDpi(kFrameLayout.clientWidth, dpi), ScaleForDpi(kPageHeight, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    page->ApplyLayout();
+  }
+}
+
+bool TFormInit::OnInit() { return false; }  // the focus is placed when the window is shown
+
+void TFormInit::PreparePages() {
+  for (int id : kImeOffEdits) ImmAssociateContext(Item(id), nullptr);
+  SendMessageW(Item(IDC_Edit_already_password), EM_SETPASSWORDCHAR, L'*', 0);
+  OnLayout(Dpi());
+  ShowPage(kPageNewReg);
 }
 
 INT_PTR TFormInit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      return FALSE;  // the focus is placed when the window is shown
-    case WM_COMMAND:
-      OnCommand(LOWORD(wp));
-      return TRUE;
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-      if (item.CtlID != IDC_STATICTEXT_NEW_MAILADR1) return FALSE;
+      if (item.CtlID != IDC_StaticText_new_mailadr1) return FALSE;
       DrawTwoLineCaption(item);
       return TRUE;
     }
     case WM_HELP:
       RunHelp(help_.helpDisp);
       return TRUE;
-    case WM_CLOSE:
-      if (logic_.FormClose()) Hide();
-      return TRUE;
   }
   return FALSE;
 }
 
-void TFormInit::OnInitDialog() {
-  for (int id : kImeOffEdits) ImmAssociateContext(Item(id), nullptr);
-  SendMessageW(Item(IDC_EDIT_ALREADY_PASSWORD), EM_SETPASSWORDCHAR, L'*', 0);
-  Layout();
-  ShowPage(kPageNewReg);
-}
-
-void TFormInit::Layout() {
-  const UINT dpi = GetDpiForWindow(hwnd());
-  auto scale = [dpi](int v) { return MulDiv(v, static_cast<int>(dpi), 96); };
-  for (const Placement& p : kPlacements) {
-    SetWindowPos(Item(p.id), nullptr, scale(p.x), scale(p.y), scale(p.width), scale(p.height),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE));
-  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
-  RECT frame{0, 0, scale(kClientWidth), scale(kClientHeight)};
-  AdjustWindowRectExForDpi(&frame, style, TRUE, exStyle, dpi);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(Item(IDC_STATUS_BAR1), WM_SIZE, 0, 0);
+void TFormInit::OnClose() {
+  if (logic_.FormClose()) Hide();
 }
 
 // The caption's run of blanks is there to put its second sentence on a line of its own.
@@ -176,40 +162,44 @@ void TFormInit::DrawTwoLineCaption(const DRAWITEMSTRUCT& item) {
   SelectObject(item.hDC, old);
 }
 
-void TFormInit::OnCommand(int id) {
+bool TFormInit::OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return false;  // menu entries and buttons alike send 0
   switch (id) {
-    case IDC_BUTTON_ALREADY_REG_DO:
+    case IDC_Button_already_reg_do:
       logic_.Button_already_reg_doClick();
       break;
-    case IDC_BUTTON_NEW_REG_DO:
+    case IDC_Button_new_reg_do:
       logic_.Button_new_reg_doClick();
       break;
-    case IDC_BUTTON_ALREADY_REG_PASSWORD:
+    case IDC_Button_already_reg_Password:
       logic_.Button_already_reg_PasswordClick();
       break;
-    case IDC_BUTTON_ALREADY_REG_CANCEL:
-    case IDC_BUTTON_NEW_REG_CANCEL:
+    case IDC_Button_already_reg_cancel:
+    case IDC_Button_new_reg_cancel:
       logic_.CancelClick();
       break;
-    case IDM_INI_MENU_NEW_REG:
+    case IDM_IniMenuNewReg:
       logic_.IniMenuNewRegClick();
       break;
-    case IDM_INI_MENU_LOGIN:
+    case IDM_INiMenuLogin:
       logic_.INiMenuLoginClick();
       break;
-    case IDM_INI_MENU_END:
+    case IDM_IniMenuEnd:
       logic_.IniMenuEndClick();
       break;
-    case IDM_INI_MENU_HELP_DISP:
+    case IDM_IniMenuHelpDisp:
       RunHelp(help_.helpDisp);
       break;
-    case IDM_INI_MENU_README:
+    case IDM_IniMenuReadme:
       RunHelp(help_.readme);
       break;
-    case IDM_INI_MENU_VERSION:
+    case IDM_IniMenuVersion:
       RunHelp(help_.version);
       break;
+    default:
+      return false;
   }
+  return true;
 }
 
 void TFormInit::RunHelp(const std::function<void(HWND)>& action) {
@@ -228,15 +218,15 @@ void TFormInit::SetText(InitField field, const std::string& text) {
 }
 
 bool TFormInit::AutoLoginChecked() const {
-  return IsDlgButtonChecked(hwnd(), IDC_CHECKBOX_AUTOLOGIN) == BST_CHECKED;
+  return Button_GetCheck(Item(IDC_CheckBox_AutoLogin)) == BST_CHECKED;
 }
 
 void TFormInit::SetAutoLoginChecked(bool checked) {
-  CheckDlgButton(hwnd(), IDC_CHECKBOX_AUTOLOGIN, checked ? BST_CHECKED : BST_UNCHECKED);
+  Button_SetCheck(Item(IDC_CheckBox_AutoLogin), checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void TFormInit::ShowPage(int page) {
-  HWND tabs = Item(IDC_PAGE_CONTROL_DATA);
+  HWND tabs = Item(IDC_PageControlData);
   TabCtrl_DeleteAllItems(tabs);
   TCITEMW item{};
   item.mask = TCIF_TEXT;
@@ -252,18 +242,14 @@ void TFormInit::ShowPage(int page) {
 }
 
 void TFormInit::SetPageShown(int page, bool shown) {
-  for (int id : PageControls(page)) {
-    EnableWindow(Item(id), shown);
-    ShowWindow(Item(id), shown ? SW_SHOWNA : SW_HIDE);
-  }
+  HWND window = pages_[page]->hwnd();
+  EnableWindow(window, shown);
+  ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
 }
 
 bool TFormInit::FocusIsOnPage(int page) const {
   HWND focus = GetFocus();
-  for (int id : PageControls(page)) {
-    if (focus == Item(id)) return true;
-  }
-  return false;
+  return focus && IsChild(pages_[page]->hwnd(), focus);
 }
 
 void TFormInit::FocusControl(int id) {
@@ -278,11 +264,11 @@ void TFormInit::FocusControl(int id) {
 void TFormInit::EnablePageMenuItems(bool enabled) {
   HMENU menu = GetMenu(hwnd());
   const UINT flags = MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED);
-  EnableMenuItem(menu, IDM_INI_MENU_NEW_REG, flags);
-  EnableMenuItem(menu, IDM_INI_MENU_LOGIN, flags);
+  EnableMenuItem(menu, IDM_IniMenuNewReg, flags);
+  EnableMenuItem(menu, IDM_INiMenuLogin, flags);
 }
 
-void TFormInit::FocusPassword() { FocusControl(IDC_EDIT_ALREADY_PASSWORD); }
+void TFormInit::FocusPassword() { FocusControl(IDC_Edit_already_password); }
 
 void TFormInit::MakeVisible() {
   ShowWindow(hwnd(), SW_SHOW);

@@ -3,12 +3,14 @@
 // only ever hidden; the decisions are FormInitLogic's.
 #pragma once
 
+#include <array>
 #include <functional>
+#include <memory>
 
 #include "account/form_init_logic.h"
 #include "account/init_view.h"
 #include "account/main_window_services.h"
-#include "win/message_box_win.h"
+#include "core/prompter_win.h"
 #include "win/window_win.h"
 
 namespace tavisnap {
@@ -36,13 +38,16 @@ class TFormInit : public Dialog, private InitView {
   int Page() const { return page_; }
 
  protected:
+  const DialogLayout* Layout() const override;
+  void OnLayout(UINT dpi) override;
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  void OnClose() override;
   INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  void OnInitDialog();
-  void Layout();
+  void PreparePages();
   static void DrawTwoLineCaption(const DRAWITEMSTRUCT& item);
-  void OnCommand(int id);
   void RunHelp(const std::function<void(HWND)>& action);
   void SetPageShown(int page, bool shown);
   void FocusControl(int id);
@@ -62,6 +67,7 @@ class TFormInit : public Dialog, private InitView {
 
   Win32Prompter ownPrompter_;
   FormInitLogic logic_;
+  std::array<std::unique_ptr<PageDialog>, 2> pages_;  // by page number
   InitHelpActions help_;
   int page_ = kPageNewReg;
   int focusOnShow_ = 0;  // control to focus when the hidden window is shown

@@ -1,5 +1,5 @@
 #include "account/relogin.h"
-#include "win/message_box_win.h"
+#include "core/prompter_win.h"
 
 namespace tavisnap {
 

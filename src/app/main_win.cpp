@@ -9,10 +9,12 @@
 #include "account/form_init_win.h"
 #include "app/resource.h"
 #include "core/foreground.h"
+#include "core/app_error.h"
 #include "core/define.h"
 #include "core/form_splash_win.h"
 #include "core/internet_win.h"
 #include "core/load_settings_win.h"
+#include "core/prompter.h"
 #include "core/single_instance_win.h"
 #include "mainwindow/form_main_tavisnap_win.h"
 #include "mainwindow/menu_state.h"
@@ -92,6 +94,19 @@ int Run(HINSTANCE instance) {
 }  // namespace
 }  // namespace tavisnap
 
+// What escapes start-up (a window that cannot be created, a resource missing) ends the
+// program with its reason on the screen instead of a silent abort.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  return tavisnap::Run(instance);
+  using namespace tavisnap;
+  constexpr UINT kFlags = MB_OK | MB_TOPMOST | MB_SETFOREGROUND;
+  try {
+    return Run(instance);
+  } catch (const AppError& e) {
+    ShowMessageBox(e.what(), kCaptionWarning, kFlags);
+  } catch (const std::exception&) {
+    ShowMessageBox("予期しないエラーのため、タビスナップを終了します。", kCaptionWarning, kFlags);
+  } catch (...) {
+    ShowMessageBox("予期しないエラーのため、タビスナップを終了します。", kCaptionWarning, kFlags);
+  }
+  return 1;
 }

@@ -5,7 +5,7 @@
 
 #include "capture/capture.h"
 #include "capture/capture_geometry.h"
-#include "capture/gdi_handles_win.h"
+#include "win/gdi_handles_win.h"
 #include "capture/jpeg_codec.h"
 #include "capture/picture.h"
 #include "core/app_error.h"

@@ -1,6 +1,7 @@
 #include "core/form_splash_win.h"
 
 #include "core/startup.h"
+#include "win/layout_win.h"
 
 namespace tavisnap {
 namespace {
@@ -11,9 +12,11 @@ constexpr int kClientHeight = 181;
 }  // namespace
 
 TFormSplash::TFormSplash(HBITMAP logo) : logo_(logo) {
-  // Borderless, so the client area is the whole window.
   Create(L"TFormSplash", L"タビスナップ", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0,
          kClientWidth, kClientHeight, nullptr, nullptr);
+  // Borderless, so the client area is the whole window.
+  const UINT dpi = GetDpiForWindow(hwnd());
+  SizeClientArea(hwnd(), ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi));
 }
 
 TFormSplash::~TFormSplash() {
@@ -21,8 +24,10 @@ TFormSplash::~TFormSplash() {
 }
 
 void TFormSplash::ShowAnimated() {
+  RECT frame;
+  GetWindowRect(hwnd(), &frame);
   Origin o = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                           kClientWidth, kClientHeight);
+                           frame.right - frame.left, frame.bottom - frame.top);
   SetWindowPos(hwnd(), HWND_TOPMOST, o.left, o.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
   if (!AnimateWindow(hwnd(), 800, AW_CENTER)) ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
   UpdateWindow(hwnd());
@@ -40,9 +45,15 @@ LRESULT TFormSplash::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       GetClientRect(hwnd(), &rc);
       FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
       if (logo_) {
+        // The logo's pixels are 96-dpi pixels: scaled with the window, clipped by it.
+        const UINT dpi = GetDpiForWindow(hwnd());
+        BITMAP info{};
+        GetObjectW(logo_, sizeof info, &info);
         HDC mem = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(mem, logo_);
-        BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);  // the window clips the logo
+        SetStretchBltMode(dc, HALFTONE);
+        StretchBlt(dc, 0, 0, ScaleForDpi(info.bmWidth, dpi), ScaleForDpi(info.bmHeight, dpi), mem,
+                   0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
         SelectObject(mem, old);
         DeleteDC(mem);
       }

@@ -16,13 +16,6 @@ INT_PTR TFormMainTavisnap::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return TRUE;
   }
   switch (msg) {
-    case WM_INITDIALOG:
-      return FALSE;  // hidden: the focus is placed when a page is shown
-    case WM_COMMAND:
-      return OnCommand(LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
-    case WM_CLOSE:
-      HideMainWindow();  // the program lives on in the tray
-      return TRUE;
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) == SC_MINIMIZE) {
         HideMainWindow();
@@ -34,11 +27,6 @@ INT_PTR TFormMainTavisnap::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return FALSE;
     case WM_HELP:
       MenuHelpDispClick();
-      return TRUE;
-    case WM_TIMER:
-      if (wp != kTraySelectTimer) return FALSE;
-      KillTimer(hwnd(), kTraySelectTimer);
-      OpenTrayMenu(traySelectPoint_);
       return TRUE;
     case WM_ENDSESSION:
       if (wp) RemoveTrayIcon();

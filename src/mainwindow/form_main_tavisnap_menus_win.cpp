@@ -4,7 +4,7 @@
 #include "core/define.h"
 #include "core/settings_list.h"
 #include "mainwindow/mainwindow_resource.h"
-#include "win/message_box_win.h"
+#include "core/prompter_win.h"
 #include "win/text_win.h"
 
 namespace tavisnap {

@@ -62,7 +62,7 @@ void TFormMainTavisnap::SetExecButton(const MainPageInfo& info) {
 
 void TFormMainTavisnap::ClearPageEdits(MainPage page) {
   for (int id : kPageEdits[static_cast<size_t>(page)]) {
-    if (id) SetWindowTextW(Control(id), L"");
+    if (id) SetWindowTextW(Item(id), L"");
   }
 }
 
@@ -90,8 +90,8 @@ void TFormMainTavisnap::ShowRecipientSetup() {
   FillAddressCombo(IDC_ComboBox_dst_list);
   MainPage page = RecipientSetupPage(addressBookEmpty_());
   if (page == MainPage::DstSetting) {
-    SetWindowTextW(Control(IDC_Edit_send_add_name), L"");
-    SetWindowTextW(Control(IDC_Edit_send_add_mail), L"");
+    SetWindowTextW(Item(IDC_Edit_send_add_name), L"");
+    SetWindowTextW(Item(IDC_Edit_send_add_mail), L"");
   } else {
     ShowRecipientTexts();
   }

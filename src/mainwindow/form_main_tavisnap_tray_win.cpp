@@ -1,12 +1,15 @@
 // The tray icon and its callback: the double click opens the recipient page, the
-// right button, Shift+F10, the application key and Enter open the menu.
+// right button, Shift+F10, the application key and Enter open the menu. A single click
+// does nothing: the program's users expect that of it. The keyboard's way to the menu
+// and the icon's return after the shell restarts (form_main_tavisnap_frame_win.cpp) are
+// deliberate: without them a tray-only program is out of reach.
 #include "mainwindow/form_main_tavisnap_win.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
 
 #include "core/define.h"
-#include "win/message_box_win.h"
+#include "core/prompter_win.h"
 
 namespace tavisnap {
 namespace {
@@ -25,8 +28,6 @@ void TFormMainTavisnap::TrayCallback(WPARAM wp, LPARAM lp) {
   // The old callbacks carry the mouse message in lParam, version 4 in its low word.
   switch (LOWORD(lp)) {
     case WM_LBUTTONDBLCLK:
-      KillTimer(hwnd(), kTraySelectTimer);
-      trayDoubleClickAt_ = GetTickCount();
       OnTrayDoubleClick();
       return;
     case WM_RBUTTONDOWN:
@@ -40,12 +41,6 @@ void TFormMainTavisnap::TrayCallback(WPARAM wp, LPARAM lp) {
       // Enter may arrive twice; the second one was queued while the menu was open.
       if (static_cast<LONG>(static_cast<DWORD>(GetMessageTime()) - trayMenuClosedAt_) < 0) return;
       OpenTrayMenu(TrayAnchor(wp));
-      return;
-    case NIN_SELECT:
-      // A single click: wait whether it becomes a double click.
-      if (GetTickCount() - trayDoubleClickAt_ < GetDoubleClickTime()) return;
-      traySelectPoint_ = TrayAnchor(wp);
-      SetTimer(hwnd(), kTraySelectTimer, GetDoubleClickTime(), nullptr);
       return;
   }
 }

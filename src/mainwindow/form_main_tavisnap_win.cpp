@@ -6,7 +6,7 @@
 #include "core/app_error.h"
 #include "core/define.h"
 #include "core/settings_list.h"
-#include "mainwindow/labelled_accessible_win.h"
+#include "win/labelled_accessible_win.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "addressbook/address_book.h"
 #include "win/text_win.h"
@@ -14,12 +14,82 @@
 namespace tavisnap {
 namespace {
 
-constexpr int kClientWidth = 608;
-constexpr int kClientHeight = 320;
-constexpr int kMargin = 8;
-constexpr int kButtonWidth = 100;
-constexpr int kButtonHeight = 28;
-constexpr int kFontPoints = 9;
+constexpr FontSpec kFont{L"ＭＳ Ｐゴシック", 12};
+
+constexpr Placement kFramePlacements[] = {
+    {IDC_PageControlData, 8, 8, 592, 246},
+    {IDC_Button_exec, 392, 262, 100, 28},
+    {IDC_Button_cancel, 500, 262, 100, 28},
+};
+constexpr DialogLayout kFrameLayout{608, 320, kFont, kFramePlacements};
+
+// The pages, in page order; each fills the tab control's display area.
+constexpr Placement kDstPlacements[] = {
+    {IDC_GroupBox_dst_1, 9, 6, 552, 48},
+    {IDC_Label_dst_2, 21, 27, 186, 15},
+    {IDC_StaticText_dst_name_dsp, 213, 24, 336, 22},
+    {IDC_GroupBox_dst_3, 9, 63, 552, 48},
+    {IDC_Label_dst_4, 21, 84, 186, 15},
+    {IDC_StaticText_dst_meailadr_dsp, 213, 81, 336, 22},
+    {IDC_Label_dst_5, 21, 132, 186, 15},
+    {IDC_ComboBox_dst_list, 213, 129, 336, 240},
+};
+constexpr Placement kAddressAddPlacements[] = {
+    {IDC_Label_address_Add_1, 21, 27, 186, 15},
+    {IDC_Edit_add_name, 213, 24, 336, 22},
+    {IDC_Label_address_Add_2, 21, 63, 186, 15},
+    {IDC_Edit_add_mailadr, 213, 60, 336, 22},
+};
+constexpr Placement kAddressEditPlacements[] = {
+    {IDC_Label_Address_edit_1, 21, 27, 186, 15},
+    {IDC_ComboBox_upd_maillist, 213, 24, 336, 240},
+    {IDC_Label_Address_edit_2, 21, 69, 186, 15},
+    {IDC_Edit_upd_name, 213, 66, 336, 22},
+    {IDC_Label_Address_edit_3, 21, 105, 186, 15},
+    {IDC_Edit_upd_mailadr, 213, 102, 336, 22},
+};
+constexpr Placement kAddressDelPlacements[] = {
+    {IDC_Label_Address_del_1, 21, 27, 186, 15},
+    {IDC_ComboBox_del_maillist, 213, 24, 336, 240},
+};
+constexpr Placement kUserInfoPlacements[] = {
+    {IDC_GroupBox_user_info_1, 9, 6, 552, 48},
+    {IDC_Label_user_info_2, 21, 27, 186, 15},
+    {IDC_StaticTextuserinfo_userid_dsp, 213, 24, 336, 22},
+};
+constexpr Placement kUseridChgPlacements[] = {
+    {IDC_GroupBox_idchg, 9, 6, 552, 48},
+    {IDC_StaticText_idchg_userif, 21, 27, 186, 15},
+    {IDC_Edit_idchg_userid, 213, 24, 336, 22},
+    {IDC_GroupBox_idchg_confirm, 9, 63, 552, 48},
+    {IDC_StaticText_idchg_confirm, 21, 84, 186, 15},
+    {IDC_Edit_idchg_confrm, 213, 81, 336, 22},
+};
+constexpr Placement kPwdChgPlacements[] = {
+    {IDC_GroupBox_pwdchg, 9, 6, 552, 48},
+    {IDC_StaticText_pwdchg, 21, 27, 186, 15},
+    {IDC_Edit_pwdchg, 213, 24, 336, 22},
+    {IDC_GroupBox3, 9, 63, 552, 48},
+    {IDC_StaticText_pwdchg_confirm, 21, 84, 186, 15},
+    {IDC_Edit_pwdchg_confrm, 213, 81, 336, 22},
+};
+constexpr Placement kPwdNotifyPlacements[] = {
+    {IDC_Label_pwd_notify_1, 21, 12, 528, 15},
+    {IDC_StaticText_pwd_renotify_guid, 21, 45, 528, 22},
+};
+constexpr Placement kDstSettingPlacements[] = {
+    {IDC_Label_dst_setting_1, 21, 27, 186, 15},
+    {IDC_Edit_send_add_name, 213, 24, 336, 22},
+    {IDC_Label_dst_setting_2, 21, 63, 186, 15},
+    {IDC_Edit_send_add_mail, 213, 60, 336, 22},
+};
+constexpr DialogLayout kPageLayouts[kMainPageCount] = {
+    {0, 0, kFont, kDstPlacements},        {0, 0, kFont, kAddressAddPlacements},
+    {0, 0, kFont, kAddressEditPlacements}, {0, 0, kFont, kAddressDelPlacements},
+    {0, 0, kFont, kUserInfoPlacements},   {0, 0, kFont, kUseridChgPlacements},
+    {0, 0, kFont, kPwdChgPlacements},     {0, 0, kFont, kPwdNotifyPlacements},
+    {0, 0, kFont, kDstSettingPlacements},
+};
 
 constexpr int kPageTemplates[kMainPageCount] = {
     IDD_TabSheet_dst,         IDD_TabSheet_address_Add, IDD_TabSheet_Address_edit,
@@ -58,10 +128,6 @@ void RegisterMainWindowClass(HICON icon) {
   RegisterClassExW(&wc);
 }
 
-int Scaled(HWND hwnd, int pixels) {
-  return MulDiv(pixels, static_cast<int>(GetDpiForWindow(hwnd)), 96);
-}
-
 }  // namespace
 
 TFormMainTavisnap::TFormMainTavisnap(HICON icon)
@@ -77,114 +143,64 @@ TFormMainTavisnap::TFormMainTavisnap(HICON icon)
 
 TFormMainTavisnap::~TFormMainTavisnap() {
   RemoveTrayIcon();
-  // Destroyed here, while the font and the pages it uses still exist.
+  // Destroyed here, while the pages it holds still exist.
   if (hwnd()) DestroyWindow(hwnd());
 }
+
+
+const DialogLayout* TFormMainTavisnap::Layout() const { return &kFrameLayout; }
 
 void TFormMainTavisnap::FormCreate() {
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  // The control holds one tab, the current page's; before it, it has no display area.
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  std::wstring caption = Widen(PageInfo(currentTab_).tabCaption);
+  item.pszText = caption.data();
+  SendMessageW(Item(IDC_PageControlData), TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
   for (int i = 0; i < kMainPageCount; ++i) {
-    pages_[static_cast<size_t>(i)] = std::make_unique<MainPageDialog>(kPageTemplates[i], hwnd());
+    pages_[static_cast<size_t>(i)] =
+        std::make_unique<PageDialog>(kPageTemplates[i], hwnd(), kPageLayouts[i]);
+    if (!pages_[static_cast<size_t>(i)]->hwnd()) {
+      throw AppError("メインウィンドウのページを作成できません");
+    }
   }
-  for (int id : kInputMethodOff) ImmAssociateContextEx(Control(id), nullptr, 0);
-  for (int id : kLabelledLists) NameAfterLabel(Control(id));
+  for (int id : kInputMethodOff) ImmAssociateContextEx(Item(id), nullptr, 0);
+  for (int id : kLabelledLists) NameAfterLabel(Item(id));
   SetControlText(IDC_StaticText_pwd_renotify_guid, kRenotifyGuide);
   for (int id : {IDC_ComboBox_name, IDC_ComboBox_mailadr}) {
-    std::wstring item = Widen(kHiddenListItem);
-    SendDlgItemMessageW(hwnd(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    std::wstring hidden = Widen(kHiddenListItem);
+    SendDlgItemMessageW(hwnd(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(hidden.c_str()));
     SendDlgItemMessageW(hwnd(), id, CB_SETCURSEL, 0, 0);
   }
-  ApplyFont();
-  LayOut();
+  OnLayout(Dpi());
   ShowMainTab(MainPage::Dst);
   RefreshMenuStates();
   RegisterHotKeyPair();
   ShowRecipientTexts();
 }
 
-void TFormMainTavisnap::ApplyFont() {
-  int height = -MulDiv(kFontPoints, static_cast<int>(GetDpiForWindow(hwnd())), 72);
-  font_.reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ Ｐゴシック"));
-  if (!font_) return;  // the dialog font stays
-  EnumChildWindows(
-      hwnd(),
-      [](HWND child, LPARAM font) -> BOOL {
-        SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(font_.get()));
-}
-
-void TFormMainTavisnap::SizeAndCentre() {
-  HWND w = hwnd();
-  int clientWidth = Scaled(w, kClientWidth), clientHeight = Scaled(w, kClientHeight);
-  // Twice: the menu bar may wrap into another line at the new width.
-  for (int pass = 0; pass < 2; ++pass) {
-    RECT window, client;
-    GetWindowRect(w, &window);
-    GetClientRect(w, &client);
-    SetWindowPos(w, nullptr, 0, 0, clientWidth + (window.right - window.left) - client.right,
-                 clientHeight + (window.bottom - window.top) - client.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(w, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  RECT window;
-  GetWindowRect(w, &window);
-  const RECT& work = monitor.rcWork;
-  SetWindowPos(w, nullptr,
-               work.left + (work.right - work.left - (window.right - window.left)) / 2,
-               work.top + (work.bottom - work.top - (window.bottom - window.top)) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TFormMainTavisnap::LayOut() {
-  SizeAndCentre();
-  HWND w = hwnd();
-  int clientWidth = Scaled(w, kClientWidth), clientHeight = Scaled(w, kClientHeight);
-  HWND status = GetDlgItem(w, IDC_StatusBar_tavisnapmain);
-  SendMessageW(status, WM_SIZE, 0, 0);  // a status bar places itself at the bottom
-  RECT bar;
-  GetWindowRect(status, &bar);
-  int margin = Scaled(w, kMargin), buttonWidth = Scaled(w, kButtonWidth);
-  int buttonHeight = Scaled(w, kButtonHeight);
-  int buttonTop = clientHeight - (bar.bottom - bar.top) - margin - buttonHeight;
-  MoveWindow(GetDlgItem(w, IDC_Button_cancel), clientWidth - margin - buttonWidth, buttonTop,
-             buttonWidth, buttonHeight, FALSE);
-  MoveWindow(GetDlgItem(w, IDC_Button_exec), clientWidth - 2 * (margin + buttonWidth), buttonTop,
-             buttonWidth, buttonHeight, FALSE);
-  HWND tab = GetDlgItem(w, IDC_PageControlData);
-  RECT area{margin, margin, clientWidth - margin, buttonTop - margin};
-  MoveWindow(tab, area.left, area.top, area.right - area.left, area.bottom - area.top, FALSE);
-  // The control holds one tab, the current page's; before it, it has no display area.
-  TCITEMW item{};
-  item.mask = TCIF_TEXT;
-  std::wstring caption = Widen(PageInfo(currentTab_).tabCaption);
-  item.pszText = caption.data();
-  SendMessageW(tab, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+void TFormMainTavisnap::OnLayout(UINT dpi) {
+  SendMessageW(Item(IDC_StatusBar_tavisnapmain), WM_SIZE, 0, 0);  // it places itself
+  HWND tab = Item(IDC_PageControlData);
+  RECT area;
+  GetWindowRect(tab, &area);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&area), 2);
   SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
   // Right after the tab control in Z order, which is the tab order.
   for (int i = kMainPageCount - 1; i >= 0; --i) {
-    SetWindowPos(pages_[static_cast<size_t>(i)]->hwnd(), tab, area.left, area.top,
-                 area.right - area.left, area.bottom - area.top, SWP_NOACTIVATE);
+    auto& page = pages_[static_cast<size_t>(i)];
+    if (!page) continue;
+    SetWindowPos(page->hwnd(), tab, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOACTIVATE);
+    page->ApplyLayout();
   }
-}
-
-HWND TFormMainTavisnap::Control(int id) const {
-  if (HWND own = GetDlgItem(hwnd(), id)) return own;
-  for (const auto& page : pages_) {
-    if (HWND item = page->Item(id)) return item;
-  }
-  return nullptr;
 }
 
 void TFormMainTavisnap::SetControlText(int id, const std::string& utf8) {
-  SetWindowTextW(Control(id), Widen(utf8).c_str());
+  SetWindowTextW(Item(id), Widen(utf8).c_str());
 }
 
 }  // namespace tavisnap

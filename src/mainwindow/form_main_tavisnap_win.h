@@ -11,12 +11,11 @@
 #include <string>
 #include <type_traits>
 
-#include "mainwindow/main_page_dialog_win.h"
 #include "mainwindow/main_pages.h"
 #include "account/main_window_services.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/menu_state.h"
-#include "mainwindow/tray_icon_win.h"
+#include "win/tray_icon_win.h"
 #include "win/window_win.h"
 
 namespace tavisnap {
@@ -54,35 +53,29 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices {
   const TrayIcon& Tray() const { return tray_; }
 
  protected:
+  bool OnInit() override { return false; }  // hidden: a shown page places the focus
+  bool OnCommand(int id, int code) override;
+  void OnClose() override { HideMainWindow(); }  // the program lives on in the tray
   INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  static constexpr UINT_PTR kTraySelectTimer = 1;
-
   struct MenuDeleter {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
   };
-  struct FontDeleter {
-    void operator()(HFONT font) const { DeleteObject(font); }
-  };
 
   // Creation and frame (form_main_tavisnap_win.cpp).
+  const DialogLayout* Layout() const override;
+  void OnLayout(UINT dpi) override;
   void FormCreate();
-  void SizeAndCentre();
-  void LayOut();
-  void ApplyFont();
   void ShowMainWindow();
   void HideMainWindow() { ShowWindow(hwnd(), SW_HIDE); }
   void Button_cancelClick() { HideMainWindow(); }
   void PlaceFocus();
   void SetExecButton(const MainPageInfo& info);
-  MainPageDialog& Page(MainPage page) { return *pages_[static_cast<size_t>(page)]; }
-  // A control of the window or of any page, by its identifier.
-  HWND Control(int id) const;
+  PageDialog& Page(MainPage page) { return *pages_[static_cast<size_t>(page)]; }
   void SetControlText(int id, const std::string& utf8);
   void ClearPageEdits(MainPage page);
   void ShowRecipientTexts();
-  bool OnCommand(int id, int code);
 
   // Menus (form_main_tavisnap_menus_win.cpp).
   void OnMenuCommand(const MenuCommand& command);
@@ -94,7 +87,6 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices {
   // Tray (form_main_tavisnap_tray_win.cpp).
   void TrayCallback(WPARAM wp, LPARAM lp);
   void OnTrayDoubleClick();
-  void OnTraySelectTimer();
   POINT TrayAnchor(WPARAM wp) const;
   void OpenTrayMenu(POINT at);
 
@@ -124,9 +116,8 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices {
   void MenuVersionClick();
 
   HICON icon_;
-  std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter> font_;
   std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> trayMenu_;
-  std::array<std::unique_ptr<MainPageDialog>, kMainPageCount> pages_;
+  std::array<std::unique_ptr<PageDialog>, kMainPageCount> pages_;
   MainPage currentTab_ = MainPage::Dst;
   HWND pendingFocus_ = nullptr;
   TrayItemStates trayItems_;
@@ -134,8 +125,6 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices {
   UINT taskbarCreated_ = 0;
   bool trackingTrayMenu_ = false;
   DWORD trayMenuClosedAt_ = 0;
-  DWORD trayDoubleClickAt_ = 0;
-  POINT traySelectPoint_{};
   std::function<bool()> accountWindowVisible_;
   std::function<bool()> addressBookEmpty_;
 };

@@ -51,6 +51,24 @@
 #define IDC_Edit_send_add_name 7180
 #define IDC_Edit_send_add_mail 7181
 
+// Labels and group boxes of the pages, which the window places.
+#define IDC_GroupBox_dst_1 7400
+#define IDC_Label_dst_2 7401
+#define IDC_GroupBox_dst_3 7402
+#define IDC_Label_dst_4 7403
+#define IDC_Label_dst_5 7404
+#define IDC_Label_address_Add_1 7410
+#define IDC_Label_address_Add_2 7411
+#define IDC_Label_Address_edit_1 7420
+#define IDC_Label_Address_edit_2 7421
+#define IDC_Label_Address_edit_3 7422
+#define IDC_Label_Address_del_1 7430
+#define IDC_GroupBox_user_info_1 7440
+#define IDC_Label_user_info_2 7441
+#define IDC_Label_pwd_notify_1 7470
+#define IDC_Label_dst_setting_1 7480
+#define IDC_Label_dst_setting_2 7481
+
 // Main menu MainMenuData.
 #define IDM_MenuSetTo 7201
 #define IDM_MenuSend 7202

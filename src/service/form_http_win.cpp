@@ -11,17 +11,15 @@
 namespace tavisnap {
 namespace {
 
-constexpr wchar_t kFontName[] = L"ＭＳ Ｐゴシック";
 constexpr char kCaption[] = "タビスナップ送信中";
-constexpr int kClientWidth = 300;
-constexpr int kClientHeight = 147;
 constexpr int kAnimationResource = 161;  // shell32's file-copy animation
 
-HFONT MakeFont(int pixels) {
-  return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, kFontName);
-}
+constexpr Placement kPlacements[] = {
+    {IDC_AnimateFileCopy, 14, 8, 272, 60},
+    {IDC_ProgressBar, 14, 74, 272, 25},
+    {IDC_ButtonCancel, 73, 111, 155, 28, 20},
+};
+constexpr DialogLayout kLayout{300, 147, FontSpec{L"ＭＳ Ｐゴシック", 11}, kPlacements};
 
 }  // namespace
 
@@ -29,65 +27,38 @@ TFormHTTP::TFormHTTP(HWND owner, std::function<void()> force_foreground)
     : force_foreground_(std::move(force_foreground)) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS | ICC_ANIMATE_CLASS};
   InitCommonControlsEx(&icc);
-  Create(IDD_FORM_HTTP, owner);
+  Create(IDD_FormHTTP, owner);
   FormHTTP = this;
 }
 
 TFormHTTP::~TFormHTTP() {
   if (FormHTTP == this) FormHTTP = nullptr;
   if (hwnd()) StopTimers();
-  if (font_) DeleteObject(font_);
-  if (button_font_) DeleteObject(button_font_);
   if (shell32_) FreeLibrary(shell32_);
 }
 
-INT_PTR TFormHTTP::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_INITDIALOG:
-      Layout();
-      OpenAnimation();
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wp) == IDC_BUTTON_CANCEL && HIWORD(wp) == BN_CLICKED) ButtonCancelClick();
-      return TRUE;  // IDCANCEL (Esc) and IDOK are ignored: only the button cancels
-    case WM_TIMER:
-      if (wp == kTimerStatusChk) TimerStatusChkTimer();
-      if (wp == kTimerProgress) UpdateProgressBar();
-      return TRUE;
-    case WM_CLOSE:
-      ShowWindow(hwnd(), SW_HIDE);  // the upload goes on; the timer still finishes it
-      return TRUE;
-  }
-  return FALSE;
+const DialogLayout* TFormHTTP::Layout() const { return &kLayout; }
+
+bool TFormHTTP::OnInit() {
+  OpenAnimation();
+  return true;
 }
 
-void TFormHTTP::Layout() {
-  font_ = MakeFont(11);
-  button_font_ = MakeFont(20);
-  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE)));
-  SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  struct Place {
-    int id, x, y, w, h;
-    HFONT font;
-  };
-  const Place places[] = {{IDC_ANIMATE_FILE_COPY, 14, 8, 272, 60, font_},
-                          {IDC_PROGRESS_BAR, 14, 74, 272, 25, font_},
-                          {IDC_BUTTON_CANCEL, 73, 111, 155, 28, button_font_}};
-  for (const Place& p : places) {
-    MoveWindow(Item(p.id), p.x, p.y, p.w, p.h, FALSE);
-    SendMessageW(Item(p.id), WM_SETFONT, reinterpret_cast<WPARAM>(p.font), FALSE);
-  }
+bool TFormHTTP::OnCommand(int id, int code) {
+  if (id == IDC_ButtonCancel && code == BN_CLICKED) ButtonCancelClick();
+  return true;  // IDCANCEL (Esc) and IDOK are ignored: only the button cancels
+}
+
+void TFormHTTP::OnTimer(UINT_PTR id) {
+  if (id == kTimerStatusChk) TimerStatusChkTimer();
+  if (id == kTimerProgress) UpdateProgressBar();
 }
 
 void TFormHTTP::OpenAnimation() {
   // Wine may lack the animation; the control then simply stays empty.
   shell32_ = LoadLibraryW(L"shell32.dll");
   if (shell32_) {
-    Animate_OpenEx(Item(IDC_ANIMATE_FILE_COPY), shell32_, MAKEINTRESOURCEW(kAnimationResource));
+    Animate_OpenEx(Item(IDC_AnimateFileCopy), shell32_, MAKEINTRESOURCEW(kAnimationResource));
   }
 }
 
@@ -95,29 +66,18 @@ void TFormHTTP::Show() {
   FormShow();
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
-  SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_BUTTON_CANCEL)), TRUE);
+  SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_ButtonCancel)), TRUE);
 }
 
 void TFormHTTP::FormShow() {
   if (force_foreground_) force_foreground_();
   SetWindowTextW(hwnd(), Widen(kCaption).c_str());
   TransferShown();
-  Centre();
+  CentreOnWorkArea(hwnd());
   SetTimer(hwnd(), kTimerStatusChk, kStatusInterval, nullptr);
   SetTimer(hwnd(), kTimerProgress, kProgressInterval, nullptr);
-  Animate_Play(Item(IDC_ANIMATE_FILE_COPY), 0, -1, -1);
+  Animate_Play(Item(IDC_AnimateFileCopy), 0, -1, -1);
 }
-
-void TFormHTTP::Centre() {
-  RECT r;
-  GetWindowRect(hwnd(), &r);
-  int width = r.right - r.left;
-  int height = r.bottom - r.top;
-  SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void TFormHTTP::ButtonCancelClick() { TransferCancelClicked(); }
 
 void TFormHTTP::TimerStatusChkTimer() {
@@ -128,7 +88,7 @@ void TFormHTTP::TimerStatusChkTimer() {
 void TFormHTTP::FinishTransfer() {
   StopTimers();
   if (tavisnap::FinishTransfer()) {
-    Animate_Stop(Item(IDC_ANIMATE_FILE_COPY));
+    Animate_Stop(Item(IDC_AnimateFileCopy));
     ShowWindow(hwnd(), SW_HIDE);
   }
 }
@@ -141,7 +101,7 @@ void TFormHTTP::StopTimers() {
 void TFormHTTP::UpdateProgressBar() {
   TransferProgress progress = CurrentTransferProgress();
   if (progress.ProgressMax < 0) return;  // keeps the last position until the first report
-  HWND bar = Item(IDC_PROGRESS_BAR);
+  HWND bar = Item(IDC_ProgressBar);
   if (progress.ProgressMax != bar_max_) {
     bar_max_ = progress.ProgressMax;
     bar_shift_ = 0;

@@ -28,21 +28,21 @@ class TFormHTTP : public Dialog {
   void FinishTransfer();
 
  protected:
-  INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  const DialogLayout* Layout() const override;
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  void OnTimer(UINT_PTR id) override;
+  // The close box only hides the window: the upload goes on, the timer still ends it.
 
  private:
   enum : UINT_PTR { kTimerStatusChk = 1, kTimerProgress = 2 };
 
   void FormShow();
-  void Layout();
-  void Centre();
   void OpenAnimation();
   void UpdateProgressBar();
   void StopTimers();
 
   std::function<void()> force_foreground_;
-  HFONT font_ = nullptr;
-  HFONT button_font_ = nullptr;
   HMODULE shell32_ = nullptr;
   int64_t bar_max_ = -1;  // the total the bar's range was last set for
   int bar_shift_ = 0;     // totals beyond the bar's int range are scaled down

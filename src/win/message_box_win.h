@@ -6,20 +6,9 @@
 
 #include <string>
 
-#include "core/prompter.h"
-
 namespace tavisnap {
 
 // MessageBoxW with UTF-8 texts; adds MB_TASKMODAL so the program's other windows wait.
 int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
-
-// The flags each kind of box is shown with.
-UINT MessageBoxFlags(BoxKind kind);
-const char* MessageBoxCaption(BoxKind kind);
-
-class Win32Prompter : public Prompter {
- public:
-  bool Show(BoxKind kind, const std::string& text) override;
-};
 
 }  // namespace tavisnap

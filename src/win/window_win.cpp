@@ -1,6 +1,9 @@
 #include "win/window_win.h"
 
-#include <set>
+#include <map>
+#include <vector>
+
+#include <uxtheme.h>
 
 #include "win/text_win.h"
 
@@ -9,16 +12,46 @@ namespace {
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
-std::set<HWND>& ModelessDialogs() {
-  static std::set<HWND> dialogs;
+// The program's dialogs by window, for the message loop.
+std::map<HWND, Dialog*>& Dialogs() {
+  static std::map<HWND, Dialog*> dialogs;
   return dialogs;
 }
 
-bool RouteToDialog(MSG& msg) {
-  for (HWND dlg = msg.hwnd; dlg; dlg = GetParent(dlg)) {
-    if (ModelessDialogs().count(dlg)) return IsDialogMessageW(dlg, &msg);
+// The outermost dialog that holds the message's window: the dialog manager navigates
+// across a top-level dialog and its pages only when it is given the top-level one.
+Dialog* DialogOf(HWND hwnd) {
+  Dialog* found = nullptr;
+  for (HWND w = hwnd; w; w = GetAncestor(w, GA_PARENT)) {
+    if (auto it = Dialogs().find(w); it != Dialogs().end()) found = it->second;
+    if (!(GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD)) break;
   }
-  return false;
+  return found;
+}
+
+bool IsKeyboardMessage(UINT msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
+
+// True when the message was taken by a dialog.
+bool RouteToDialog(MSG& msg) {
+  Dialog* dialog = DialogOf(msg.hwnd);
+  if (!dialog) return false;
+  if (IsKeyboardMessage(msg.message)) {
+    bool handled = false;
+    try {
+      handled = dialog->PreTranslateMessage(msg);
+    } catch (...) {
+      ApplicationErrorHandler();
+      handled = true;
+    }
+    if (handled) return true;
+  }
+  return IsDialogMessageW(dialog->hwnd(), &msg) != FALSE;
+}
+
+void DispatchOne(MSG& msg) {
+  if (RouteToDialog(msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
 }
 
 }  // namespace
@@ -79,8 +112,9 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 Dialog::~Dialog() {
+  if (modal_) EndModal(IDCANCEL);
   if (hwnd_) {
-    ModelessDialogs().erase(hwnd_);
+    Dialogs().erase(hwnd_);
     SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
     DestroyWindow(hwnd_);
   }
@@ -89,20 +123,149 @@ Dialog::~Dialog() {
 void Dialog::Create(int templateId, HWND owner) {
   CreateDialogParamW(Instance(), MAKEINTRESOURCEW(templateId), owner, Procedure,
                      reinterpret_cast<LPARAM>(this));
-  if (hwnd_) ModelessDialogs().insert(hwnd_);
+  if (hwnd_) Dialogs()[hwnd_] = this;
+}
+
+HWND Dialog::Item(int id) const {
+  if (HWND own = GetDlgItem(hwnd_, id)) return own;
+  for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!Dialogs().count(child)) continue;
+    if (HWND inner = GetDlgItem(child, id)) return inner;
+  }
+  return nullptr;
 }
 
 std::string Dialog::ItemText(int id) const {
   HWND item = Item(id);
   int len = GetWindowTextLengthW(item);
   std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-  GetWindowTextW(item, text.data(), len + 1);
-  text.resize(static_cast<size_t>(len));
+  text.resize(static_cast<size_t>(GetWindowTextW(item, text.data(), len + 1)));
   return Narrow(text);
 }
 
 void Dialog::SetItemText(int id, const std::string& utf8) {
-  SetDlgItemTextW(hwnd_, id, Widen(utf8).c_str());
+  SetWindowTextW(Item(id), Widen(utf8).c_str());
+}
+
+UINT Dialog::Dpi() const {
+  UINT dpi = hwnd_ ? GetDpiForWindow(hwnd_) : 0;
+  return dpi ? dpi : 96;
+}
+
+void Dialog::ApplyLayout() {
+  const DialogLayout* layout = Layout();
+  if (!layout || !hwnd_) return;
+  const UINT dpi = Dpi();
+  ApplyPlacements(hwnd_, *layout, dpi, fonts_);
+  OnLayout(dpi);
+}
+
+void SizeAndCentre(HWND window, const DialogLayout& layout, UINT dpi) {
+  if (layout.clientWidth == 0 && layout.clientHeight == 0) return;
+  SizeClientArea(window, ScaleForDpi(layout.clientWidth, dpi),
+                 ScaleForDpi(layout.clientHeight, dpi));
+  if (layout.centred) CentreOnWorkArea(window);
+}
+
+void Dialog::OnDpiChanged(const RECT& suggested) {
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  fonts_.Clear();  // after ApplyLayout has given the controls the new fonts
+  if (const DialogLayout* layout = Layout()) {
+    ApplyPlacements(hwnd_, *layout, Dpi(), fonts_);
+    SizeClientArea(hwnd_, ScaleForDpi(layout->clientWidth, Dpi()),
+                   ScaleForDpi(layout->clientHeight, Dpi()));
+    OnLayout(Dpi());
+  }
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Dialog::OnClose() {
+  if (modal_) {
+    EndModal(IDCANCEL);
+  } else {
+    ShowWindow(hwnd_, SW_HIDE);
+  }
+}
+
+INT_PTR Dialog::RunModal() {
+  if (!hwnd_ || modal_) return IDCANCEL;
+  // Like a modal form: every other window of the thread waits, hidden ones included,
+  // so that nothing reaches them from the keyboard or the mouse meanwhile.
+  std::vector<HWND> disabled;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&disabled));
+  std::erase_if(disabled, [this](HWND w) { return w == hwnd_ || !IsWindowEnabled(w); });
+  for (HWND w : disabled) EnableWindow(w, FALSE);
+  HWND previous = GetActiveWindow();
+
+  modal_ = true;
+  modalResult_ = IDCANCEL;
+  EnableWindow(hwnd_, TRUE);
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  MSG msg;
+  bool quit = false;
+  while (modal_) {
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      quit = got == 0;
+      modal_ = false;
+      break;
+    }
+    DispatchOne(msg);
+  }
+  // Re-enabled before the window hides, so that the system activates one of them.
+  for (HWND w : disabled) {
+    if (IsWindow(w)) EnableWindow(w, TRUE);
+  }
+  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+  if (previous && IsWindow(previous) && IsWindowVisible(previous)) SetActiveWindow(previous);
+  if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+  return modalResult_;
+}
+
+void Dialog::EndModal(INT_PTR result) {
+  if (!modal_) return;
+  modalResult_ = result;
+  modal_ = false;
+  PostMessageW(hwnd_, WM_NULL, 0, 0);  // wakes the modal loop
+}
+
+INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_INITDIALOG: {
+      if (const DialogLayout* layout = Layout()) {
+        ApplyPlacements(hwnd_, *layout, Dpi(), fonts_);
+        SizeAndCentre(hwnd_, *layout, Dpi());
+      }
+      OnLayout(Dpi());
+      return OnInit() ? TRUE : FALSE;
+    }
+    case WM_COMMAND:
+      return OnCommand(LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (!OnNotify(*reinterpret_cast<const NMHDR*>(lp), result)) return FALSE;
+      SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
+      return TRUE;
+    }
+    case WM_TIMER:
+      OnTimer(wp);
+      return TRUE;
+    case WM_CLOSE:
+      OnClose();
+      return TRUE;
+    case WM_DPICHANGED:
+      OnDpiChanged(*reinterpret_cast<const RECT*>(lp));
+      return TRUE;
+  }
+  return HandleMessage(msg, wp, lp);
 }
 
 INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -114,25 +277,60 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (!self) return FALSE;
   if (msg == WM_NCDESTROY) {
-    ModelessDialogs().erase(hwnd);
+    Dialogs().erase(hwnd);
+    SetWindowLongPtrW(hwnd, DWLP_USER, 0);
     self->hwnd_ = nullptr;
+    self->modal_ = false;
     return FALSE;
   }
   try {
-    return self->HandleMessage(msg, wp, lp);
+    return self->Dispatch(msg, wp, lp);
   } catch (...) {
     ApplicationErrorHandler();
     return TRUE;
   }
 }
 
+PageDialog::PageDialog(int templateId, HWND owner, const DialogLayout& layout)
+    : layout_(layout) {
+  Create(templateId, owner);
+  // The page shows the tab control's body behind it under visual styles.
+  if (hwnd()) EnableThemeDialogTexture(hwnd(), ETDT_ENABLETAB);
+}
+
+HWND PageDialog::FirstTabStop() const {
+  for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    LONG style = GetWindowLongW(child, GWL_STYLE);
+    if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) {
+      return child;
+    }
+  }
+  return nullptr;
+}
+
+bool PageDialog::OnCommand(int id, int code) {
+  SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(id, code),
+               reinterpret_cast<LPARAM>(Item(id)));
+  return true;
+}
+
+bool PageDialog::OnNotify(const NMHDR& header, LRESULT& result) {
+  result = SendMessageW(GetParent(hwnd()), WM_NOTIFY, header.idFrom,
+                        reinterpret_cast<LPARAM>(&header));
+  return true;
+}
+
+INT_PTR PageDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  // Owner-drawn controls of a page are drawn by the owner, like everything it decides.
+  if (msg == WM_DRAWITEM || msg == WM_MEASUREITEM) {
+    return SendMessageW(GetParent(hwnd()), msg, wp, lp);
+  }
+  return FALSE;
+}
+
 int RunMessageLoop() {
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (RouteToDialog(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchOne(msg);
   return static_cast<int>(msg.wParam);
 }
 
@@ -143,9 +341,7 @@ void ProcessPendingMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the real loop
       return;
     }
-    if (RouteToDialog(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    DispatchOne(msg);
   }
 }
 

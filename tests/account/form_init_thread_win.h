@@ -23,7 +23,8 @@ class FormInitThread {
   FormInitThread& operator=(const FormInitThread&) = delete;
 
   HWND hwnd() const { return hwnd_; }
-  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+  // A control of the window or of one of its pages.
+  HWND Item(int id) const { return form_->Item(id); }
   // Runs the task on the window's thread and returns at once: the task may open a box.
   // Only while no box is open (a box's own loop would drop the request).
   void Post(std::function<void(TFormInit&)> task);

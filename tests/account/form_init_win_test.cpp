@@ -132,7 +132,11 @@ class FormInitWindow : public ::testing::Test {
   std::string dir_;
 };
 
+// The frame's tab strip and status bar, then the shown page with its controls.
 const std::vector<ChildInfo> kNewRegPage = {
+    {WC_TABCONTROLW, L""},
+    {STATUSCLASSNAMEW, L""},
+    {L"#32770", L""},
     {L"Button", L"ユーザーID"},
     {L"Static", L"ユーザーID"},
     {L"Edit", L""},
@@ -145,11 +149,12 @@ const std::vector<ChildInfo> kNewRegPage = {
     {L"Edit", L"上記メールアドレスへパスワードが届きます"},
     {L"Button", L"登録"},
     {L"Button", L"中止"},
-    {STATUSCLASSNAMEW, L""},
-    {WC_TABCONTROLW, L""},
 };
 
 const std::vector<ChildInfo> kAlreadyRegPage = {
+    {WC_TABCONTROLW, L""},
+    {STATUSCLASSNAMEW, L""},
+    {L"#32770", L""},
     {L"Button", L"ユーザーID"},
     {L"Static", L"ユーザーID（メールアドレス）を入力してください"},
     {L"Edit", L"someone@example.jp"},
@@ -160,8 +165,6 @@ const std::vector<ChildInfo> kAlreadyRegPage = {
     {L"Button", L"ログイン実行"},
     {L"Button", L"中止"},
     {L"Button", L"パスワード　再通知"},
-    {STATUSCLASSNAMEW, L""},
-    {WC_TABCONTROLW, L""},
 };
 
 TEST_F(FormInitWindow, IsAFixedWindowOfTheGivenSizeWithItsMenu) {
@@ -195,7 +198,7 @@ TEST_F(FormInitWindow, IsAFixedWindowOfTheGivenSizeWithItsMenu) {
   EXPECT_EQ(MenuText(help, 2), L"バージョン情報(&A)");
 
   // The menu's end entry takes the exit path that asks its own question.
-  PostCommand(w, IDM_INI_MENU_END);
+  PostCommand(w, IDM_IniMenuEnd);
   EXPECT_TRUE(WaitUntil([&] { return form.services.exitsAsked == 1; }));
 }
 
@@ -205,39 +208,39 @@ TEST_F(FormInitWindow, ShowsOnlyOnePageWithItsControlsInTabOrder) {
   form.Run([](TFormInit& f) { f.Show(); });
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(w) != FALSE; }));
   EXPECT_EQ(ShownControls(w), kNewRegPage);
-  EXPECT_EQ(TabCtrl_GetItemCount(form.Item(IDC_PAGE_CONTROL_DATA)), 1);
-  EXPECT_EQ(TabCaption(form.Item(IDC_PAGE_CONTROL_DATA)), L"新規登録");
-  std::vector<HWND> expectedStops = {form.Item(IDC_EDIT_NEW_MAILADR1),
-                                     form.Item(IDC_EDIT_NEW_MAILADR2),
-                                     form.Item(IDC_STATICTEXT_GUID),
-                                     form.Item(IDC_BUTTON_NEW_REG_DO),
-                                     form.Item(IDC_BUTTON_NEW_REG_CANCEL)};
+  EXPECT_EQ(TabCtrl_GetItemCount(form.Item(IDC_PageControlData)), 1);
+  EXPECT_EQ(TabCaption(form.Item(IDC_PageControlData)), L"新規登録");
+  std::vector<HWND> expectedStops = {form.Item(IDC_Edit_new_mailadr1),
+                                     form.Item(IDC_Edit_new_mailadr2),
+                                     form.Item(IDC_StaticText_guid),
+                                     form.Item(IDC_Button_new_reg_do),
+                                     form.Item(IDC_Button_new_reg_cancel)};
   EXPECT_EQ(TabStops(w), expectedStops);
-  EXPECT_TRUE(GetWindowLongW(form.Item(IDC_STATICTEXT_GUID), GWL_STYLE) & ES_READONLY);
+  EXPECT_TRUE(GetWindowLongW(form.Item(IDC_StaticText_guid), GWL_STYLE) & ES_READONLY);
   EXPECT_TRUE(WaitUntil([&] {
     DWORD tid = GetWindowThreadProcessId(w, nullptr);
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;
-    return GetGUIThreadInfo(tid, &gui) && gui.hwndFocus == form.Item(IDC_EDIT_NEW_MAILADR1);
+    return GetGUIThreadInfo(tid, &gui) && gui.hwndFocus == form.Item(IDC_Edit_new_mailadr1);
   })) << "the first field has the focus when the window opens";
   Pump(300ms);
   SaveScreenshot("form_init_page0_new_reg", w);
 
-  form.Run([](TFormInit& f) { f.SetItemText(IDC_EDIT_ALREADY_MAILADR, "someone@example.jp"); });
-  PostCommand(w, IDM_INI_MENU_LOGIN);
+  form.Run([](TFormInit& f) { f.SetItemText(IDC_Edit_already_mailadr, "someone@example.jp"); });
+  PostCommand(w, IDM_INiMenuLogin);
   form.Run([](TFormInit&) {});  // after the command: posted messages keep their order
   EXPECT_EQ(ShownControls(w), kAlreadyRegPage);
-  EXPECT_EQ(TabCaption(form.Item(IDC_PAGE_CONTROL_DATA)), L"ログイン");
-  expectedStops = {form.Item(IDC_EDIT_ALREADY_MAILADR), form.Item(IDC_EDIT_ALREADY_PASSWORD),
-                   form.Item(IDC_CHECKBOX_AUTOLOGIN), form.Item(IDC_BUTTON_ALREADY_REG_DO),
-                   form.Item(IDC_BUTTON_ALREADY_REG_CANCEL),
-                   form.Item(IDC_BUTTON_ALREADY_REG_PASSWORD)};
+  EXPECT_EQ(TabCaption(form.Item(IDC_PageControlData)), L"ログイン");
+  expectedStops = {form.Item(IDC_Edit_already_mailadr), form.Item(IDC_Edit_already_password),
+                   form.Item(IDC_CheckBox_AutoLogin), form.Item(IDC_Button_already_reg_do),
+                   form.Item(IDC_Button_already_reg_cancel),
+                   form.Item(IDC_Button_already_reg_Password)};
   EXPECT_EQ(TabStops(w), expectedStops);
-  SetText(form.Item(IDC_EDIT_ALREADY_PASSWORD), L"secret");
+  SetText(form.Item(IDC_Edit_already_password), L"secret");
   Pump(300ms);  // lets the window paint
   SaveScreenshot("form_init_page1_already_reg", w);
 
-  PostCommand(w, IDM_INI_MENU_NEW_REG);
+  PostCommand(w, IDM_IniMenuNewReg);
   form.Run([](TFormInit&) {});
   EXPECT_EQ(ShownControls(w), kNewRegPage);
 }
@@ -248,9 +251,9 @@ TEST_F(FormInitWindow, StoredAddressOpensTheSignInPageWithThePageEntriesOff) {
   HWND w = form.hwnd();
   form.Run([](TFormInit& f) { f.Show(); });
   EXPECT_EQ(ShownControls(w), kAlreadyRegPage);
-  EXPECT_FALSE(MenuEnabled(w, IDM_INI_MENU_NEW_REG));
-  EXPECT_FALSE(MenuEnabled(w, IDM_INI_MENU_LOGIN));
-  EXPECT_TRUE(MenuEnabled(w, IDM_INI_MENU_END));
+  EXPECT_FALSE(MenuEnabled(w, IDM_IniMenuNewReg));
+  EXPECT_FALSE(MenuEnabled(w, IDM_INiMenuLogin));
+  EXPECT_TRUE(MenuEnabled(w, IDM_IniMenuEnd));
   EXPECT_EQ(form.services.refreshes, 1);
 }
 
@@ -265,7 +268,7 @@ TEST_F(FormInitWindow, ScreenReaderNamesEveryTabStopInOrder) {
           L"上記メールアドレスへパスワードが届きます", L"登録", L"中止"});
   EXPECT_TRUE(page0.ok) << page0.report;
 
-  PostCommand(w, IDM_INI_MENU_LOGIN);
+  PostCommand(w, IDM_INiMenuLogin);
   form.Run([](TFormInit&) {});
   AccessibilityAudit page1 = AuditTabOrder(
       w, {L"ユーザーID（メールアドレス）を入力してください", L"パスワードを入力して下さい",
@@ -275,8 +278,8 @@ TEST_F(FormInitWindow, ScreenReaderNamesEveryTabStopInOrder) {
 
 TEST_F(FormInitWindow, FieldsTakeNoInputMethodAndThePasswordIsMasked) {
   FormInitThread form;
-  for (int id : {IDC_EDIT_NEW_MAILADR1, IDC_EDIT_NEW_MAILADR2, IDC_EDIT_ALREADY_MAILADR,
-                 IDC_EDIT_ALREADY_PASSWORD}) {
+  for (int id : {IDC_Edit_new_mailadr1, IDC_Edit_new_mailadr2, IDC_Edit_already_mailadr,
+                 IDC_Edit_already_password}) {
     bool noContext = false;
     form.Run([&](TFormInit& f) {
       HIMC context = ImmGetContext(f.Item(id));
@@ -285,7 +288,7 @@ TEST_F(FormInitWindow, FieldsTakeNoInputMethodAndThePasswordIsMasked) {
     });
     EXPECT_TRUE(noContext) << "control " << id;
   }
-  HWND password = form.Item(IDC_EDIT_ALREADY_PASSWORD);
+  HWND password = form.Item(IDC_Edit_already_password);
   EXPECT_TRUE(GetWindowLongW(password, GWL_STYLE) & ES_PASSWORD);
   EXPECT_EQ(SendMessageW(password, EM_GETPASSWORDCHAR, 0, 0), L'*');
 }
@@ -323,9 +326,9 @@ TEST_F(FormInitWindow, RegistersThenSignsInWithTheMailedPassword) {
   form.Run([](TFormInit& f) { f.Show(); });
   const std::string mail = "wine-user@example.jp";
 
-  SetText(form.Item(IDC_EDIT_NEW_MAILADR1), L"wine-user@example.jp");
-  SetText(form.Item(IDC_EDIT_NEW_MAILADR2), L"wine-user@example.jp");
-  Click(form.Item(IDC_BUTTON_NEW_REG_DO));
+  SetText(form.Item(IDC_Edit_new_mailadr1), L"wine-user@example.jp");
+  SetText(form.Item(IDC_Edit_new_mailadr2), L"wine-user@example.jp");
+  Click(form.Item(IDC_Button_new_reg_do));
   auto box = AnswerBox(w, IDOK);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->text, L"新規登録します、よろしいですか？");
@@ -334,16 +337,16 @@ TEST_F(FormInitWindow, RegistersThenSignsInWithTheMailedPassword) {
   EXPECT_EQ(box->caption, L"タビスナップ");
   EXPECT_EQ(box->text,
             L"登録が完了しました、登録メールアドレス宛にログイン用のパスワードが送られてきます。");
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(form.Item(IDC_EDIT_ALREADY_PASSWORD)); }));
-  EXPECT_EQ(TextOf(form.Item(IDC_EDIT_ALREADY_MAILADR)), L"wine-user@example.jp");
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(form.Item(IDC_Edit_already_password)); }));
+  EXPECT_EQ(TextOf(form.Item(IDC_Edit_already_mailadr)), L"wine-user@example.jp");
   EXPECT_NE(ReadFileBytes(IniPath).find("MAILID=wine-user@example.jp"), std::string::npos);
 
   std::string password = ServiceRecordedPassword(mail);
   ASSERT_FALSE(password.empty());
-  SetText(form.Item(IDC_EDIT_ALREADY_PASSWORD),
+  SetText(form.Item(IDC_Edit_already_password),
           std::wstring(Lower(password).begin(), Lower(password).end()));
-  SetChecked(form.Item(IDC_CHECKBOX_AUTOLOGIN), true);
-  Click(form.Item(IDC_BUTTON_ALREADY_REG_DO));
+  SetChecked(form.Item(IDC_CheckBox_AutoLogin), true);
+  Click(form.Item(IDC_Button_already_reg_do));
   box = AnswerBox(w, IDOK);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, L"タビスナップ");

@@ -34,7 +34,7 @@ bool IconPresent(HWND owner) {
 HWND AccountWindow(DWORD pid) {
   for (HWND w : TopWindows(pid)) {
     if (IsWindowVisible(w) && ClassOf(w) == L"#32770" && GetDlgItem(w, 0xFFFF) == nullptr &&
-        FindChildById(w, IDC_BUTTON_ALREADY_REG_DO)) {
+        FindChildById(w, IDC_Button_already_reg_do)) {
       return w;
     }
   }
@@ -68,9 +68,9 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   HWND account = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (account = AccountWindow(first->pid)) != nullptr; }, 30s))
       << "the account window did not open";
-  HWND newMail1 = FindChildById(account, IDC_EDIT_NEW_MAILADR1);
+  HWND newMail1 = FindChildById(account, IDC_Edit_new_mailadr1);
   ASSERT_TRUE(IsWindowVisible(newMail1)) << "not on the registration page";
-  EXPECT_FALSE(IsWindowVisible(FindChildById(account, IDC_EDIT_ALREADY_PASSWORD)));
+  EXPECT_FALSE(IsWindowVisible(FindChildById(account, IDC_Edit_already_password)));
   SaveScreenshot("program-first-start", account);
 
   // While the account window is open the tray double click does nothing.
@@ -79,8 +79,8 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   EXPECT_FALSE(IsWindowVisible(main));
 
   SetText(newMail1, Wide(mail));
-  SetText(FindChildById(account, IDC_EDIT_NEW_MAILADR2), Wide(mail));
-  Click(FindChildById(account, IDC_BUTTON_NEW_REG_DO));
+  SetText(FindChildById(account, IDC_Edit_new_mailadr2), Wide(mail));
+  Click(FindChildById(account, IDC_Button_new_reg_do));
   auto box = ExpectMessageBox(first->pid, IDOK);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->text, L"新規登録します、よろしいですか？");
@@ -91,11 +91,11 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
 
   std::string password = ServiceRecordedPassword(mail);
   ASSERT_FALSE(password.empty()) << "the service recorded no password";
-  HWND passwordEdit = FindChildById(account, IDC_EDIT_ALREADY_PASSWORD);
+  HWND passwordEdit = FindChildById(account, IDC_Edit_already_password);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(passwordEdit) != FALSE; }));
   SetText(passwordEdit, Wide(password));
-  SetChecked(FindChildById(account, IDC_CHECKBOX_AUTOLOGIN), true);
-  Click(FindChildById(account, IDC_BUTTON_ALREADY_REG_DO));
+  SetChecked(FindChildById(account, IDC_CheckBox_AutoLogin), true);
+  Click(FindChildById(account, IDC_Button_already_reg_do));
   box = ExpectMessageBox(first->pid, IDOK);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, L"タビスナップ");

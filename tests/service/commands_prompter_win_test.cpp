@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "support/driver_win.h"
-#include "win/message_box_win.h"
+#include "core/prompter_win.h"
 #include "win/text_win.h"
 
 namespace tavisnap {

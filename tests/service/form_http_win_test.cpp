@@ -103,8 +103,8 @@ class FormHttpWinTest : public ::testing::Test {
                                                 Text("SubmitCapUpComp", "1")});
   }
 
-  HWND Bar() const { return form_->Item(IDC_PROGRESS_BAR); }
-  HWND Button() const { return form_->Item(IDC_BUTTON_CANCEL); }
+  HWND Bar() const { return form_->Item(IDC_ProgressBar); }
+  HWND Button() const { return form_->Item(IDC_ButtonCancel); }
 
   static inline std::unique_ptr<TFormHTTP> form_;
   static inline int foreground_calls_ = 0;

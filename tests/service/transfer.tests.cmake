@@ -31,5 +31,5 @@ endif()
 tavisnap_wine_test(form_http_wine_test
   SOURCES ${_dir}/form_http_win_test.cpp ${_dir}/commands_prompter_win_test.cpp
           ${CMAKE_SOURCE_DIR}/src/service/form_http_win.rc
-  LIBS tavisnap_service
+  LIBS tavisnap_service_win tavisnap_core_win
   SERVICE)

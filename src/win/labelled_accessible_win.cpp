@@ -1,4 +1,4 @@
-#include "mainwindow/labelled_accessible_win.h"
+#include "win/labelled_accessible_win.h"
 
 #include <commctrl.h>
 #include <oleacc.h>

@@ -1,4 +1,4 @@
-#include "mainwindow/tray_icon_win.h"
+#include "win/tray_icon_win.h"
 
 #include <iterator>
 
