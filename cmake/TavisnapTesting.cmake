@@ -2,10 +2,11 @@
 #
 #   tavisnap_test(NAME SOURCES a.cpp ... [LIBS ...] [LABELS ...])
 #       native build: a GoogleTest program run by ctest.
-#   tavisnap_wine_test(NAME SOURCES a.cpp ... [LIBS ...] [SERVICE] [TIMEOUT s])
+#   tavisnap_wine_test(NAME SOURCES a.cpp ... [LIBS ...] [SERVICE] [TIMEOUT s] [DPIS n...])
 #       win64 build: a GoogleTest program for Windows. It is run under Wine, in a fresh
 #       throwaway prefix inside its own Xvfb display, by tools/wine-run. SERVICE starts the
-#       local service first and passes its address to the program.
+#       local service first and passes its address to the program. DPIS runs it once per
+#       display resolution (ctest names wine.NAME.dpiN).
 #
 # The win64 build writes wine-tests.cmake; the native build includes it, so one ctest
 # run in build/native runs every test (label "wine" for the Windows side).
@@ -31,7 +32,7 @@ function(tavisnap_wine_test name)
   if(NOT WIN32)
     return()
   endif()
-  cmake_parse_arguments(T "SERVICE" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERVICE" "TIMEOUT" "SOURCES;LIBS;DPIS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE tavisnap_options ${T_LIBS} tavisnap_testdriver tavisnap::gmock tavisnap::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
@@ -42,7 +43,13 @@ function(tavisnap_wine_test name)
   if(T_SERVICE)
     set(opts "--service")
   endif()
-  set_property(GLOBAL APPEND PROPERTY TAVISNAP_WINE_TESTS "${name}|$<TARGET_FILE:${name}>|${opts}|${T_TIMEOUT}")
+  if(NOT T_DPIS)
+    set_property(GLOBAL APPEND PROPERTY TAVISNAP_WINE_TESTS "${name}|$<TARGET_FILE:${name}>|${opts}|${T_TIMEOUT}")
+  endif()
+  foreach(dpi IN LISTS T_DPIS)
+    set_property(GLOBAL APPEND PROPERTY TAVISNAP_WINE_TESTS
+                 "${name}.dpi${dpi}|$<TARGET_FILE:${name}>|${opts} --dpi ${dpi}|${T_TIMEOUT}")
+  endforeach()
 endfunction()
 
 function(tavisnap_finish_tests)

@@ -24,6 +24,7 @@ struct InitHelpActions {
 
 class TFormInit : public Dialog, private InitView {
  public:
+  const DialogLayout* Layout() const override;
   // Creates the window hidden, on the page the stored account calls for. Without a
   // prompter the program's message boxes are used.
   explicit TFormInit(MainWindowServices& services, HWND owner = nullptr,
@@ -36,9 +37,9 @@ class TFormInit : public Dialog, private InitView {
   bool IsVisible() const override { return Dialog::IsVisible(); }
   void SetHelpActions(InitHelpActions actions) { help_ = std::move(actions); }
   int Page() const { return page_; }
+  const PageDialog& PageOf(int page) const { return *pages_[page]; }
 
  protected:
-  const DialogLayout* Layout() const override;
   void OnLayout(UINT dpi) override;
   bool OnInit() override;
   bool OnCommand(int id, int code) override;

@@ -27,11 +27,13 @@ inline constexpr UINT kTrayIconId = 1;
 
 class TFormMainTavisnap : public Dialog, public MainWindowServices {
  public:
+  const DialogLayout* Layout() const override;
   explicit TFormMainTavisnap(HICON icon);
   ~TFormMainTavisnap() override;
 
   void ShowMainTab(MainPage page);
   MainPage CurrentTab() const { return currentTab_; }
+  const PageDialog& PageOf(MainPage page) const { return *pages_[static_cast<size_t>(page)]; }
   void ShowRecipientSetup();
 
   void RefreshMenuStates() override;
@@ -64,7 +66,6 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices {
   };
 
   // Creation and frame (form_main_tavisnap_win.cpp).
-  const DialogLayout* Layout() const override;
   void OnLayout(UINT dpi) override;
   void FormCreate();
   void ShowMainWindow();

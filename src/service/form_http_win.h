@@ -13,6 +13,7 @@ namespace tavisnap {
 
 class TFormHTTP : public Dialog {
  public:
+  const DialogLayout* Layout() const override;
   static constexpr UINT kStatusInterval = 300;   // TimerStatusChk
   static constexpr UINT kProgressInterval = 50;  // how often the bar follows the worker
 
@@ -28,7 +29,6 @@ class TFormHTTP : public Dialog {
   void FinishTransfer();
 
  protected:
-  const DialogLayout* Layout() const override;
   bool OnInit() override;
   bool OnCommand(int id, int code) override;
   void OnTimer(UINT_PTR id) override;

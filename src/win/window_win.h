@@ -71,12 +71,12 @@ class Dialog {
   // controls, before the dialog manager sees them; true when the key was handled.
   virtual bool PreTranslateMessage(const MSG& msg) { return false; }
 
+  // The window's geometry; nullptr keeps what the template gives (none of ours does).
+  virtual const DialogLayout* Layout() const { return nullptr; }
+
  protected:
   // Creates the window hidden from its template, as a modeless dialog.
   void Create(int templateId, HWND owner);
-
-  // The window's geometry; nullptr keeps what the template gives (none of ours does).
-  virtual const DialogLayout* Layout() const { return nullptr; }
   // After the layout was applied: the parts the window computes itself.
   virtual void OnLayout(UINT dpi) {}
 
@@ -114,8 +114,10 @@ class PageDialog : public Dialog {
   // The page's first control that takes the focus, or none.
   HWND FirstTabStop() const;
 
- protected:
+ 
   const DialogLayout* Layout() const override { return &layout_; }
+
+ protected:
   bool OnInit() override { return false; }  // the owner places the focus
   bool OnCommand(int id, int code) override;
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
