@@ -5,7 +5,7 @@
 namespace tavisnap {
 
 CapturePlan PlanDesktopCapture(int screenWidth, int screenHeight) {
-  return CapturePlan{CaptureKind::kDesktop, ScreenPoint{0, 0}, screenWidth, screenHeight};
+  return CapturePlan{CaptureKind::Desktop, ScreenPoint{0, 0}, screenWidth, screenHeight};
 }
 
 CapturePlan PlanWindowCapture(const std::optional<ScreenRect>& window, int screenWidth,
@@ -13,7 +13,7 @@ CapturePlan PlanWindowCapture(const std::optional<ScreenRect>& window, int scree
   if (!window || window->right <= window->left || window->bottom <= window->top) {
     return PlanDesktopCapture(screenWidth, screenHeight);
   }
-  return CapturePlan{CaptureKind::kWindow, ScreenPoint{window->left, window->top},
+  return CapturePlan{CaptureKind::Window, ScreenPoint{window->left, window->top},
                      window->right - window->left, window->bottom - window->top};
 }
 
@@ -30,7 +30,7 @@ std::optional<ScreenCopy> OnScreenPart(const CapturePlan& plan, const ScreenRect
 std::optional<ScreenPoint> PointerDrawOrigin(const CapturePlan& plan, ScreenPoint pointer,
                                              ScreenPoint hotSpot) {
   ScreenPoint inPicture{pointer.x - plan.source.x, pointer.y - plan.source.y};
-  if (plan.kind == CaptureKind::kWindow) {
+  if (plan.kind == CaptureKind::Window) {
     bool inside = inPicture.x >= 0 && inPicture.x < plan.width && inPicture.y >= 0 &&
                   inPicture.y < plan.height;
     if (!inside) return std::nullopt;

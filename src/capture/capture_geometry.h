@@ -20,12 +20,12 @@ struct ScreenRect {
   int bottom = 0;
 };
 
-enum class CaptureKind { kDesktop, kWindow };
+enum class CaptureKind { Desktop, Window };
 
 // The screen rectangle to copy: the picture is width x height and its (0, 0) is the
 // screen point source.
 struct CapturePlan {
-  CaptureKind kind = CaptureKind::kDesktop;
+  CaptureKind kind = CaptureKind::Desktop;
   ScreenPoint source;
   int width = 0;
   int height = 0;

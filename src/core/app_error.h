@@ -1,5 +1,6 @@
 // An operation that cannot go on throws AppError with the Japanese text the user
-// would be told. Only the window-procedure trampoline catches it.
+// would be told. The trampolines of src/win catch what escapes a handler; docs/design.md
+// lists the few other places that catch, and why.
 #pragma once
 
 #include <stdexcept>

@@ -24,7 +24,7 @@ constexpr DialogLayout kLayout{300, 147, FontSpec{L"ＭＳ Ｐゴシック", 11}
 }  // namespace
 
 TFormHTTP::TFormHTTP(HWND owner, std::function<void()> force_foreground)
-    : force_foreground_(std::move(force_foreground)) {
+    : forceForeground_(std::move(force_foreground)) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS | ICC_ANIMATE_CLASS};
   InitCommonControlsEx(&icc);
   Create(IDD_FormHTTP, owner);
@@ -70,7 +70,7 @@ void TFormHTTP::Show() {
 }
 
 void TFormHTTP::FormShow() {
-  if (force_foreground_) force_foreground_();
+  if (forceForeground_) forceForeground_();
   SetWindowTextW(hwnd(), Widen(kCaption).c_str());
   TransferShown();
   CentreOnWorkArea(hwnd());
@@ -102,13 +102,13 @@ void TFormHTTP::UpdateProgressBar() {
   TransferProgress progress = CurrentTransferProgress();
   if (progress.ProgressMax < 0) return;  // keeps the last position until the first report
   HWND bar = Item(IDC_ProgressBar);
-  if (progress.ProgressMax != bar_max_) {
-    bar_max_ = progress.ProgressMax;
-    bar_shift_ = 0;
-    while ((bar_max_ >> bar_shift_) > INT_MAX) ++bar_shift_;
-    SendMessageW(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(bar_max_ >> bar_shift_));
+  if (progress.ProgressMax != barMax_) {
+    barMax_ = progress.ProgressMax;
+    barShift_ = 0;
+    while ((barMax_ >> barShift_) > INT_MAX) ++barShift_;
+    SendMessageW(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(barMax_ >> barShift_));
   }
-  SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(progress.Position >> bar_shift_), 0);
+  SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(progress.Position >> barShift_), 0);
 }
 
 }  // namespace tavisnap

@@ -42,10 +42,10 @@ class TFormHTTP : public Dialog {
   void UpdateProgressBar();
   void StopTimers();
 
-  std::function<void()> force_foreground_;
+  std::function<void()> forceForeground_;
   HMODULE shell32_ = nullptr;
-  int64_t bar_max_ = -1;  // the total the bar's range was last set for
-  int bar_shift_ = 0;     // totals beyond the bar's int range are scaled down
+  int64_t barMax_ = -1;  // the total the bar's range was last set for
+  int barShift_ = 0;     // totals beyond the bar's int range are scaled down
 };
 
 // The one transfer window, while it exists.

@@ -147,14 +147,14 @@ struct TransactionCallbacks {
 HttpTransaction::HttpTransaction(std::string url, TTypFormDataArray form)
     : url_(std::move(url)), form_(std::move(form)) {
   if (!CaFile.empty()) {
-    if (auto pem = ReadWholeFile(CaFile)) ca_pem_ = std::move(*pem);
+    if (auto pem = ReadWholeFile(CaFile)) caPem_ = std::move(*pem);
   }
 }
 
 bool HttpTransaction::OnSendProgress(int64_t total, int64_t sent) {
   if (aborted_.load()) return false;
-  if (progress_ && total > 0 && sent != last_sent_) {
-    last_sent_ = sent;
+  if (progress_ && total > 0 && sent != lastSent_) {
+    lastSent_ = sent;
     progress_(total, sent);
   }
   return true;
@@ -173,7 +173,7 @@ HttpResult HttpTransaction::Run() {
   Response response;
 
   SetTransfer(easy.get(), url_);
-  SetSecurity(easy.get(), ca_pem_);
+  SetSecurity(easy.get(), caPem_);
   curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, headers.get());
   curl_easy_setopt(easy.get(), CURLOPT_MIMEPOST, body->Mime());
   curl_easy_setopt(easy.get(), CURLOPT_HEADERFUNCTION, OnHeader);

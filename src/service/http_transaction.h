@@ -57,9 +57,9 @@ class HttpTransaction {
 
   std::string url_;
   TTypFormDataArray form_;
-  std::string ca_pem_;
+  std::string caPem_;
   SendProgress progress_;
-  int64_t last_sent_ = -1;
+  int64_t lastSent_ = -1;
   std::atomic<bool> aborted_{false};
   std::mutex mutex_;      // guards multi_ against Abort, and orders Abort and PublishCookie
   void* multi_ = nullptr;  // the running transfer's CURLM, for waking it up

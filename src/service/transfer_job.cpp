@@ -16,8 +16,8 @@ TransferJob::TransferJob(std::string url, TTypFormDataArray form) : transaction_
 
 bool TransferJob::Publish(const HttpResult& result, bool sent) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (phase_ != Phase::kRunning) return false;
-  phase_ = Phase::kPublished;
+  if (phase_ != Phase::Running) return false;
+  phase_ = Phase::Published;
   try {
     if (sent) transaction_.PublishCookie(result);
     if (IsUploadAccepted(result)) {
@@ -41,8 +41,8 @@ bool TransferJob::Abandon() {
   bool stopped = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (phase_ == Phase::kRunning) {
-      phase_ = Phase::kAbandoned;
+    if (phase_ == Phase::Running) {
+      phase_ = Phase::Abandoned;
       stopped = true;
     }
   }

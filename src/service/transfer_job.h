@@ -57,12 +57,12 @@ class TransferJob {
   TransferProgress Progress() const;
 
  private:
-  enum class Phase { kRunning, kPublished, kAbandoned };
+  enum class Phase { Running, Published, Abandoned };
 
   TTypCmdData command_;
   HttpTransaction transaction_;
   std::mutex mutex_;  // makes publishing and abandoning exclude each other
-  Phase phase_ = Phase::kRunning;
+  Phase phase_ = Phase::Running;
   std::atomic<bool> ended_{false};
   std::atomic<int64_t> total_{-1};
   std::atomic<int64_t> sent_{0};

@@ -13,7 +13,7 @@ bool TTypThrdInfo::Success() const {
 
 std::string TTypThrdInfo::ReplyText() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return reply_text_;
+  return replyText_;
 }
 
 void TTypThrdInfo::SetSuccess(bool success) {
@@ -24,7 +24,7 @@ void TTypThrdInfo::SetSuccess(bool success) {
 void TTypThrdInfo::SetResult(bool success, std::string reply_text) {
   std::lock_guard<std::mutex> lock(mutex_);
   success_ = success;
-  reply_text_ = std::move(reply_text);
+  replyText_ = std::move(reply_text);
 }
 
 }  // namespace tavisnap

@@ -27,7 +27,7 @@ class TTypThrdInfo {
  private:
   mutable std::mutex mutex_;
   bool success_ = false;
-  std::string reply_text_;
+  std::string replyText_;
 };
 
 extern TTypThrdInfo ThrdInfo;

@@ -39,7 +39,7 @@ TEST(WindowCapture, PutsThePointerOnTheSameSpotOfTheWindowAtEveryScale) {
     CapturePlan plan =
         PlanWindowCapture(ScreenRect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y},
                           s.Physical(1920), s.Physical(1080));
-    EXPECT_EQ(plan.kind, CaptureKind::kWindow);
+    EXPECT_EQ(plan.kind, CaptureKind::Window);
     EXPECT_EQ(plan.source, topLeft);
     EXPECT_EQ(plan.width, s.Physical(800)) << s.percent << "%";
     EXPECT_EQ(plan.height, s.Physical(600));
@@ -100,7 +100,7 @@ TEST(WindowCapture, TakesTheDesktopWithoutAUsableWindow) {
        {std::optional<ScreenRect>{}, std::optional<ScreenRect>{ScreenRect{10, 10, 10, 50}},
         std::optional<ScreenRect>{ScreenRect{10, 60, 90, 20}}}) {
     CapturePlan plan = PlanWindowCapture(r, 2880, 1620);
-    EXPECT_EQ(plan.kind, CaptureKind::kDesktop);
+    EXPECT_EQ(plan.kind, CaptureKind::Desktop);
     EXPECT_EQ(plan.source, (ScreenPoint{0, 0}));
     EXPECT_EQ(plan.width, 2880);
     EXPECT_EQ(plan.height, 1620);
