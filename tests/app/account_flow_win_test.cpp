@@ -58,7 +58,7 @@ std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(),
 
 TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   ASSERT_FALSE(Env("TAVISNAP_SERVICE_URL").empty()) << "runs with the local service";
-  InstalledProgram program(DefaultSystemIni());
+  InstalledProgram program;
   const std::string mail = "first-user@example.jp";
 
   // First start: the account window on its registration page.
@@ -102,7 +102,7 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   EXPECT_EQ(box->text, L"ログインできました");
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(account); })) << "the window stays";
   EXPECT_FALSE(RegistryPassword().empty()) << "no pdata in the registry";
-  std::string ini = ReadFileBytes(program.dir() + "system.ini");
+  std::string ini = ReadFileBytes(program.systemIni());
   EXPECT_NE(ini.find("MAILID=" + mail), std::string::npos) << ini;
   EXPECT_NE(ini.find("AUTOLOGIN=1"), std::string::npos) << ini;
   ASSERT_TRUE(WaitUntil([&] { return IconPresent(main); }, 10s));
