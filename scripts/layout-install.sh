@@ -14,7 +14,10 @@
 # The files are written by build/native/bin/layout_install (TAVISNAP_NATIVE_DIR selects
 # another native build), which takes its arguments as bytes: no backslash is an escape.
 set -euo pipefail
-[ $# -ge 2 ] || { echo "usage: layout-install.sh DEST TAVISNAP_EXE [SERVICE_URL [CA_FILE]]" >&2; exit 2; }
+if [ $# -lt 2 ]; then
+  echo "usage: layout-install.sh DEST TAVISNAP_EXE [SERVICE_URL [CA_FILE]]" >&2
+  exit 2
+fi
 dest=$1 exe=$2 url=${3:-} ca=${4:-}
 root=$(cd "$(dirname "$0")/.." && pwd)
 tool="${TAVISNAP_NATIVE_DIR:-$root/build/native}/bin/layout_install"
