@@ -2,11 +2,17 @@
 #
 #   tavisnap_test(NAME SOURCES a.cpp ... [LIBS ...] [LABELS ...])
 #       native build: a GoogleTest program run by ctest.
-#   tavisnap_wine_test(NAME SOURCES a.cpp ... [LIBS ...] [SERVICE] [TIMEOUT s] [DPIS n...])
+#   tavisnap_wine_test(NAME SOURCES a.cpp ... [LIBS ...] [SERVICE] [INSTALL] [TIMEOUT s]
+#                      [DPIS n...])
 #       win64 build: a GoogleTest program for Windows. It is run under Wine, in a fresh
 #       throwaway prefix inside its own Xvfb display, by tools/wine-run. SERVICE starts the
-#       local service first and passes its address to the program. DPIS runs it once per
-#       display resolution (ctest names wine.NAME.dpiN).
+#       local service first and passes its address to the program. INSTALL (implies
+#       SERVICE) lays out tavisnap.exe in the prefix with scripts/layout-install.sh,
+#       pointed at that service, and passes the folder (TAVISNAP_INSTALL_DIR). DPIS runs
+#       it once per display resolution (ctest names wine.NAME.dpiN).
+#   tavisnap_wine_script_test(NAME COMMAND cmd [args...] [TIMEOUT s])
+#       win64 build: a command run on the Linux side that starts the Windows build under
+#       Wine itself (label wine too). Arguments may use generator expressions.
 #
 # The win64 build writes wine-tests.cmake; the native build includes it, so one ctest
 # run in build/native runs every test (label "wine" for the Windows side).
@@ -32,7 +38,7 @@ function(tavisnap_wine_test name)
   if(NOT WIN32)
     return()
   endif()
-  cmake_parse_arguments(T "SERVICE" "TIMEOUT" "SOURCES;LIBS;DPIS" ${ARGN})
+  cmake_parse_arguments(T "SERVICE;INSTALL" "TIMEOUT" "SOURCES;LIBS;DPIS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE tavisnap_options ${T_LIBS} tavisnap_testdriver tavisnap::gmock tavisnap::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
@@ -43,6 +49,10 @@ function(tavisnap_wine_test name)
   if(T_SERVICE)
     set(opts "--service")
   endif()
+  if(T_INSTALL)
+    set(opts "--install \"$<TARGET_FILE:tavisnap>\"")
+    add_dependencies(${name} tavisnap)
+  endif()
   if(NOT T_DPIS)
     set_property(GLOBAL APPEND PROPERTY TAVISNAP_WINE_TESTS "${name}|$<TARGET_FILE:${name}>|${opts}|${T_TIMEOUT}")
   endif()
@@ -50,6 +60,21 @@ function(tavisnap_wine_test name)
     set_property(GLOBAL APPEND PROPERTY TAVISNAP_WINE_TESTS
                  "${name}.dpi${dpi}|$<TARGET_FILE:${name}>|${opts} --dpi ${dpi}|${T_TIMEOUT}")
   endforeach()
+endfunction()
+
+function(tavisnap_wine_script_test name)
+  if(NOT WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "TIMEOUT" "COMMAND" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set(command "")
+  foreach(arg IN LISTS T_COMMAND)
+    string(APPEND command " \"${arg}\"")
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY TAVISNAP_WINE_SCRIPT_TESTS "${name}|${command}|${T_TIMEOUT}")
 endfunction()
 
 function(tavisnap_finish_tests)
@@ -64,6 +89,16 @@ function(tavisnap_finish_tests)
       list(GET parts 3 timeout)
       string(APPEND content
         "add_test(wine.${name} \"${CMAKE_SOURCE_DIR}/tools/wine-run\" ${opts} --output \"${CMAKE_BINARY_DIR}/test-output/${name}\" -- \"${exe}\")\n"
+        "set_tests_properties(wine.${name} PROPERTIES LABELS wine TIMEOUT ${timeout} ENVIRONMENT \"TAVISNAP_NATIVE_DIR=${TAVISNAP_NATIVE_DIR};TAVISNAP_WIN64_DIR=${CMAKE_BINARY_DIR}\")\n")
+    endforeach()
+    get_property(scripts GLOBAL PROPERTY TAVISNAP_WINE_SCRIPT_TESTS)
+    foreach(entry IN LISTS scripts)
+      string(REPLACE "|" ";" parts "${entry}")
+      list(GET parts 0 name)
+      list(GET parts 1 command)
+      list(GET parts 2 timeout)
+      string(APPEND content
+        "add_test(wine.${name}${command})\n"
         "set_tests_properties(wine.${name} PROPERTIES LABELS wine TIMEOUT ${timeout} ENVIRONMENT \"TAVISNAP_NATIVE_DIR=${TAVISNAP_NATIVE_DIR};TAVISNAP_WIN64_DIR=${CMAKE_BINARY_DIR}\")\n")
     endforeach()
     file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/wine-tests.cmake CONTENT "${content}")

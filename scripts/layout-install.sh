@@ -1,34 +1,31 @@
 #!/usr/bin/env bash
 # Lays out the installed files of Tavisnap in a folder, as the installer would:
-# tavisnap.exe, system.ini and readme.txt (both in code page 932 with CR LF).
+# tavisnap.exe, system.ini and readme.txt (both in code page 932 with CR LF). The run
+# command, the Wine tests that start tavisnap.exe and the installer all lay out through
+# this script, so that what a user gets is what the tests check.
 #
 #   scripts/layout-install.sh DEST TAVISNAP_EXE [SERVICE_URL [CA_FILE]]
 #
 # SERVICE_URL (https, ending in "/") points the program at another service, such as the
-# local one; HOME_URL and UPDATE_URL then follow it. CA_FILE is written as given (a
-# Windows path of a PEM file of extra trusted authorities).
+# local one; HOME_URL and UPDATE_URL then follow it. CA_FILE is written byte for byte as
+# given (a Windows path of a PEM file of extra trusted authorities). An existing
+# DEST/system.ini (account, address book) keeps everything but these keys.
+#
+# The files are written by build/native/bin/layout_install (TAVISNAP_NATIVE_DIR selects
+# another native build), which takes its arguments as bytes: no backslash is an escape.
 set -euo pipefail
+if [ $# -lt 2 ]; then
+  echo "usage: layout-install.sh DEST TAVISNAP_EXE [SERVICE_URL [CA_FILE]]" >&2
+  exit 2
+fi
 dest=$1 exe=$2 url=${3:-} ca=${4:-}
 root=$(cd "$(dirname "$0")/.." && pwd)
+tool="${TAVISNAP_NATIVE_DIR:-$root/build/native}/bin/layout_install"
+[ -x "$tool" ] || {
+  echo "layout-install: $tool missing (cmake --build --preset native --target layout_install)" >&2
+  exit 1
+}
 
-mkdir -p "$dest"
-cp "$exe" "$dest/tavisnap.exe"
-
-# Keep what a user already has (account, address book) when laying out again.
-if [ -f "$dest/system.ini" ]; then
-  ini=$(iconv -f CP932 -t UTF-8 "$dest/system.ini" | tr -d '\r')
-else
-  ini=$(cat "$root/dist/system.ini")
-fi
-if [ -n "$url" ]; then
-  ini=$(printf '%s\n' "$ini" | sed \
-    -e "s|^SERVICE_URL=.*|SERVICE_URL=$url|" \
-    -e "s|^HOME_URL=.*|HOME_URL=${url%/}|" \
-    -e "s|^UPDATE_URL=.*|UPDATE_URL=${url}update/|")
-fi
-if [ -n "$ca" ]; then
-  ini=$(printf '%s\n' "$ini" | awk -v ca="$ca" '/^CA_FILE=/{print "CA_FILE=" ca; next} {print}')
-fi
-printf '%s\n' "$ini" | sed 's/$/\r/' | iconv -f UTF-8 -t CP932 > "$dest/system.ini.new"
-mv "$dest/system.ini.new" "$dest/system.ini"
-sed 's/$/\r/' "$root/dist/readme.txt" | iconv -f UTF-8 -t CP932 > "$dest/readme.txt"
+"$tool" --dist "$root/dist" --dest "$dest" --service-url "$url" --ca-file "$ca"
+cp "$exe" "$dest/tavisnap.exe.new"
+mv "$dest/tavisnap.exe.new" "$dest/tavisnap.exe"

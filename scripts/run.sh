@@ -1,24 +1,40 @@
 #!/usr/bin/env bash
 # Builds Tavisnap and starts it under Wine, talking to the project's local service.
 #
-#   scripts/run.sh                  build, start, keep running until Ctrl-C
-#   TAVISNAP_RUN_SECONDS=30 scripts/run.sh   stop by itself after 30 s
+#   scripts/run.sh                           build, start, keep running until Ctrl-C
+#   TAVISNAP_RUN_SECONDS=30 scripts/run.sh   stop by itself 30 s after start-up
+#   TAVISNAP_RUN_DIR=DIR                     keep the state in DIR instead of build/run
+#   TAVISNAP_RUN_BUILD=0                     use build/native and build/win64 as they are
+#   TAVISNAP_SERVICE_PORT=N                  the local service's port (18443; 0: any free)
 #
-# The installed program lives in the Wine prefix build/run/prefix, in
-# C:\Program Files\tavisnap, so its account, address book and registry survive between
-# runs. Without a display it starts a virtual one (Xvfb) and writes screenshots to
-# build/run/screenshot-*.png; with DISPLAY set the windows appear on your screen.
+# The state folder holds the local service's records (service/), the Wine prefix
+# (prefix/) with the installed program in C:\Program Files\tavisnap, so that its account,
+# address book and registry survive between runs, and the screenshots. Without a display
+# it starts a virtual one (Xvfb) and writes screenshots named after what they show:
+# screenshot-splash.png, screenshot-account.png (or screenshot-started.png when the
+# account window does not open), screenshot-end.png. With DISPLAY set the windows appear
+# on your screen.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-bash scripts/setup-host.sh
-bash scripts/build-win-deps.sh >/dev/null
-cmake --preset native >/dev/null && cmake --build --preset native --target local_service
-cmake --preset win64 >/dev/null && cmake --build --preset win64 --target tavisnap
+if [ "${TAVISNAP_RUN_BUILD:-1}" != 0 ]; then
+  bash scripts/setup-host.sh
+  bash scripts/build-win-deps.sh >/dev/null
+  cmake --preset native >/dev/null &&
+    cmake --build --preset native --target local_service layout_install
+  cmake --preset win64 >/dev/null && cmake --build --preset win64 --target tavisnap
+fi
+export TAVISNAP_NATIVE_DIR="$root/build/native"  # the layout tool of this tree
+service=build/native/bin/local_service exe=build/win64/bin/tavisnap.exe
+for f in "$service" "$exe" build/native/bin/layout_install; do
+  [ -x "$f" ] || { echo "run: $f missing (run without TAVISNAP_RUN_BUILD=0)" >&2; exit 1; }
+done
 
-run="$root/build/run"
+run=${TAVISNAP_RUN_DIR:-$root/build/run}
 mkdir -p "$run"
+run=$(cd "$run" && pwd)
+rm -f "$run"/screenshot-*.png
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
 export WINEPREFIX="$run/prefix"
@@ -43,9 +59,9 @@ else
   headless=0
 fi
 
-# The local service: a fixed port, so that the installed system.ini stays valid.
+# The local service: a fixed port by default, so that the address stays the same.
 port=${TAVISNAP_SERVICE_PORT:-18443}
-build/native/bin/local_service --port "$port" --state "$run/service" >"$run/service.log" 2>&1 &
+"$service" --port "$port" --state "$run/service" >"$run/service.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do grep -q '^listening ' "$run/service.log" 2>/dev/null && break; sleep 0.1; done
 url=$(awk '/^listening /{print $2; exit}' "$run/service.log")
@@ -58,8 +74,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 app="$WINEPREFIX/drive_c/Program Files/tavisnap"
-ca="Z:$(echo "$run/service/ca.pem" | sed 's|/|\\|g')"
-bash scripts/layout-install.sh "$app" build/win64/bin/tavisnap.exe "$url" "$ca"
+ca="$run/service/ca.pem"
+ca="Z:${ca//\//\\}"  # the Wine path of a Linux file; nothing here reads backslashes
+bash scripts/layout-install.sh "$app" "$exe" "$url" "$ca"
 echo "run: installed in $app"
 
 (cd "$app" && wine tavisnap.exe) &
@@ -70,16 +87,51 @@ shot() {
   import -display "$DISPLAY" -window root "$run/screenshot-$1.png" 2>/dev/null &&
     echo "run: screenshot $run/screenshot-$1.png"
 }
+# Visible top-level windows titled タビスナップ, one "WIDTHxHEIGHT" a line (the splash
+# is the one of 310x181).
+tavisnap_windows() {
+  local id WIDTH HEIGHT
+  for id in $(xdotool search --onlyvisible --name '^タビスナップ$' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null |
+      grep -E '^(WIDTH|HEIGHT)=[0-9]+$')"
+    echo "${WIDTH}x${HEIGHT}"
+  done
+}
+splash_up() { tavisnap_windows | grep -qx 310x181; }
+account_up() { tavisnap_windows | grep -qvx 310x181; }
+# Polls a check for up to $2 seconds.
+wait_for() {
+  local i
+  for ((i = 0; i < $2 * 10; i++)); do "$1" && return 0; sleep 0.1; done
+  return 1
+}
 if [ "$headless" = 1 ]; then
   echo "run: no display: running in a virtual one ($DISPLAY); screenshots follow"
-  sleep 3; shot splash
-  sleep 6; shot started
+  if wait_for splash_up 60; then
+    sleep 0.3  # let it paint
+    shot splash
+    # Taken too late when the splash closed meanwhile: it would show something else.
+    if ! splash_up; then
+      rm -f "$run/screenshot-splash.png"
+      echo "run: the splash closed during its screenshot"
+    fi
+  else
+    echo "run: no splash window seen"
+  fi
+  if wait_for account_up 30; then
+    sleep 0.5
+    shot account
+  else
+    shot started
+  fi
 fi
 
 limit=${TAVISNAP_RUN_SECONDS:-0}
 if [ "$limit" -gt 0 ]; then
-  sleep "$limit"
-  [ "$headless" = 1 ] && shot end
+  sleep "$limit" &  # waited for, so that a signal ends the run at once
+  pids+=($!)
+  wait "${pids[-1]}"
+  if [ "$headless" = 1 ]; then shot end; fi
 else
   echo "run: press Ctrl-C to stop"
   wait "${pids[-1]}" || true

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "account/form_init_res.h"
+#include "app/account_window_win.h"
 #include "app/installed_program_win.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "support/driver_win.h"
@@ -30,17 +31,6 @@ bool IconPresent(HWND owner) {
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
-// The account window: the visible dialog of the process that holds the sign-in button.
-HWND AccountWindow(DWORD pid) {
-  for (HWND w : TopWindows(pid)) {
-    if (IsWindowVisible(w) && ClassOf(w) == L"#32770" && GetDlgItem(w, 0xFFFF) == nullptr &&
-        FindChildById(w, IDC_Button_already_reg_do)) {
-      return w;
-    }
-  }
-  return nullptr;
-}
-
 std::string RegistryPassword() {
   HKEY key;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\tavisV01\\2010", 0, KEY_READ, &key) != 0) {
@@ -54,11 +44,9 @@ std::string RegistryPassword() {
   return std::string(w.begin(), w.end());
 }
 
-std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
 TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   ASSERT_FALSE(Env("TAVISNAP_SERVICE_URL").empty()) << "runs with the local service";
-  InstalledProgram program(DefaultSystemIni());
+  InstalledProgram program;
   const std::string mail = "first-user@example.jp";
 
   // First start: the account window on its registration page.
@@ -78,31 +66,10 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   Pump(700ms);
   EXPECT_FALSE(IsWindowVisible(main));
 
-  SetText(newMail1, Wide(mail));
-  SetText(FindChildById(account, IDC_Edit_new_mailadr2), Wide(mail));
-  Click(FindChildById(account, IDC_Button_new_reg_do));
-  auto box = ExpectMessageBox(first->pid, IDOK);
-  ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(box->text, L"新規登録します、よろしいですか？");
-  box = ExpectMessageBox(first->pid, IDOK);
-  ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(box->text,
-            L"登録が完了しました、登録メールアドレス宛にログイン用のパスワードが送られてきます。");
-
-  std::string password = ServiceRecordedPassword(mail);
-  ASSERT_FALSE(password.empty()) << "the service recorded no password";
-  HWND passwordEdit = FindChildById(account, IDC_Edit_already_password);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(passwordEdit) != FALSE; }));
-  SetText(passwordEdit, Wide(password));
-  SetChecked(FindChildById(account, IDC_CheckBox_AutoLogin), true);
-  Click(FindChildById(account, IDC_Button_already_reg_do));
-  box = ExpectMessageBox(first->pid, IDOK);
-  ASSERT_TRUE(box.has_value());
-  EXPECT_EQ(box->caption, L"タビスナップ");
-  EXPECT_EQ(box->text, L"ログインできました");
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(account); })) << "the window stays";
+  RegisterThenSignIn(first->pid, account, mail, true);
+  if (HasFatalFailure()) return;
   EXPECT_FALSE(RegistryPassword().empty()) << "no pdata in the registry";
-  std::string ini = ReadFileBytes(program.dir() + "system.ini");
+  std::string ini = ReadFileBytes(program.systemIni());
   EXPECT_NE(ini.find("MAILID=" + mail), std::string::npos) << ini;
   EXPECT_NE(ini.find("AUTOLOGIN=1"), std::string::npos) << ini;
   ASSERT_TRUE(WaitUntil([&] { return IconPresent(main); }, 10s));
@@ -114,7 +81,7 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
 
   // The exit path: Cancel keeps it running, OK ends it and takes the icon along.
   PostCommand(main, IDM_PMenuTrayExit);
-  box = ExpectMessageBox(first->pid, IDCANCEL);
+  auto box = ExpectMessageBox(first->pid, IDCANCEL);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->text, L"終了します、よろしいですか？");
   EXPECT_FALSE(first->Wait(700ms).has_value()) << "Cancel ended the program";

@@ -12,13 +12,8 @@ std::wstring W(const std::string& s) {
   return out;
 }
 
-std::string ToCp932Lines(const std::string& utf8) {
-  std::string crlf;
-  for (char c : utf8) {
-    if (c == '\n') crlf += '\r';
-    crlf += c;
-  }
-  std::wstring wide = W(crlf);
+std::string ToCp932(const std::string& utf8) {
+  std::wstring wide = W(utf8);
   int n = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                               nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
@@ -29,26 +24,39 @@ std::string ToCp932Lines(const std::string& utf8) {
 
 }  // namespace
 
-InstalledProgram::InstalledProgram(const std::string& systemIni) : dir_(MakeTempDir("tavisnap")) {
-  std::string source = ExeDir() + "tavisnap.exe";
-  if (!CopyFileW(W(source).c_str(), W(exe()).c_str(), FALSE)) {
-    throw std::runtime_error("cannot copy " + source);
-  }
-  if (!systemIni.empty()) WriteFileBytes(dir_ + "system.ini", ToCp932Lines(systemIni));
+InstalledProgram::InstalledProgram() : dir_(MakeTempDir("tavisnap")) {
+  std::string installed = Env("TAVISNAP_INSTALL_DIR");
+  if (installed.empty()) throw std::runtime_error("no installation (tools/wine-run --install)");
+  if (installed.back() != '\\') installed += '\\';
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(W(installed + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot read " + installed);
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    std::wstring from = W(installed) + found.cFileName, to = W(dir_) + found.cFileName;
+    if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) {
+      FindClose(search);
+      throw std::runtime_error("cannot copy the installation from " + installed);
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }
 
 std::unique_ptr<Process> InstalledProgram::Start(const std::wstring& args) const {
   return Launch(W(exe()), args, W(dir_));
 }
 
-std::string DefaultSystemIni(const std::string& extraSystemLines) {
-  std::string service = Env("TAVISNAP_SERVICE_URL");
-  std::string ca = Env("TAVISNAP_CA_FILE");
-  return "[SYSTEM]\nMAILID=\nAUTOLOGIN=2\nLOGO=1\nVOICE=0\nHOTKEY=PS\nBASIC_AUTH=2\n"
-         "HOME_URL=\nDST_NAME=\nDST_MAILADR=\nUPDATE_URL=\nCAPFILEDEL=2\n" +
-         (service.empty() ? std::string() : "SERVICE_URL=" + service + "\n") +
-         (ca.empty() ? std::string() : "CA_FILE=" + ca + "\n") + extraSystemLines +
-         "\n[MAILLIST]\n";
+void InstalledProgram::SetSystemValue(const std::string& key, const std::string& value) const {
+  std::string ini = ReadFileBytes(systemIni());
+  size_t begin = ini.find("\r\n" + key + "=");
+  if (begin == std::string::npos) throw std::runtime_error("no line " + key + " in system.ini");
+  begin += 2 + key.size() + 1;
+  ini.replace(begin, ini.find("\r\n", begin) - begin, ToCp932(value));
+  WriteFileBytes(systemIni(), ini);
+}
+
+void InstalledProgram::RemoveSystemIni() const {
+  if (!DeleteFileW(W(systemIni()).c_str())) throw std::runtime_error("cannot remove system.ini");
 }
 
 }  // namespace tavisnap::testing

@@ -1,5 +1,5 @@
-// A copy of tavisnap.exe installed in a fresh folder with a system.ini of the test's
-// choosing, as the installer would lay it out.
+// A copy of the installation laid out for the test run (tools/wine-run --install lays it
+// out with scripts/layout-install.sh, as a user gets it) in a fresh folder of its own.
 #pragma once
 
 #include <memory>
@@ -11,19 +11,21 @@ namespace tavisnap::testing {
 
 class InstalledProgram {
  public:
-  // systemIni is UTF-8 text; it is written in code page 932 with CR LF line ends.
-  // An empty text installs no system.ini at all.
-  explicit InstalledProgram(const std::string& systemIni);
+  // Copies every file of TAVISNAP_INSTALL_DIR; throws when the test runs without one.
+  InstalledProgram();
 
   const std::string& dir() const { return dir_; }
   std::string exe() const { return dir_ + "tavisnap.exe"; }
+  std::string systemIni() const { return dir_ + "system.ini"; }
   std::unique_ptr<Process> Start(const std::wstring& args = L"") const;
+
+  // Gives a SYSTEM key of the installed system.ini a value (UTF-8), as a user's earlier
+  // session would have left it; the key's line must be there.
+  void SetSystemValue(const std::string& key, const std::string& value) const;
+  void RemoveSystemIni() const;
 
  private:
   std::string dir_;
 };
-
-// A system.ini with the installed defaults plus the given SYSTEM lines ("KEY=value\n").
-std::string DefaultSystemIni(const std::string& extraSystemLines = "");
 
 }  // namespace tavisnap::testing

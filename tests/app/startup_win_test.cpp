@@ -11,7 +11,7 @@ namespace {
 constexpr wchar_t kMutexName[] = L"{544FA0D0-9452-4470-A0FA-C281863704F7}";
 
 TEST(Startup, ShowsTheSplashAndLivesHiddenInItsMessageLoop) {
-  InstalledProgram program(DefaultSystemIni());
+  InstalledProgram program;
   auto process = program.Start();
 
   HWND splash = WaitForTopWindow(L"TFormSplash", L"", process->pid, 10s, true);
@@ -74,7 +74,7 @@ struct FakeFirstInstance {
 
 TEST(SingleInstance, ASecondStartHandsOverItsParametersAndEnds) {
   FakeFirstInstance first;
-  InstalledProgram program(DefaultSystemIni());
+  InstalledProgram program;
   auto second = program.Start(L"a b c");
 
   auto box = WaitForMessageBox(second->pid);
@@ -94,7 +94,7 @@ TEST(SingleInstance, ASecondStartHandsOverItsParametersAndEnds) {
 
 TEST(SingleInstance, ASecondStartWithoutParametersSendsNothing) {
   FakeFirstInstance first;
-  InstalledProgram program(DefaultSystemIni());
+  InstalledProgram program;
   auto second = program.Start();
   ASSERT_TRUE(ExpectMessageBox(second->pid, IDOK).has_value());
   ASSERT_TRUE(second->Wait(10s).has_value());
@@ -102,7 +102,8 @@ TEST(SingleInstance, ASecondStartWithoutParametersSendsNothing) {
 }
 
 TEST(Startup, EndsWithAMessageWhenTheSettingsFileIsMissing) {
-  InstalledProgram program("");  // no system.ini
+  InstalledProgram program;
+  program.RemoveSystemIni();
   auto process = program.Start();
   auto box = WaitForMessageBox(process->pid);
   ASSERT_TRUE(box.has_value()) << "no message before the exit";

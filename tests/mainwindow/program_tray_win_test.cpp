@@ -26,14 +26,10 @@ bool IconPresent(HWND owner) {
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
-std::string WithRecipient(std::string ini) {
-  ini.replace(ini.find("DST_NAME=\n"), 10, "DST_NAME=山田\n");
-  ini.replace(ini.find("DST_MAILADR=\n"), 13, "DST_MAILADR=yamada@example.jp\n");
-  return ini;
-}
-
 TEST(Program, LivesInTheTrayAndEndsOnAQuitFromOutside) {
-  InstalledProgram program(WithRecipient(DefaultSystemIni()));
+  InstalledProgram program;
+  program.SetSystemValue("DST_NAME", "山田");
+  program.SetSystemValue("DST_MAILADR", "yamada@example.jp");
   auto process = program.Start();
   HWND main = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", process->pid, 30s);
   ASSERT_NE(main, nullptr) << "no main window";

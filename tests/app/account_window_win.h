@@ -1,0 +1,19 @@
+// The account window of a running tavisnap.exe, driven from outside as a user would.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace tavisnap::testing {
+
+// The visible dialog of the process that holds the sign-in button, or nullptr.
+HWND AccountWindow(DWORD pid);
+
+// Registers mail on the registration page, answers both message boxes, signs in with the
+// password the local service recorded (TAVISNAP_SERVICE_STATE) and checks that the
+// window closes. Fails the running test (gtest assertions) at the first step that does
+// not happen.
+void RegisterThenSignIn(DWORD pid, HWND account, const std::string& mail, bool autoLogin);
+
+}  // namespace tavisnap::testing

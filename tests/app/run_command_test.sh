@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The README's run command (scripts/run.sh) as a newcomer runs it, headless and stopping
+# by itself, with its state under a path that holds a blank, folders beginning with t,
+# b, n and r (so its Windows form holds \t, \b, \n, \r) and a Japanese folder whose code
+# page 932 bytes hold "\". A driver registers and signs in through the account window of
+# the program it started; the local service's records must show both, and the installed
+# system.ini must hold the deployment keys byte for byte. It runs on the trees the test
+# run uses, without building (TAVISNAP_RUN_BUILD=0).
+#
+#   tests/app/run_command_test.sh RUN_COMMAND_DRIVER.exe
+set -euo pipefail
+driver=$1
+root=$(cd "$(dirname "$0")/../.." && pwd)
+win64=${TAVISNAP_WIN64_DIR:-$root/build/win64}
+output="$win64/test-output/app_run_command_test"
+mail=newcomer@example.jp
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tavisnap-run-test.XXXXXX")
+ascii="$work/run state/tab/back/new/ret"
+state="$ascii/表示ソフト"
+# 表示ソフト in code page 932: both 表 and ソ end in the byte of "\".
+folder_cp932=$'\x95\x5c\x8e\xa6\x83\x5c\x83\x74\x83\x67'
+winpath() { local p=$1; echo "Z:${p//\//\\}"; }
+
+run_pid=""
+finish() {
+  if [ -n "$run_pid" ]; then
+    kill "$run_pid" 2>/dev/null || true
+    wait "$run_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap finish EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  for log in "$work/run.log" "$work/driver.log"; do
+    [ -f "$log" ] && { echo "--- $(basename "$log")"; cat "$log"; } >&2
+  done
+  exit 1
+}
+
+env -u DISPLAY TAVISNAP_RUN_DIR="$state" TAVISNAP_RUN_BUILD=0 TAVISNAP_SERVICE_PORT=0 \
+    TAVISNAP_RUN_SECONDS=30 bash "$root/scripts/run.sh" >"$work/run.log" 2>&1 &
+run_pid=$!
+for _ in $(seq 900); do
+  grep -q 'screenshot-account\.png$' "$work/run.log" && break
+  kill -0 "$run_pid" 2>/dev/null || break
+  sleep 0.1
+done
+grep -q 'screenshot-account\.png$' "$work/run.log" || fail "no screenshot of the account window"
+
+driver_rc=0
+DISPLAY=":$(head -n1 "$state/display")" WINEPREFIX="$state/prefix" WINEARCH=win64 \
+    LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
+    TAVISNAP_SERVICE_STATE="$(winpath "$state/service")" TAVISNAP_TEST_MAIL="$mail" \
+    wine "$driver" >"$work/driver.log" 2>&1 || driver_rc=$?
+run_rc=0
+wait "$run_pid" || run_rc=$?
+run_pid=""
+[ "$driver_rc" = 0 ] || fail "registering and signing in through the account window failed"
+[ "$run_rc" = 0 ] || fail "the run command ended with $run_rc"
+
+mkdir -p "$output"
+for shot in splash account end; do
+  [ -s "$state/screenshot-$shot.png" ] || fail "no screenshot-$shot.png"
+  cp "$state/screenshot-$shot.png" "$output/"
+done
+
+# The local service's records: the registration and a sign-in with the recorded password.
+password=$(grep -a "^$mail"$'\t' "$state/service/accounts.tsv" | cut -f2) ||
+  fail "the service has no account $mail"
+[ -n "$password" ] || fail "the service has no password for $mail"
+registered=0 signed_in=0
+for request in "$state"/service/requests/*.http; do
+  if grep -aq SubmitMailRegistComp "$request" && grep -aq "$mail" "$request"; then
+    registered=1
+  fi
+  if grep -aq SubmitLoginDo "$request" && grep -aq "$mail" "$request" &&
+     grep -aq "$password" "$request"; then
+    signed_in=1
+  fi
+done
+[ "$registered" = 1 ] || fail "the service recorded no registration of $mail"
+[ "$signed_in" = 1 ] || fail "the service recorded no sign-in of $mail with its password"
+
+# The installed program is the build's, and its system.ini (rewritten by the program when
+# it signed in) holds the keys byte for byte.
+app="$state/prefix/drive_c/Program Files/tavisnap"
+cmp -s "$app/tavisnap.exe" "$win64/bin/tavisnap.exe" ||
+  fail "the installed tavisnap.exe is not the build's"
+url=$(grep -m1 '^listening ' "$state/service.log" | cut -d' ' -f2)
+expect_line() {
+  local got
+  got=$(LC_ALL=C grep -a -m1 "^$1=" "$app/system.ini") || fail "system.ini has no $1 line"
+  [ "$got" = "$1=$2"$'\r' ] ||
+    fail "system.ini: $(printf '%q' "$got") instead of $(printf '%q' "$1=$2"$'\r')"
+}
+expect_line CA_FILE "$(winpath "$ascii")\\$folder_cp932\\service\\ca.pem"
+expect_line SERVICE_URL "$url"
+expect_line HOME_URL "${url%/}"
+expect_line UPDATE_URL "${url}update/"
+expect_line MAILID "$mail"
+echo "run command: registered and signed in through $url; system.ini as meant"
