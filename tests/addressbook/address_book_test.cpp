@@ -121,6 +121,7 @@ TEST_F(AddressBookSlots, ChangesTakeTheRightSlotAndTheListsFollowTheFile) {
     ASSERT_TRUE(Fill());
     c.change(book, names, mailAdrs);
     EXPECT_EQ(FileSlots(), c.fileSlots);
+    EXPECT_EQ(FileValue("SYSTEM", "DST_MAILADR").value_or(""), "");  // none before, none now
     EXPECT_EQ(prompter.boxes, c.boxes);
     ASSERT_TRUE(Fill());
     std::vector<std::string> listed(display.items().begin() + 1, display.items().end());

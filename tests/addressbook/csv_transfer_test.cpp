@@ -11,6 +11,7 @@
 #include "addressbook/csv_import.h"
 #include "addressbook/csv_lines.h"
 #include "address_book_fixture.h"
+#include "core/app_error.h"
 
 namespace tavisnap {
 namespace {
@@ -100,8 +101,8 @@ TEST_F(CsvTest, ImportChecksTheWholeFileBeforeAddingAnything) {
       {"a lead byte before the line break", 0, "a\x82\r\n,a@example.jp\r\n",
        {Warn(kFileUnreadable)}, {}},
       {"a byte no character starts with", 0, "\xFD,a@example.jp\r\n", {Warn(kFileUnreadable)}, {}},
-      {"a NUL byte", 0, "一郎,a@example.jp\0\r\n"s, {Warn(kFileUnreadable)}, {}},
-      {"a 1 MB line", 0, "一郎,a@example.jp," + std::string(1 << 20, 'x'),
+      {"a NUL byte", 0, Cp932("一郎,a@example.jp") + "\0\r\n"s, {Warn(kFileUnreadable)}, {}},
+      {"a 1 MB line", 0, Cp932("一郎,a@example.jp,") + std::string(1 << 20, 'x'),
        {Warn(kFileUnreadable)}, {}},
   };
   for (const ImportCase& c : cases) {
@@ -123,6 +124,18 @@ TEST_F(CsvTest, ImportChecksTheWholeFileBeforeAddingAnything) {
     EXPECT_EQ(hourglass.shown, 1);
     EXPECT_EQ(hourglass.depth, 0);
   }
+}
+
+TEST_F(CsvTest, AWriteFailureStopsTheImportAfterTheEntriesAlreadyAdded) {
+  WriteIni("");
+  std::string csv = dir.Write("book.csv", Cp932("一,a@example.jp\r\n二,b@example.jp\r\n"));
+  std::filesystem::permissions(U8Path(iniPath), std::filesystem::perms::all,
+                               std::filesystem::perm_options::remove);
+  EXPECT_THROW(Import(csv), AppError);
+  EXPECT_EQ(settings.Get("MAILLIST.MAIL1"), "a@example.jp");  // kept for the next save
+  EXPECT_EQ(settings.Get("MAILLIST.MAIL2"), "");
+  EXPECT_EQ(prompter.boxes, std::vector<Box>{Ask(kImportQuestion)});
+  EXPECT_EQ(hourglass.depth, 0);
 }
 
 TEST_F(CsvTest, ImportStopsBeforeReadingWhenTheChoiceIsNoCsvFile) {
