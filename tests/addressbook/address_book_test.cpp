@@ -229,7 +229,8 @@ TEST_F(AddressBookTest, AWriteFailureKeepsTheChangeInMemoryAndSaysNothing) {
   const Failing cases[] = {
       {"add", [](AddressBook& b, Lists&, Lists&) { b.AddAddress("c@example.jp", "三", true); },
        "MAILLIST.MAIL2", "c@example.jp"},
-      {"update", [](AddressBook& b, Lists& n, Lists& m) { b.UpdateAddress("z@example.jp", "", n, m, 1); },
+      {"update",
+       [](AddressBook& b, Lists& n, Lists& m) { b.UpdateAddress("z@example.jp", "", n, m, 1); },
        "SYSTEM.DST_MAILADR", "z@example.jp"},
       {"delete", [](AddressBook& b, Lists& n, Lists& m) { b.DeleteAddress(n, m, 1, true); },
        "MAILLIST.MAIL1", " "},
@@ -286,7 +287,8 @@ TEST_F(AddressBookTest, SendPanelListsComeFromMemoryAllSixAligned) {
     EXPECT_EQ(list->Selected(), 0);
   }
   EXPECT_EQ(names.items(), (std::vector<std::string>{kListPrompt, "二郎", ""}));
-  EXPECT_EQ(mailAdrs.items(), (std::vector<std::string>{kListPrompt, "b@example.jp", "e@example.jp"}));
+  EXPECT_EQ(mailAdrs.items(),
+            (std::vector<std::string>{kListPrompt, "b@example.jp", "e@example.jp"}));
   EXPECT_EQ(mailAdrs.Selected(), 0);
 }
 
