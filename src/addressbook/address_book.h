@@ -40,6 +40,8 @@ int CountUsedSlots(const SettingsList& settings);
 // calls FatalAppExitW(0, text) and does not return. Tests record the text.
 using FatalExit = std::function<void(const std::string& text)>;
 
+// Holds references only: the settings, SysInfo and the path (IniPath, set by LoadSettings)
+// must outlive it.
 class AddressBook {
  public:
   AddressBook(SettingsList& settings, TTypSysInfo& sysInfo, const std::string& iniPath,

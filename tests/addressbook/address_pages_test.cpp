@@ -71,12 +71,10 @@ TEST_F(AddressPagesTest, AnAddressThatFailsTheCheckChangesNothing) {
   view.upd.Select(1);
   std::string before = testing::ReadBytes(iniPath);
   for (const Page& page : typed) {
-    for (const char* mail : {"", "b@example", "山田@example.jp", "b @example.jp"}) {
-      prompter.boxes.clear();
-      view.texts[page.mail] = mail;
-      (pages.*page.exec)();
-      EXPECT_EQ(prompter.boxes, std::vector<Box>{Warn(kCheckAddress)}) << mail;
-    }
+    prompter.boxes.clear();
+    view.texts[page.mail] = "山田@example.jp";
+    (pages.*page.exec)();
+    EXPECT_EQ(prompter.boxes, std::vector<Box>{Warn(kCheckAddress)});
   }
   EXPECT_EQ(testing::ReadBytes(iniPath), before);
   EXPECT_FALSE(view.hidden);
