@@ -36,6 +36,10 @@ INT_PTR TFormMainTavisnap::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool TFormMainTavisnap::OnCommand(int id, int code) {
+  if (code == CBN_SELCHANGE) {
+    OnListSelect(id);
+    return true;
+  }
   switch (id) {
     case IDC_Button_exec:
       if (code == BN_CLICKED) Button_execClick();

@@ -6,27 +6,17 @@ namespace tavisnap {
 
 void TFormMainTavisnap::Button_execClick() {
   switch (currentTab_) {
-    case MainPage::Dst: return ChooseRecipient();
-    case MainPage::AddressAdd: return AddAddressEntry();
-    case MainPage::AddressEdit: return UpdateAddressEntry();
-    case MainPage::AddressDel: return DeleteAddressEntry();
+    case MainPage::Dst: return addressPages_.ExecDst();
+    case MainPage::AddressAdd: return addressPages_.ExecAddressAdd();
+    case MainPage::AddressEdit: return addressPages_.ExecAddressEdit();
+    case MainPage::AddressDel: return addressPages_.ExecAddressDel();
     case MainPage::UserInfo: return;  // an information page: nothing to execute
     case MainPage::UserIdChg: return UserIdChange();
     case MainPage::PwdChg: return PasswordChange();
     case MainPage::PwdNotify: return PasswordReNotify();
-    case MainPage::DstSetting: return AddFirstRecipient();
+    case MainPage::DstSetting: return addressPages_.ExecDstSetting();
   }
 }
-
-// Address book: fills the page's list with the hidden name and address lists.
-void TFormMainTavisnap::FillAddressCombo(int visibleListId) {}
-void TFormMainTavisnap::ChooseRecipient() {}
-void TFormMainTavisnap::AddAddressEntry() {}
-void TFormMainTavisnap::UpdateAddressEntry() {}
-void TFormMainTavisnap::DeleteAddressEntry() {}
-void TFormMainTavisnap::AddFirstRecipient() {}
-void TFormMainTavisnap::CsvLumpClick() {}
-void TFormMainTavisnap::exportClick() {}
 
 // Account maintenance.
 void TFormMainTavisnap::UserIdChange() {}

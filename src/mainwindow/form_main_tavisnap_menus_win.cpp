@@ -47,8 +47,7 @@ void TFormMainTavisnap::OnMenuCommand(const MenuCommand& command) {
 }
 
 void TFormMainTavisnap::PMenuTraySetToClick() {
-  FillAddressCombo(IDC_ComboBox_dst_list);
-  ShowRecipientTexts();
+  addressPages_.OpenDst();
   ShowMainTab(MainPage::Dst);
   ShowMainWindow();
 }
@@ -59,11 +58,11 @@ void TFormMainTavisnap::OpenPageFromMenu(MenuAction action) {
       ShowMainTab(MainPage::AddressAdd);
       break;
     case MenuAction::AddrEdit:
-      FillAddressCombo(IDC_ComboBox_upd_maillist);
+      addressPages_.OpenAddressEdit();
       ShowMainTab(MainPage::AddressEdit);
       break;
     case MenuAction::AddrDel:
-      FillAddressCombo(IDC_ComboBox_del_maillist);
+      addressPages_.OpenAddressDel();
       ShowMainTab(MainPage::AddressDel);
       break;
     case MenuAction::UserInfo:

@@ -5,7 +5,6 @@
 
 #include "core/define.h"
 #include "mainwindow/mainwindow_resource.h"
-#include "addressbook/address_book.h"
 #include "win/text_win.h"
 
 namespace tavisnap {
@@ -66,11 +65,6 @@ void TFormMainTavisnap::ClearPageEdits(MainPage page) {
   }
 }
 
-void TFormMainTavisnap::ShowRecipientTexts() {
-  SetControlText(IDC_StaticText_dst_name_dsp, SysInfo.DstName);
-  SetControlText(IDC_StaticText_dst_meailadr_dsp, SysInfo.DstMailAdr);
-}
-
 void TFormMainTavisnap::ShowMainWindow() {
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   SetForegroundWindow(hwnd());
@@ -87,24 +81,13 @@ void TFormMainTavisnap::PlaceFocus() {
 }
 
 void TFormMainTavisnap::ShowRecipientSetup() {
-  FillAddressCombo(IDC_ComboBox_dst_list);
-  MainPage page = RecipientSetupPage(addressBookEmpty_());
-  if (page == MainPage::DstSetting) {
-    SetWindowTextW(Item(IDC_Edit_send_add_name), L"");
-    SetWindowTextW(Item(IDC_Edit_send_add_mail), L"");
-  } else {
-    ShowRecipientTexts();
-  }
-  ShowMainTab(page);
   ShowMainWindow();
+  RecipientPage page = addressPages_.ShowRecipientSetup();
+  ShowMainTab(page == RecipientPage::DstSetting ? MainPage::DstSetting : MainPage::Dst);
 }
 
 void TFormMainTavisnap::SetAccountWindowVisibleQuery(std::function<bool()> query) {
   accountWindowVisible_ = query ? std::move(query) : [] { return false; };
-}
-
-void TFormMainTavisnap::SetAddressBookEmptyQuery(std::function<bool()> query) {
-  addressBookEmpty_ = query ? std::move(query) : [] { return AddressBookIsEmpty(Settings); };
 }
 
 }  // namespace tavisnap

@@ -134,7 +134,11 @@ TFormMainTavisnap::TFormMainTavisnap(HICON icon)
     : icon_(icon),
       trayMenu_(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_PopupMenuTrayIcon))),
       accountWindowVisible_([] { return false; }),
-      addressBookEmpty_([] { return AddressBookIsEmpty(Settings); }) {
+      addressBook_(ProgramAddressBook(prompter_,
+                                      [](const std::string& text) {
+                                        FatalAppExitW(0, Widen(text).c_str());
+                                      })),
+      addressPages_(*this, addressBook_, prompter_) {
   RegisterMainWindowClass(icon);
   Create(IDD_FormMainTavisnap, nullptr);
   if (!hwnd() || !trayMenu_) throw AppError("メインウィンドウを作成できません");
@@ -175,11 +179,13 @@ void TFormMainTavisnap::FormCreate() {
     SendDlgItemMessageW(hwnd(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(hidden.c_str()));
     SendDlgItemMessageW(hwnd(), id, CB_SETCURSEL, 0, 0);
   }
+  ConnectAddressLists();
   OnLayout(Dpi());
   ShowMainTab(MainPage::Dst);
   RefreshMenuStates();
   RegisterHotKeyPair();
-  ShowRecipientTexts();
+  SetItemText(IDC_StaticText_dst_name_dsp, SysInfo.DstName);
+  SetItemText(IDC_StaticText_dst_meailadr_dsp, SysInfo.DstMailAdr);
 }
 
 void TFormMainTavisnap::OnLayout(UINT dpi) {

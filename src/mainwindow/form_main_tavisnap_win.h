@@ -13,6 +13,12 @@
 
 #include "mainwindow/main_pages.h"
 #include "account/main_window_services.h"
+#include "addressbook/address_book.h"
+#include "addressbook/address_pages.h"
+#include "addressbook/csv_window.h"
+#include "core/prompter_win.h"
+#include "mainwindow/combo_choice_list_win.h"
+#include "mainwindow/wait_cursor_win.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/menu_state.h"
 #include "win/tray_icon_win.h"
@@ -25,7 +31,9 @@ inline constexpr wchar_t kMainWindowTitle[] = L"タビスナップ";
 inline constexpr UINT kTrayCallbackMessage = WM_USER + 100;  // 1124
 inline constexpr UINT kTrayIconId = 1;
 
-class TFormMainTavisnap : public Dialog, public MainWindowServices {
+class TFormMainTavisnap : public Dialog,
+                          public MainWindowServices,
+                          private AddressPagesView {
  public:
   const DialogLayout* Layout() const override;
   explicit TFormMainTavisnap(HICON icon);
@@ -47,8 +55,6 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices {
 
   // Asked by the tray double click: while the account window is open it does nothing.
   void SetAccountWindowVisibleQuery(std::function<bool()> query);
-  // Asked by ShowRecipientSetup once the lists are filled.
-  void SetAddressBookEmptyQuery(std::function<bool()> query);
 
   HMENU MainMenu() const { return GetMenu(hwnd()); }
   HMENU TrayMenu() const { return GetSubMenu(trayMenu_.get(), 0); }
@@ -74,9 +80,9 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices {
   void PlaceFocus();
   void SetExecButton(const MainPageInfo& info);
   PageDialog& Page(MainPage page) { return *pages_[static_cast<size_t>(page)]; }
+  void OnListSelect(int id);
   void SetControlText(int id, const std::string& utf8);
   void ClearPageEdits(MainPage page);
-  void ShowRecipientTexts();
 
   // Menus (form_main_tavisnap_menus_win.cpp).
   void OnMenuCommand(const MenuCommand& command);
@@ -91,24 +97,26 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices {
   POINT TrayAnchor(WPARAM wp) const;
   void OpenTrayMenu(POINT at);
 
+  // The address book's pages and files (form_main_tavisnap_addressbook_win.cpp).
+  void ConnectAddressLists();
+  std::string Text(AddressField field) const override;
+  void SetText(AddressField field, const std::string& text) override;
+  ChoiceList& List(AddressListId list) override;
+  void HideWindow() override { HideMainWindow(); }
+  std::optional<std::string> ChooseCsvFile(bool save);
+  void CsvLumpClick();
+  void exportClick();
+
   // Actions that later work fills in; each does nothing yet
   // (form_main_tavisnap_hooks_win.cpp).
   void Button_execClick();
   void RegisterHotKeyPair();
-  void FillAddressCombo(int visibleListId);
-  void ChooseRecipient();
-  void AddAddressEntry();
-  void UpdateAddressEntry();
-  void DeleteAddressEntry();
-  void AddFirstRecipient();
   void UserIdChange();
   void PasswordChange();
   void PasswordReNotify();
   void CaptureSend(int mode);
   void PMenuTrayDeleteClick();
   void PMenuViewerClick();
-  void CsvLumpClick();
-  void exportClick();
   void PMenuTraySetHotKeyClick(int choice);
   void Button_basic_authClick();
   void MenuSetOtherAutologinClick();
@@ -127,7 +135,12 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices {
   bool trackingTrayMenu_ = false;
   DWORD trayMenuClosedAt_ = 0;
   std::function<bool()> accountWindowVisible_;
-  std::function<bool()> addressBookEmpty_;
+  Win32Prompter prompter_;
+  AddressBook addressBook_;
+  AddressPages addressPages_;
+  // By AddressListId: the three visible lists and the two hidden ones.
+  std::array<ComboChoiceList, 5> lists_;
+  WaitCursor hourglass_;
 };
 
 }  // namespace tavisnap

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "core/define.h"
+#include "core/settings_file.h"
 #include "core/settings_list.h"
 
 namespace tavisnap::testing {
@@ -11,6 +12,9 @@ void MainWindowTest::SetUp() {
   SysInfo = TTypSysInfo{};
   RunMode = kRunModeOnline;
   Settings.Clear();
+  // The address book reads system.ini again whenever it fills its lists.
+  IniPath = MakeTempDir("tavisnap-main") + "system.ini";
+  WriteFileBytes(IniPath, "[SYSTEM]\r\nMAILID=\r\n[MAILLIST]\r\n");
   window_ = std::make_unique<TFormMainTavisnap>(LoadIconW(nullptr, IDI_APPLICATION));
   ASSERT_NE(window_->hwnd(), nullptr);
 }
