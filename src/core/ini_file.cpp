@@ -1,66 +1,100 @@
 #include "core/ini_file.h"
 
 #include "core/ascii_text.h"
+#include "core/codepage.h"
 
 namespace tavisnap {
 namespace {
 
-// Splits at CR LF, LF or a lone CR.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
+constexpr size_t kNone = std::string_view::npos;
+
+// Calls take(line) for every line, split at CR LF, LF or a lone CR.
+template <typename F>
+void ForEachLine(std::string_view text, F&& take) {
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
+    take(text.substr(start, i - start));
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
     start = i + 1;
   }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
+  if (start < text.size()) take(text.substr(start));
+}
+
+// Where the line's ASCII marks are, counting only bytes that begin a character (a
+// trail byte may have the value of "]").
+struct Marks {
+  size_t firstEquals = kNone;
+  bool endsWithBracket = false;
+};
+
+Marks FindMarks(std::string_view line) {
+  Marks marks;
+  for (size_t i = 0; i < line.size();) {
+    size_t size = Cp932CharSize(line, i);
+    if (size == 1) {
+      if (line[i] == '=' && marks.firstEquals == kNone) marks.firstEquals = i;
+      if (i + 1 == line.size()) marks.endsWithBracket = line[i] == ']';
+    }
+    i += size;
+  }
+  return marks;
 }
 
 }  // namespace
 
-IniFile IniFile::Parse(std::string_view text) {
+IniFile IniFile::Parse(std::string_view cp932) {
   IniFile ini;
   bool inSection = false;
   size_t current = 0;
-  for (std::string_view raw : SplitLines(text)) {
+  ForEachLine(cp932, [&](std::string_view raw) {
     std::string_view line = TrimBlanks(raw);
-    if (line.empty() || line.front() == ';') continue;
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      current = ini.SectionFor(TrimBlanks(line.substr(1, line.size() - 2)));
+    if (line.empty()) return;
+    Marks marks = line.front() == ';' ? Marks{} : FindMarks(line);
+    if (line.front() == '[' && line.size() >= 2 && marks.endsWithBracket) {
+      current = ini.SectionFor(Cp932ToUtf8(TrimBlanks(line.substr(1, line.size() - 2))), raw);
       inSection = true;
-      continue;
+      return;
     }
-    if (!inSection) continue;
+    if (!inSection) {
+      ini.preamble_.emplace_back(raw);
+      return;
+    }
     Line parsed;
-    size_t eq = line.find('=');
-    if (eq == std::string_view::npos) {
-      parsed.text = line;
-    } else {
+    parsed.raw = raw;
+    if (marks.firstEquals != kNone) {
       parsed.isSetting = true;
-      parsed.key = TrimBlanks(line.substr(0, eq));
-      parsed.value = TrimBlanks(line.substr(eq + 1));
+      parsed.rawKey = TrimBlanks(line.substr(0, marks.firstEquals));
+      parsed.key = Cp932ToUtf8(parsed.rawKey);
+      parsed.value = Cp932ToUtf8(TrimBlanks(line.substr(marks.firstEquals + 1)));
     }
     ini.Append(current, std::move(parsed));
-  }
+  });
   return ini;
 }
 
 std::string IniFile::Write() const {
   std::string out;
+  for (const std::string& line : preamble_) {
+    out += line;
+    out += "\r\n";
+  }
   for (const Section& section : sections_) {
-    out += '[';
-    out += section.name;
-    out += "]\r\n";
+    if (section.rawHeader.empty()) {
+      out += '[';
+      out += Utf8ToCp932(section.name);
+      out += ']';
+    } else {
+      out += section.rawHeader;
+    }
+    out += "\r\n";
     for (const Line& line : section.lines) {
-      if (line.isSetting) {
-        out += line.key;
+      if (line.changed) {
+        out += line.rawKey.empty() ? Utf8ToCp932(line.key) : line.rawKey;
         out += '=';
-        out += line.value;
+        out += Utf8ToCp932(line.value);
       } else {
-        out += line.text;
+        out += line.raw;
       }
       out += "\r\n";
     }
@@ -79,23 +113,28 @@ const std::string* IniFile::Find(std::string_view section, std::string_view key)
 }
 
 void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
-  size_t s = SectionFor(section);
+  size_t s = SectionFor(section, {});
   auto k = indexes_[s].keys.find(FoldAscii(key));
   if (k != indexes_[s].keys.end()) {
-    sections_[s].lines[k->second].value = value;
+    Line& line = sections_[s].lines[k->second];
+    if (line.value != value) {
+      line.value = value;
+      line.changed = true;
+    }
     return;
   }
   Line line;
   line.isSetting = true;
   line.key = key;
   line.value = value;
+  line.changed = true;
   Append(s, std::move(line));
 }
 
-size_t IniFile::SectionFor(std::string_view name) {
+size_t IniFile::SectionFor(std::string_view name, std::string_view rawHeader) {
   auto [it, added] = sectionIndex_.emplace(FoldAscii(name), sections_.size());
   if (added) {
-    sections_.push_back({std::string(name), {}});
+    sections_.push_back({std::string(name), std::string(rawHeader), {}});
     indexes_.emplace_back();
   }
   return it->second;

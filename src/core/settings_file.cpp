@@ -5,7 +5,7 @@
 
 #include "core/app_error.h"
 #include "core/ascii_text.h"
-#include "core/codepage.h"
+#include "core/debug_log.h"
 #include "core/file_util.h"
 #include "core/ini_file.h"
 
@@ -13,7 +13,7 @@ namespace tavisnap {
 namespace fs = std::filesystem;
 namespace {
 
-// The decoded file, nullopt when there is none; throws `error` when it cannot be read.
+// The parsed file, nullopt when there is none; throws `error` when it cannot be read.
 std::optional<IniFile> ReadIni(const std::string& path, const char* error) {
   std::error_code ec;
   fs::file_status status = fs::status(U8Path(path), ec);
@@ -21,7 +21,7 @@ std::optional<IniFile> ReadIni(const std::string& path, const char* error) {
   if (ec || status.type() != fs::file_type::regular) throw AppError(error);
   std::optional<std::string> bytes = ReadWholeFile(path);
   if (!bytes) throw AppError(error);
-  return IniFile::Parse(Cp932ToUtf8(*bytes));
+  return IniFile::Parse(*bytes);
 }
 
 // A file nobody may write (the read-only attribute on Windows) is refused here too, so
@@ -58,6 +58,19 @@ std::string OneLine(std::string_view value) {
   return out;
 }
 
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// Whether section and key can be written so that the file reads them back as the same
+// setting: a line break would plant lines of its own, "=" would end the key early, and
+// a key starting with ";" or "[" would read as a comment or a section header.
+bool IsWritableName(std::string_view section, std::string_view key) {
+  return !HasLineBreak(section) && !HasLineBreak(key) &&
+         key.find('=') == std::string_view::npos &&
+         (key.empty() || (key.front() != ';' && key.front() != '['));
+}
+
 }  // namespace
 
 bool ReadSettingsFile(const std::string& path, SettingsList& list) {
@@ -79,10 +92,17 @@ bool SaveSettings(const std::string& path, const SettingsList& list) {
     if (!IsSplittableName(entry.name)) break;
     std::string_view name = entry.name;
     size_t dot = name.find('.');
-    ini.Set(TrimBlanks(name.substr(0, dot)), TrimBlanks(name.substr(dot + 1)),
-            OneLine(TrimBlanks(entry.value)));
+    std::string_view section = TrimBlanks(name.substr(0, dot));
+    std::string_view key = TrimBlanks(name.substr(dot + 1));
+    if (!IsWritableName(section, key)) {
+      // Such names come only from a program error; refusing the whole save would lose
+      // every later change of the session as well.
+      DebugLog("system.ini: 書けない名前を飛ばしました: " + OneLine(name));
+      continue;
+    }
+    ini.Set(section, key, OneLine(TrimBlanks(entry.value)));
   }
-  if (!AtomicWriteFile(path, Utf8ToCp932(ini.Write()))) throw AppError(kIniWriteError);
+  if (!AtomicWriteFile(path, ini.Write())) throw AppError(kIniWriteError);
   return true;
 }
 
