@@ -64,11 +64,4 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-size_t Cp932CharSize(std::string_view bytes, size_t i) {
-  return IsCp932LeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() &&
-                 bytes[i + 1] != '\0'
-             ? 2
-             : 1;
-}
-
 }  // namespace tavisnap

@@ -25,9 +25,14 @@ std::string Cp932ToUtf8(std::string_view cp932);
 
 // How many bytes the character at bytes[i] takes in Cp932ToUtf8 (1 or 2). Lets a
 // parser split code page 932 text at ASCII characters without cutting a character.
-size_t Cp932CharSize(std::string_view bytes, size_t i);
 inline bool IsCp932LeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+inline size_t Cp932CharSize(std::string_view bytes, size_t i) {
+  return IsCp932LeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() &&
+                 bytes[i + 1] != '\0'
+             ? 2
+             : 1;
 }
 
 // Whether the code point can be written in code page 932.

@@ -8,6 +8,7 @@
 // - Bytes that are no character become "・" (U+30FB), Windows' default character.
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -145,13 +146,23 @@ std::string Utf8ToCp932(std::string_view utf8) {
 }
 
 std::string Cp932ToUtf8(std::string_view cp932) {
+  size_t ascii = 0;
+  while (ascii < cp932.size() && static_cast<unsigned char>(cp932[ascii]) < 0x80) ++ascii;
+  if (ascii == cp932.size()) return std::string(cp932);
+  // No byte becomes more than three; short texts (a line of system.ini) on the stack.
+  char small[768];
+  std::string large;
+  char* begin = small;
+  if (cp932.size() * 3 > sizeof small) {
+    large.resize(cp932.size() * 3);
+    begin = large.data();
+  }
   const Tables& t = GetTables();
-  std::string out;
-  out.reserve(cp932.size() * 3 / 2);
-  for (size_t i = 0; i < cp932.size();) {
+  char* p = std::copy_n(cp932.data(), ascii, begin);
+  for (size_t i = ascii; i < cp932.size();) {
     auto b = static_cast<unsigned char>(cp932[i]);
     if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
+      *p++ = static_cast<char>(b);
       ++i;
       continue;
     }
@@ -164,9 +175,15 @@ std::string Cp932ToUtf8(std::string_view cp932) {
       unit = IsCp932LeadByte(b) ? kDefaultChar : t.single[b];
       ++i;
     }
-    AppendUtf8(out, unit);
+    if (unit < 0x800) {
+      *p++ = static_cast<char>(0xC0 | (unit >> 6));
+    } else {
+      *p++ = static_cast<char>(0xE0 | (unit >> 12));
+      *p++ = static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+    }
+    *p++ = static_cast<char>(0x80 | (unit & 0x3F));
   }
-  return out;
+  return std::string(begin, p);
 }
 
 }  // namespace tavisnap

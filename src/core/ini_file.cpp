@@ -1,5 +1,8 @@
 #include "core/ini_file.h"
 
+#include <algorithm>
+#include <bit>
+
 #include "core/ascii_text.h"
 #include "core/codepage.h"
 
@@ -8,17 +11,31 @@ namespace {
 
 constexpr size_t kNone = std::string_view::npos;
 
-// Calls take(line) for every line, split at CR LF, LF or a lone CR.
+// Calls take(begin, size) for every line, split at CR LF, LF or a lone CR.
 template <typename F>
 void ForEachLine(std::string_view text, F&& take) {
   size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    take(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
+  size_t cr = text.find('\r');
+  size_t lf = text.find('\n');
+  while (start < text.size()) {
+    if (cr < start) cr = text.find('\r', start);
+    if (lf < start) lf = text.find('\n', start);
+    size_t end = std::min(cr, lf);
+    if (end == kNone) {
+      take(start, text.size() - start);
+      return;
+    }
+    take(start, end - start);
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
   }
-  if (start < text.size()) take(text.substr(start));
+}
+
+bool IsAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
 }
 
 // Where the line's ASCII marks are, counting only bytes that begin a character (a
@@ -30,6 +47,12 @@ struct Marks {
 
 Marks FindMarks(std::string_view line) {
   Marks marks;
+  size_t equals = line.find('=');
+  // Nothing before it can swallow it: the usual line, "KEY=value" with an ASCII key.
+  if (line.front() != '[' && (equals == kNone || IsAscii(line.substr(0, equals)))) {
+    marks.firstEquals = equals;
+    return marks;
+  }
   for (size_t i = 0; i < line.size();) {
     size_t size = Cp932CharSize(line, i);
     if (size == 1) {
@@ -41,31 +64,47 @@ Marks FindMarks(std::string_view line) {
   return marks;
 }
 
+// The span of part, a piece of whole.
+IniFile::Span SpanOf(std::string_view whole, std::string_view part) {
+  return {static_cast<size_t>(part.data() - whole.data()), part.size()};
+}
+
+size_t HashKey(size_t section, std::string_view key) {
+  return FoldedHash()(key) ^ (section * 0x9E3779B97F4A7C15ull);
+}
+
 }  // namespace
 
 IniFile IniFile::Parse(std::string_view cp932) {
   IniFile ini;
-  bool inSection = false;
-  size_t current = 0;
-  ForEachLine(cp932, [&](std::string_view raw) {
+  ini.text_ = cp932;
+  const std::string_view text = ini.text_;
+  // Room in the index for one setting per line, so that it never grows while parsing.
+  size_t lines = 1;
+  for (size_t lf = text.find('\n'); lf != kNone; lf = text.find('\n', lf + 1)) ++lines;
+  ini.slots_.assign(std::bit_ceil(lines * 2 + 2), Slot{});
+  size_t current = kNotFound;
+  ForEachLine(text, [&](size_t begin, size_t size) {
+    std::string_view raw = text.substr(begin, size);
     std::string_view line = TrimBlanks(raw);
     if (line.empty()) return;
     Marks marks = line.front() == ';' ? Marks{} : FindMarks(line);
     if (line.front() == '[' && line.size() >= 2 && marks.endsWithBracket) {
-      current = ini.SectionFor(Cp932ToUtf8(TrimBlanks(line.substr(1, line.size() - 2))), raw);
-      inSection = true;
+      std::string name = Cp932ToUtf8(TrimBlanks(line.substr(1, line.size() - 2)));
+      current = ini.SectionFor(name, SpanOf(text, raw));
       return;
     }
-    if (!inSection) {
-      ini.preamble_.emplace_back(raw);
+    if (current == kNotFound) {
+      ini.preamble_.push_back(SpanOf(text, raw));
       return;
     }
     Line parsed;
-    parsed.raw = raw;
+    parsed.raw = SpanOf(text, raw);
     if (marks.firstEquals != kNone) {
+      std::string_view key = TrimBlanks(line.substr(0, marks.firstEquals));
       parsed.isSetting = true;
-      parsed.rawKey = TrimBlanks(line.substr(0, marks.firstEquals));
-      parsed.key = Cp932ToUtf8(parsed.rawKey);
+      parsed.rawKey = SpanOf(text, key);
+      parsed.key = Cp932ToUtf8(key);
       parsed.value = Cp932ToUtf8(TrimBlanks(line.substr(marks.firstEquals + 1)));
     }
     ini.Append(current, std::move(parsed));
@@ -75,26 +114,27 @@ IniFile IniFile::Parse(std::string_view cp932) {
 
 std::string IniFile::Write() const {
   std::string out;
-  for (const std::string& line : preamble_) {
-    out += line;
+  out.reserve(text_.size() + text_.size() / 8 + 256);
+  for (Span line : preamble_) {
+    out += Bytes(line);
     out += "\r\n";
   }
   for (const Section& section : sections_) {
-    if (section.rawHeader.empty()) {
+    if (section.rawHeader.size == 0) {
       out += '[';
       out += Utf8ToCp932(section.name);
       out += ']';
     } else {
-      out += section.rawHeader;
+      out += Bytes(section.rawHeader);
     }
     out += "\r\n";
     for (const Line& line : section.lines) {
       if (line.changed) {
-        out += line.rawKey.empty() ? Utf8ToCp932(line.key) : line.rawKey;
+        out += line.rawKey.size == 0 ? Utf8ToCp932(line.key) : Bytes(line.rawKey);
         out += '=';
         out += Utf8ToCp932(line.value);
       } else {
-        out += line.raw;
+        out += Bytes(line.raw);
       }
       out += "\r\n";
     }
@@ -104,19 +144,16 @@ std::string IniFile::Write() const {
 }
 
 const std::string* IniFile::Find(std::string_view section, std::string_view key) const {
-  auto s = sectionIndex_.find(FoldAscii(section));
-  if (s == sectionIndex_.end()) return nullptr;
-  const auto& keys = indexes_[s->second].keys;
-  auto k = keys.find(FoldAscii(key));
-  if (k == keys.end()) return nullptr;
-  return &sections_[s->second].lines[k->second].value;
+  size_t s = FindSection(section);
+  size_t line = s == kNotFound ? kNotFound : FindLine(s, key);
+  return line == kNotFound ? nullptr : &sections_[s].lines[line].value;
 }
 
 void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
   size_t s = SectionFor(section, {});
-  auto k = indexes_[s].keys.find(FoldAscii(key));
-  if (k != indexes_[s].keys.end()) {
-    Line& line = sections_[s].lines[k->second];
+  size_t found = FindLine(s, key);
+  if (found != kNotFound) {
+    Line& line = sections_[s].lines[found];
     if (line.value != value) {
       line.value = value;
       line.changed = true;
@@ -131,19 +168,60 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
   Append(s, std::move(line));
 }
 
-size_t IniFile::SectionFor(std::string_view name, std::string_view rawHeader) {
-  auto [it, added] = sectionIndex_.emplace(FoldAscii(name), sections_.size());
-  if (added) {
-    sections_.push_back({std::string(name), std::string(rawHeader), {}});
-    indexes_.emplace_back();
+size_t IniFile::FindSection(std::string_view name) const {
+  if (lastSection_ != kNotFound && EqualsIgnoringCase(sections_[lastSection_].name, name)) {
+    return lastSection_;
   }
+  auto it = sectionIndex_.find(name);
+  if (it == sectionIndex_.end()) return kNotFound;
+  lastSection_ = it->second;
   return it->second;
 }
 
+size_t IniFile::SectionFor(std::string_view name, Span rawHeader) {
+  size_t found = FindSection(name);
+  if (found != kNotFound) return found;
+  lastSection_ = sections_.size();
+  sectionIndex_.emplace(std::string(name), sections_.size());
+  sections_.push_back({std::string(name), rawHeader, {}});
+  return lastSection_;
+}
+
+size_t IniFile::FindLine(size_t section, std::string_view key) const {
+  if (slots_.empty()) return kNotFound;
+  size_t mask = slots_.size() - 1;
+  for (size_t i = HashKey(section, key) & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.section == kNotFound) return kNotFound;
+    if (slot.section == section && EqualsIgnoringCase(sections_[section].lines[slot.line].key, key)) {
+      return slot.line;
+    }
+  }
+}
+
 void IniFile::Append(size_t section, Line line) {
-  Section& s = sections_[section];
-  if (line.isSetting) indexes_[section].keys.emplace(FoldAscii(line.key), s.lines.size());
-  s.lines.push_back(std::move(line));
+  std::vector<Line>& lines = sections_[section].lines;
+  bool first = line.isSetting && FindLine(section, line.key) == kNotFound;
+  lines.push_back(std::move(line));
+  if (first) Index(section, lines.size() - 1);
+}
+
+void IniFile::Index(size_t section, size_t line) {
+  if ((indexed_ + 1) * 2 > slots_.size()) Grow();
+  size_t mask = slots_.size() - 1;
+  size_t i = HashKey(section, sections_[section].lines[line].key) & mask;
+  while (slots_[i].section != kNotFound) i = (i + 1) & mask;
+  slots_[i] = {section, line};
+  ++indexed_;
+}
+
+void IniFile::Grow() {
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+  indexed_ = 0;
+  for (const Slot& slot : old) {
+    if (slot.section != kNotFound) Index(slot.section, slot.line);
+  }
 }
 
 }  // namespace tavisnap

@@ -16,29 +16,40 @@
 // comments, other lines, settings whose value stayed) is written with its original
 // bytes, so codes that come back from Unicode under another code, and bytes that are
 // no text, stay as they were.
+//
+// Parse, Find, Set and Write take time in proportion to the size of the file and of
+// what is set: a save of the whole settings list is one pass over each.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "core/ascii_text.h"
+
 namespace tavisnap {
 
 class IniFile {
  public:
+  // Where a line's bytes are in the parsed text; size 0 for a line the program added.
+  struct Span {
+    size_t begin = 0;
+    size_t size = 0;
+  };
   struct Line {
     bool isSetting = false;  // false: a comment or a line without "=", kept as it is
+    bool changed = false;    // the value was set since the file was read: write it anew
     std::string key;         // UTF-8, settings only
     std::string value;       // UTF-8, settings only
-    std::string raw;         // the file's bytes of the line; "" for a line the program added
-    std::string rawKey;      // the file's bytes of the key, trimmed
-    bool changed = false;    // the value was set since the file was read: write it anew
+    Span raw;                // the whole line
+    Span rawKey;             // the key, trimmed
   };
   struct Section {
-    std::string name;       // UTF-8
-    std::string rawHeader;  // the file's bytes of the header line; "" for a new section
+    std::string name;  // UTF-8
+    Span rawHeader;
     std::vector<Line> lines;
   };
 
@@ -56,16 +67,29 @@ class IniFile {
   void Set(std::string_view section, std::string_view key, std::string_view value);
 
  private:
-  struct Index {
-    std::unordered_map<std::string, size_t> keys;  // folded key -> first line
+  // An open-addressing table of the first line of each (section, key), keys compared
+  // without regard to ASCII case; no allocation per key.
+  static constexpr size_t kNotFound = SIZE_MAX;
+  struct Slot {
+    size_t section = kNotFound;  // kNotFound: a free slot
+    size_t line = 0;
   };
-  size_t SectionFor(std::string_view name, std::string_view rawHeader);  // finds or appends
-  void Append(size_t section, Line line);
 
-  std::vector<std::string> preamble_;  // raw lines before the first section
+  std::string_view Bytes(Span span) const { return {text_.data() + span.begin, span.size}; }
+  size_t FindSection(std::string_view name) const;
+  size_t SectionFor(std::string_view name, Span rawHeader);  // finds or appends
+  size_t FindLine(size_t section, std::string_view key) const;
+  void Append(size_t section, Line line);
+  void Index(size_t section, size_t line);
+  void Grow();
+
+  std::string text_;            // the parsed file, which the spans point into
+  std::vector<Span> preamble_;  // lines before the first section
   std::vector<Section> sections_;
-  std::vector<Index> indexes_;                            // parallel to sections_
-  std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> section
+  std::unordered_map<std::string, size_t, FoldedHash, FoldedEqual> sectionIndex_;
+  mutable size_t lastSection_ = kNotFound;                // most lookups repeat it
+  std::vector<Slot> slots_;
+  size_t indexed_ = 0;
 };
 
 }  // namespace tavisnap

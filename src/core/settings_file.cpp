@@ -79,7 +79,10 @@ bool ReadSettingsFile(const std::string& path, SettingsList& list) {
   for (const IniFile::Section& section : ini->sections()) {
     for (const IniFile::Line& line : section.lines) {
       if (!line.isSetting) continue;
-      list.Set(section.name + "." + line.key, *ini->Find(section.name, line.key));
+      std::string name;
+      name.reserve(section.name.size() + 1 + line.key.size());
+      name.append(section.name).append(1, '.').append(line.key);
+      list.Set(name, *ini->Find(section.name, line.key));
     }
   }
   return true;
@@ -100,7 +103,12 @@ bool SaveSettings(const std::string& path, const SettingsList& list) {
       DebugLog("system.ini: 書けない名前を飛ばしました: " + OneLine(name));
       continue;
     }
-    ini.Set(section, key, OneLine(TrimBlanks(entry.value)));
+    std::string_view value = TrimBlanks(entry.value);
+    if (HasLineBreak(value)) {
+      ini.Set(section, key, OneLine(value));
+    } else {
+      ini.Set(section, key, value);
+    }
   }
   if (!AtomicWriteFile(path, ini.Write())) throw AppError(kIniWriteError);
   return true;
