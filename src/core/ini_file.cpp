@@ -79,7 +79,7 @@ IniFile IniFile::Parse(std::string_view cp932) {
   IniFile ini;
   ini.text_ = cp932;
   const std::string_view text = ini.text_;
-  // Room in the index for one setting per line, so that it never grows while parsing.
+  // Room in the index for one setting per line, so that parsing seldom grows it.
   size_t lines = 1;
   for (size_t lf = text.find('\n'); lf != kNone; lf = text.find('\n', lf + 1)) ++lines;
   ini.slots_.assign(std::bit_ceil(lines * 2 + 2), Slot{});
@@ -193,9 +193,8 @@ size_t IniFile::FindLine(size_t section, std::string_view key) const {
   for (size_t i = HashKey(section, key) & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
     if (slot.section == kNotFound) return kNotFound;
-    if (slot.section == section && EqualsIgnoringCase(sections_[section].lines[slot.line].key, key)) {
-      return slot.line;
-    }
+    if (slot.section != section) continue;
+    if (EqualsIgnoringCase(sections_[section].lines[slot.line].key, key)) return slot.line;
   }
 }
 

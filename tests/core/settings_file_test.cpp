@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/app_error.h"
+#include "core/ascii_text.h"
 #include "core/codepage.h"
 #include "support/temp_dir.h"
 
@@ -108,6 +109,23 @@ TEST_F(SettingsFileTest, WritesTheLayoutWithCrLfAndKeepsUntouchedLinesAsTheyWere
   // Written again unchanged, the file stays the same.
   std::string once = ReadBytes(path_);
   SaveSettings(path_, list);
+  EXPECT_EQ(ReadBytes(path_), once);
+}
+
+TEST_F(SettingsFileTest, AFullBookGoesIntoANewFileAndEveryKeyIsFoundAgain) {
+  SettingsList list;
+  for (int n = 1; n <= 300; ++n) {
+    list.Set("MAILLIST.MAIL" + std::to_string(n), "m" + std::to_string(n) + "@b.jp");
+    list.Set("MAILLIST.NAME" + std::to_string(n), "名前" + std::to_string(n));
+  }
+  SaveSettings(path_, list);
+  SettingsList reread = Read();
+  EXPECT_EQ(Lines(reread), Lines(list));
+  // Saved over itself with other letter case, every key finds its line: nothing is added.
+  const std::string once = ReadBytes(path_);
+  SettingsList other;
+  for (const auto& e : list) other.Set(FoldAscii(e.name), e.value);
+  SaveSettings(path_, other);
   EXPECT_EQ(ReadBytes(path_), once);
 }
 
