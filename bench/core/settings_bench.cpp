@@ -2,7 +2,7 @@
 //
 // Builds a system.ini with the SYSTEM keys and a full address book of 300 Japanese
 // entries, then times SaveSettings calls (each after changing one setting, as the
-// program does), the same save's work in memory alone and its atomic write alone, and
+// program does), a save's work in memory from scratch and its atomic write alone, and
 // bare copies of the same file (read it whole, write it whole to another file), with
 // fsync, as SaveSettings does, and without. Prints the median and the mean time of each
 // and the ratios.
@@ -105,7 +105,7 @@ int Run(int saves, const std::filesystem::path& folder) {
     copySync.Measure([&] { Copy(ini, copy, true); });
   }
   for (int i = 0; i < saves; ++i) {
-    // The part of a save that never touches the disk: parse, decode, merge, lay out.
+    // A save's work in memory when it cannot start from the form it last wrote.
     inMemory.Measure([&] {
       IniFile file = IniFile::Parse(bytes);
       for (const auto& e : list) {
@@ -124,7 +124,7 @@ int Run(int saves, const std::filesystem::path& folder) {
     std::printf("%-42s %9.1f %9.1f\n", what, t.Median(), t.Mean());
   };
   row("SaveSettings (atomic, fsync)", save);
-  row("  parse/decode/merge/lay out alone", inMemory);
+  row("  parse + merge + lay out from scratch", inMemory);
   row("  atomic write alone (file, folder fsync)", atomic);
   row("bare copy, read + write + fsync", copySync);
   row("bare copy, read + write, no fsync", copyNoSync);

@@ -75,6 +75,29 @@ size_t HashKey(size_t section, std::string_view key) {
 
 }  // namespace
 
+IniFile::Parsed IniFile::ParseLine(std::string_view text, Span where) {
+  Parsed parsed;
+  std::string_view raw = text.substr(where.begin, where.size);
+  std::string_view line = TrimBlanks(raw);
+  if (line.empty()) return parsed;
+  Marks marks = line.front() == ';' ? Marks{} : FindMarks(line);
+  if (line.front() == '[' && line.size() >= 2 && marks.endsWithBracket) {
+    parsed.kind = Parsed::kHeader;
+    parsed.line.key = Cp932ToUtf8(TrimBlanks(line.substr(1, line.size() - 2)));
+    return parsed;
+  }
+  parsed.kind = Parsed::kLine;
+  parsed.line.raw = where;
+  if (marks.firstEquals != kNone) {
+    std::string_view key = TrimBlanks(line.substr(0, marks.firstEquals));
+    parsed.line.isSetting = true;
+    parsed.line.rawKey = SpanOf(text, key);
+    parsed.line.key = Cp932ToUtf8(key);
+    parsed.line.value = Cp932ToUtf8(TrimBlanks(line.substr(marks.firstEquals + 1)));
+  }
+  return parsed;
+}
+
 IniFile IniFile::Parse(std::string_view cp932) {
   IniFile ini;
   ini.text_ = cp932;
@@ -85,39 +108,62 @@ IniFile IniFile::Parse(std::string_view cp932) {
   ini.slots_.assign(std::bit_ceil(lines * 2 + 2), Slot{});
   size_t current = kNotFound;
   ForEachLine(text, [&](size_t begin, size_t size) {
-    std::string_view raw = text.substr(begin, size);
-    std::string_view line = TrimBlanks(raw);
-    if (line.empty()) return;
-    Marks marks = line.front() == ';' ? Marks{} : FindMarks(line);
-    if (line.front() == '[' && line.size() >= 2 && marks.endsWithBracket) {
-      std::string name = Cp932ToUtf8(TrimBlanks(line.substr(1, line.size() - 2)));
-      current = ini.SectionFor(name, SpanOf(text, raw));
-      return;
+    Parsed parsed = ParseLine(text, {begin, size});
+    if (parsed.kind == Parsed::kHeader) {
+      current = ini.SectionFor(parsed.line.key, {begin, size});
+    } else if (parsed.kind == Parsed::kLine && current == kNotFound) {
+      ini.preamble_.push_back({begin, size});
+    } else if (parsed.kind == Parsed::kLine) {
+      ini.Append(current, std::move(parsed.line));
     }
-    if (current == kNotFound) {
-      ini.preamble_.push_back(SpanOf(text, raw));
-      return;
-    }
-    Line parsed;
-    parsed.raw = SpanOf(text, raw);
-    if (marks.firstEquals != kNone) {
-      std::string_view key = TrimBlanks(line.substr(0, marks.firstEquals));
-      parsed.isSetting = true;
-      parsed.rawKey = SpanOf(text, key);
-      parsed.key = Cp932ToUtf8(key);
-      parsed.value = Cp932ToUtf8(TrimBlanks(line.substr(marks.firstEquals + 1)));
-    }
-    ini.Append(current, std::move(parsed));
   });
   return ini;
 }
 
-std::string IniFile::Write() const {
+std::string IniFile::Write() const { return LayOut(nullptr); }
+
+bool IniFile::Commit() {
+  std::vector<Span> placed;
+  std::string written = LayOut(&placed);
+  bool same = true;
+  auto next = placed.begin();
+  for (Span& line : preamble_) line = *next++;
+  for (Section& section : sections_) {
+    if (section.rawHeader.size == 0) {
+      Parsed header = ParseLine(written, *next);
+      same = same && header.kind == Parsed::kHeader && header.line.key == section.name;
+    }
+    section.rawHeader = *next++;
+    for (Line& line : section.lines) {
+      Span where = *next++;
+      if (line.changed) {
+        // As Parse would read the new line: the same key, and the value as written.
+        Parsed reread = ParseLine(written, where);
+        same = same && reread.kind == Parsed::kLine && reread.line.isSetting &&
+               reread.line.key == line.key;
+        line.rawKey = reread.line.rawKey;
+        line.value = std::move(reread.line.value);
+        line.changed = false;
+      }
+      line.raw = where;
+    }
+  }
+  text_ = std::move(written);
+  return same;
+}
+
+std::string IniFile::LayOut(std::vector<Span>* placed) const {
   std::string out;
   out.reserve(text_.size() + text_.size() / 8 + 256);
+  size_t begin = 0;
+  auto endLine = [&] {
+    if (placed) placed->push_back({begin, out.size() - begin});
+    out += "\r\n";
+    begin = out.size();
+  };
   for (Span line : preamble_) {
     out += Bytes(line);
-    out += "\r\n";
+    endLine();
   }
   for (const Section& section : sections_) {
     if (section.rawHeader.size == 0) {
@@ -127,7 +173,7 @@ std::string IniFile::Write() const {
     } else {
       out += Bytes(section.rawHeader);
     }
-    out += "\r\n";
+    endLine();
     for (const Line& line : section.lines) {
       if (line.changed) {
         out += line.rawKey.size == 0 ? Utf8ToCp932(line.key) : Bytes(line.rawKey);
@@ -136,9 +182,10 @@ std::string IniFile::Write() const {
       } else {
         out += Bytes(line.raw);
       }
-      out += "\r\n";
+      endLine();
     }
     out += "\r\n";
+    begin = out.size();
   }
   return out;
 }

@@ -56,6 +56,14 @@ class IniFile {
   static IniFile Parse(std::string_view cp932);
   std::string Write() const;  // code page 932
 
+  // Lays the file out as Write() does and takes those bytes as its text, leaving this
+  // object as Parse() would make it of them: a save can go on from the file it has just
+  // written without parsing it again. False when a changed line would not read back as
+  // the same setting (or a new section as the same section); the object then differs
+  // from a fresh parse and must not stand for the file.
+  bool Commit();
+  const std::string& text() const { return text_; }
+
   const std::vector<Section>& sections() const { return sections_; }
 
   // The value of the first line of the section with this key, or nullptr.
@@ -75,6 +83,14 @@ class IniFile {
     size_t line = 0;
   };
 
+  // One line read on its own: blank, a section header (its name in line.key), or a line
+  // of a section.
+  struct Parsed {
+    enum Kind { kBlank, kHeader, kLine } kind = kBlank;
+    Line line;
+  };
+  static Parsed ParseLine(std::string_view text, Span where);
+  std::string LayOut(std::vector<Span>* placed) const;  // placed: each written line
   std::string_view Bytes(Span span) const { return {text_.data() + span.begin, span.size}; }
   size_t FindSection(std::string_view name) const;
   size_t SectionFor(std::string_view name, Span rawHeader);  // finds or appends

@@ -129,6 +129,21 @@ TEST_F(SettingsFileTest, AFullBookGoesIntoANewFileAndEveryKeyIsFoundAgain) {
   EXPECT_EQ(ReadBytes(path_), once);
 }
 
+TEST_F(SettingsFileTest, ASaveStartsFromWhatTheFileHoldsNowEvenAfterAnotherWriter) {
+  SettingsList list;
+  list.Set("SYSTEM.MAILID", "a@b.jp");
+  SaveSettings(path_, list);
+  const std::string ours = ReadBytes(path_);
+  // Someone else writes the file, as long as ours and otherwise alike.
+  std::string theirs = ours;
+  theirs.replace(theirs.find("MAILID"), 6, "MAILXX");
+  WriteBytes(path_, theirs);
+  list.Set("SYSTEM.DST_NAME", "x");
+  SaveSettings(path_, list);
+  EXPECT_EQ(ReadBytes(path_),
+            "[SYSTEM]\r\nMAILXX=a@b.jp\r\nMAILID=a@b.jp\r\nDST_NAME=x\r\n\r\n");
+}
+
 TEST_F(SettingsFileTest, SkipsNamesTheFileCouldNotReadBackAsThemselves) {
   for (const char* name : {"SYSTEM.A\r\nB", "SYSTEM.A\nB", "SYSTEM.A\rB", "SYSTEM.A=B",
                            "SYSTEM.;A", "SYSTEM. [K", "SY\r\nS.K", "SY\nS.K"}) {
