@@ -24,10 +24,14 @@ Picture::Picture(int width, int height) {
 }
 
 void Picture::FillRect(int x, int y, int width, int height, Rgb c) {
-  int x0 = std::max(x, 0);
-  int y0 = std::max(y, 0);
-  int x1 = std::min<int64_t>(int64_t{x} + width, width_);
-  int y1 = std::min<int64_t>(int64_t{y} + height, height_);
+  // In 64 bits: x + width may pass either end of int (mouse coordinates far outside).
+  auto clip = [](int64_t v, int limit) {
+    return static_cast<int>(std::clamp<int64_t>(v, 0, limit));
+  };
+  int x0 = clip(x, width_);
+  int y0 = clip(y, height_);
+  int x1 = clip(int64_t{x} + width, width_);
+  int y1 = clip(int64_t{y} + height, height_);
   for (int row = y0; row < y1; ++row) {
     for (int col = x0; col < x1; ++col) SetPixel(col, row, c);
   }

@@ -2,6 +2,8 @@
 // case, but only A-Z/a-z fold (the bytes of other characters never match by case).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,26 @@ inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   }
   return true;
 }
+
+// Hash and equality for unordered containers keyed by names that match without regard
+// to ASCII case; transparent, so that a lookup by string_view allocates nothing.
+struct FoldedHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const {
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (char c : text) {
+      h ^= static_cast<unsigned char>(FoldAscii(c));
+      h *= 0x100000001b3ull;  // FNV-1a
+    }
+    return static_cast<size_t>(h);
+  }
+};
+struct FoldedEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const {
+    return EqualsIgnoringCase(a, b);
+  }
+};
 
 // Trims blanks and control characters (bytes 0x00-0x20) from both ends.
 inline std::string_view TrimBlanks(std::string_view text) {

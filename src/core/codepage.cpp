@@ -2,41 +2,46 @@
 
 namespace tavisnap {
 
+char32_t NextUtf8(std::string_view in, size_t& i) {
+  auto b = static_cast<unsigned char>(in[i++]);
+  if (b < 0x80) return b;
+  int extra;
+  char32_t cp;
+  unsigned char low = 0x80, high = 0xBF;  // range of the first continuation byte
+  if (b >= 0xC2 && b <= 0xDF) {
+    extra = 1;
+    cp = b & 0x1F;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    extra = 2;
+    cp = b & 0x0F;
+    if (b == 0xE0) low = 0xA0;   // overlong below
+    if (b == 0xED) high = 0x9F;  // surrogates above
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    extra = 3;
+    cp = b & 0x07;
+    if (b == 0xF0) low = 0x90;   // overlong below
+    if (b == 0xF4) high = 0x8F;  // past U+10FFFF above
+  } else {
+    return kBadUtf8;
+  }
+  for (int k = 0; k < extra; ++k) {
+    if (i >= in.size()) return kBadUtf8;
+    auto c = static_cast<unsigned char>(in[i]);
+    if (c < low || c > high) return kBadUtf8;  // the byte starts the next sequence
+    low = 0x80;
+    high = 0xBF;
+    cp = (cp << 6) | (c & 0x3F);
+    ++i;
+  }
+  return cp;
+}
+
 bool DecodeUtf8(std::string_view in, std::u32string& out) {
   out.clear();
-  size_t i = 0;
-  while (i < in.size()) {
-    auto b = static_cast<unsigned char>(in[i]);
-    char32_t cp;
-    int extra;
-    if (b < 0x80) {
-      cp = b;
-      extra = 0;
-    } else if (b >= 0xC2 && b <= 0xDF) {
-      cp = b & 0x1F;
-      extra = 1;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      cp = b & 0x0F;
-      extra = 2;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      cp = b & 0x07;
-      extra = 3;
-    } else {
-      return false;
-    }
-    if (i + static_cast<size_t>(extra) >= in.size() && extra > 0) return false;
-    for (int k = 1; k <= extra; ++k) {
-      auto c = static_cast<unsigned char>(in[i + k]);
-      if ((c & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
-      return false;
-    }
+  for (size_t i = 0; i < in.size();) {
+    char32_t cp = NextUtf8(in, i);
+    if (cp == kBadUtf8) return false;
     out.push_back(cp);
-    i += static_cast<size_t>(extra) + 1;
   }
   return true;
 }

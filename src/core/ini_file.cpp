@@ -1,110 +1,273 @@
 #include "core/ini_file.h"
 
+#include <algorithm>
+#include <bit>
+
 #include "core/ascii_text.h"
+#include "core/codepage.h"
 
 namespace tavisnap {
 namespace {
 
-// Splits at CR LF, LF or a lone CR.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
+constexpr size_t kNone = std::string_view::npos;
+
+// Calls take(begin, size) for every line, split at CR LF, LF or a lone CR.
+template <typename F>
+void ForEachLine(std::string_view text, F&& take) {
   size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
+  size_t cr = text.find('\r');
+  size_t lf = text.find('\n');
+  while (start < text.size()) {
+    if (cr < start) cr = text.find('\r', start);
+    if (lf < start) lf = text.find('\n', start);
+    size_t end = std::min(cr, lf);
+    if (end == kNone) {
+      take(start, text.size() - start);
+      return;
+    }
+    take(start, end - start);
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
   }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
+}
+
+bool IsAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+// Where the line's ASCII marks are, counting only bytes that begin a character (a
+// trail byte may have the value of "]").
+struct Marks {
+  size_t firstEquals = kNone;
+  bool endsWithBracket = false;
+};
+
+Marks FindMarks(std::string_view line) {
+  Marks marks;
+  size_t equals = line.find('=');
+  // Nothing before it can swallow it: the usual line, "KEY=value" with an ASCII key.
+  if (line.front() != '[' && (equals == kNone || IsAscii(line.substr(0, equals)))) {
+    marks.firstEquals = equals;
+    return marks;
+  }
+  for (size_t i = 0; i < line.size();) {
+    size_t size = Cp932CharSize(line, i);
+    if (size == 1) {
+      if (line[i] == '=' && marks.firstEquals == kNone) marks.firstEquals = i;
+      if (i + 1 == line.size()) marks.endsWithBracket = line[i] == ']';
+    }
+    i += size;
+  }
+  return marks;
+}
+
+// The span of part, a piece of whole.
+IniFile::Span SpanOf(std::string_view whole, std::string_view part) {
+  return {static_cast<size_t>(part.data() - whole.data()), part.size()};
+}
+
+size_t HashKey(size_t section, std::string_view key) {
+  return FoldedHash()(key) ^ (section * 0x9E3779B97F4A7C15ull);
 }
 
 }  // namespace
 
-IniFile IniFile::Parse(std::string_view text) {
-  IniFile ini;
-  bool inSection = false;
-  size_t current = 0;
-  for (std::string_view raw : SplitLines(text)) {
-    std::string_view line = TrimBlanks(raw);
-    if (line.empty() || line.front() == ';') continue;
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      current = ini.SectionFor(TrimBlanks(line.substr(1, line.size() - 2)));
-      inSection = true;
-      continue;
-    }
-    if (!inSection) continue;
-    Line parsed;
-    size_t eq = line.find('=');
-    if (eq == std::string_view::npos) {
-      parsed.text = line;
-    } else {
-      parsed.isSetting = true;
-      parsed.key = TrimBlanks(line.substr(0, eq));
-      parsed.value = TrimBlanks(line.substr(eq + 1));
-    }
-    ini.Append(current, std::move(parsed));
+IniFile::Parsed IniFile::ParseLine(std::string_view text, Span where) {
+  Parsed parsed;
+  std::string_view raw = text.substr(where.begin, where.size);
+  std::string_view line = TrimBlanks(raw);
+  if (line.empty()) return parsed;
+  Marks marks = line.front() == ';' ? Marks{} : FindMarks(line);
+  if (line.front() == '[' && line.size() >= 2 && marks.endsWithBracket) {
+    parsed.kind = Parsed::kHeader;
+    parsed.line.key = Cp932ToUtf8(TrimBlanks(line.substr(1, line.size() - 2)));
+    return parsed;
   }
+  parsed.kind = Parsed::kLine;
+  parsed.line.raw = where;
+  if (marks.firstEquals != kNone) {
+    std::string_view key = TrimBlanks(line.substr(0, marks.firstEquals));
+    parsed.line.isSetting = true;
+    parsed.line.rawKey = SpanOf(text, key);
+    parsed.line.key = Cp932ToUtf8(key);
+    parsed.line.value = Cp932ToUtf8(TrimBlanks(line.substr(marks.firstEquals + 1)));
+  }
+  return parsed;
+}
+
+IniFile IniFile::Parse(std::string_view cp932) {
+  IniFile ini;
+  ini.text_ = cp932;
+  const std::string_view text = ini.text_;
+  // Room in the index for one setting per line, so that parsing seldom grows it.
+  size_t lines = 1;
+  for (size_t lf = text.find('\n'); lf != kNone; lf = text.find('\n', lf + 1)) ++lines;
+  ini.slots_.assign(std::bit_ceil(lines * 2 + 2), Slot{});
+  size_t current = kNotFound;
+  ForEachLine(text, [&](size_t begin, size_t size) {
+    Parsed parsed = ParseLine(text, {begin, size});
+    if (parsed.kind == Parsed::kHeader) {
+      current = ini.SectionFor(parsed.line.key, {begin, size});
+    } else if (parsed.kind == Parsed::kLine && current == kNotFound) {
+      ini.preamble_.push_back({begin, size});
+    } else if (parsed.kind == Parsed::kLine) {
+      ini.Append(current, std::move(parsed.line));
+    }
+  });
   return ini;
 }
 
-std::string IniFile::Write() const {
-  std::string out;
-  for (const Section& section : sections_) {
-    out += '[';
-    out += section.name;
-    out += "]\r\n";
-    for (const Line& line : section.lines) {
-      if (line.isSetting) {
-        out += line.key;
-        out += '=';
-        out += line.value;
-      } else {
-        out += line.text;
+std::string IniFile::Write() const { return LayOut(nullptr); }
+
+bool IniFile::Commit() {
+  std::vector<Span> placed;
+  std::string written = LayOut(&placed);
+  bool same = true;
+  auto next = placed.begin();
+  for (Span& line : preamble_) line = *next++;
+  for (Section& section : sections_) {
+    if (section.rawHeader.size == 0) {
+      Parsed header = ParseLine(written, *next);
+      same = same && header.kind == Parsed::kHeader && header.line.key == section.name;
+    }
+    section.rawHeader = *next++;
+    for (Line& line : section.lines) {
+      Span where = *next++;
+      if (line.changed) {
+        // As Parse would read the new line: the same key, and the value as written.
+        Parsed reread = ParseLine(written, where);
+        same = same && reread.kind == Parsed::kLine && reread.line.isSetting &&
+               reread.line.key == line.key;
+        line.rawKey = reread.line.rawKey;
+        line.value = std::move(reread.line.value);
+        line.changed = false;
       }
-      out += "\r\n";
+      line.raw = where;
+    }
+  }
+  text_ = std::move(written);
+  return same;
+}
+
+std::string IniFile::LayOut(std::vector<Span>* placed) const {
+  std::string out;
+  out.reserve(text_.size() + text_.size() / 8 + 256);
+  size_t begin = 0;
+  auto endLine = [&] {
+    if (placed) placed->push_back({begin, out.size() - begin});
+    out += "\r\n";
+    begin = out.size();
+  };
+  for (Span line : preamble_) {
+    out += Bytes(line);
+    endLine();
+  }
+  for (const Section& section : sections_) {
+    if (section.rawHeader.size == 0) {
+      out += '[';
+      out += Utf8ToCp932(section.name);
+      out += ']';
+    } else {
+      out += Bytes(section.rawHeader);
+    }
+    endLine();
+    for (const Line& line : section.lines) {
+      if (line.changed) {
+        out += line.rawKey.size == 0 ? Utf8ToCp932(line.key) : Bytes(line.rawKey);
+        out += '=';
+        out += Utf8ToCp932(line.value);
+      } else {
+        out += Bytes(line.raw);
+      }
+      endLine();
     }
     out += "\r\n";
+    begin = out.size();
   }
   return out;
 }
 
 const std::string* IniFile::Find(std::string_view section, std::string_view key) const {
-  auto s = sectionIndex_.find(FoldAscii(section));
-  if (s == sectionIndex_.end()) return nullptr;
-  const auto& keys = indexes_[s->second].keys;
-  auto k = keys.find(FoldAscii(key));
-  if (k == keys.end()) return nullptr;
-  return &sections_[s->second].lines[k->second].value;
+  size_t s = FindSection(section);
+  size_t line = s == kNotFound ? kNotFound : FindLine(s, key);
+  return line == kNotFound ? nullptr : &sections_[s].lines[line].value;
 }
 
 void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
-  size_t s = SectionFor(section);
-  auto k = indexes_[s].keys.find(FoldAscii(key));
-  if (k != indexes_[s].keys.end()) {
-    sections_[s].lines[k->second].value = value;
+  size_t s = SectionFor(section, {});
+  size_t found = FindLine(s, key);
+  if (found != kNotFound) {
+    Line& line = sections_[s].lines[found];
+    if (line.value != value) {
+      line.value = value;
+      line.changed = true;
+    }
     return;
   }
   Line line;
   line.isSetting = true;
   line.key = key;
   line.value = value;
+  line.changed = true;
   Append(s, std::move(line));
 }
 
-size_t IniFile::SectionFor(std::string_view name) {
-  auto [it, added] = sectionIndex_.emplace(FoldAscii(name), sections_.size());
-  if (added) {
-    sections_.push_back({std::string(name), {}});
-    indexes_.emplace_back();
+size_t IniFile::FindSection(std::string_view name) const {
+  if (lastSection_ != kNotFound && EqualsIgnoringCase(sections_[lastSection_].name, name)) {
+    return lastSection_;
   }
+  auto it = sectionIndex_.find(name);
+  if (it == sectionIndex_.end()) return kNotFound;
+  lastSection_ = it->second;
   return it->second;
 }
 
+size_t IniFile::SectionFor(std::string_view name, Span rawHeader) {
+  size_t found = FindSection(name);
+  if (found != kNotFound) return found;
+  lastSection_ = sections_.size();
+  sectionIndex_.emplace(std::string(name), sections_.size());
+  sections_.push_back({std::string(name), rawHeader, {}});
+  return lastSection_;
+}
+
+size_t IniFile::FindLine(size_t section, std::string_view key) const {
+  if (slots_.empty()) return kNotFound;
+  size_t mask = slots_.size() - 1;
+  for (size_t i = HashKey(section, key) & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.section == kNotFound) return kNotFound;
+    if (slot.section != section) continue;
+    if (EqualsIgnoringCase(sections_[section].lines[slot.line].key, key)) return slot.line;
+  }
+}
+
 void IniFile::Append(size_t section, Line line) {
-  Section& s = sections_[section];
-  if (line.isSetting) indexes_[section].keys.emplace(FoldAscii(line.key), s.lines.size());
-  s.lines.push_back(std::move(line));
+  std::vector<Line>& lines = sections_[section].lines;
+  bool first = line.isSetting && FindLine(section, line.key) == kNotFound;
+  lines.push_back(std::move(line));
+  if (first) Index(section, lines.size() - 1);
+}
+
+void IniFile::Index(size_t section, size_t line) {
+  if ((indexed_ + 1) * 2 > slots_.size()) Grow();
+  size_t mask = slots_.size() - 1;
+  size_t i = HashKey(section, sections_[section].lines[line].key) & mask;
+  while (slots_[i].section != kNotFound) i = (i + 1) & mask;
+  slots_[i] = {section, line};
+  ++indexed_;
+}
+
+void IniFile::Grow() {
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+  indexed_ = 0;
+  for (const Slot& slot : old) {
+    if (slot.section != kNotFound) Index(slot.section, slot.line);
+  }
 }
 
 }  // namespace tavisnap

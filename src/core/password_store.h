@@ -11,6 +11,10 @@ namespace tavisnap {
 // Base64 of the UTF-8 password's code page 932 bytes, and back to UTF-8.
 std::string EncodePasswordText(std::string_view password);
 std::string DecodePasswordText(std::string_view stored);
+// The bytes the stored text decodes to: the decoder runs over the code page 932 bytes
+// of the text, so that damaged text decodes as it always did (each byte of a double-byte
+// character counts as one character outside the alphabet).
+std::string DecodePasswordBytes(std::string_view stored);
 
 // Windows only. Writes the value, creating the key when needed; throws AppError when the
 // key cannot be created or the value not written.

@@ -21,10 +21,14 @@ bool ReadSettingsFile(const std::string& path, SettingsList& list);
 // whole. Each entry's name splits at its first "." into section and key (the key may
 // hold further dots); values lose leading and trailing blanks and control characters,
 // so " " writes an empty value, and a line break inside a value becomes a blank (it
-// would otherwise start a line of its own in the file). Processing stops at the first entry whose name is
-// shorter than 3 characters or has no "." after its first character; the entries
-// before it are still written. A read-only file counts as unwritable. Returns true;
-// any failure throws AppError(kIniWriteError) and leaves the file as it was.
+// would otherwise start a line of its own in the file). Processing stops at the first
+// entry whose name is shorter than 3 characters or has no "." after its first
+// character; the entries before it are still written. An entry the file could not
+// read back as itself (a line break in its section or key, "=" in its key, a key
+// starting with ";" or "[") is skipped, with a debug line. Lines the merge leaves as
+// they were keep their bytes (see IniFile). A read-only file counts as unwritable.
+// Returns true; any failure throws AppError(kIniWriteError) and leaves the file as it
+// was.
 bool SaveSettings(const std::string& path, const SettingsList& list);
 
 }  // namespace tavisnap

@@ -1,22 +1,19 @@
 #include "core/settings_list.h"
 
-#include "core/ascii_text.h"
-
 namespace tavisnap {
 
 std::string SettingsList::Get(std::string_view name) const {
-  auto it = index_.find(FoldAscii(name));
+  auto it = index_.find(name);
   return it == index_.end() ? std::string() : entries_[it->second].value;
 }
 
 void SettingsList::Set(std::string_view name, std::string_view value) {
-  std::string key = FoldAscii(name);
-  auto it = index_.find(key);
+  auto it = index_.find(name);
   if (!value.empty()) {
     if (it != index_.end()) {
       entries_[it->second].value = value;
     } else {
-      index_.emplace(std::move(key), entries_.size());
+      index_.emplace(std::string(name), entries_.size());
       entries_.push_back({std::string(name), std::string(value)});
     }
     return;
@@ -25,7 +22,7 @@ void SettingsList::Set(std::string_view name, std::string_view value) {
   size_t removed = it->second;
   index_.erase(it);
   entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(removed));
-  for (auto& [folded, pos] : index_) {
+  for (auto& [entryName, pos] : index_) {
     if (pos > removed) --pos;
   }
 }

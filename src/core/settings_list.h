@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/ascii_text.h"
+
 namespace tavisnap {
 
 class SettingsList {
@@ -33,7 +35,7 @@ class SettingsList {
 
  private:
   std::vector<Entry> entries_;
-  std::unordered_map<std::string, size_t> index_;  // folded name -> position
+  std::unordered_map<std::string, size_t, FoldedHash, FoldedEqual> index_;  // name -> position
 };
 
 // The program's one settings list, filled by LoadSettings and written with SaveSettings.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "core/app_error.h"
 
 namespace tavisnap {
@@ -29,6 +31,49 @@ TEST(Picture, RefusesSizesBeyondTheLimits) {
   EXPECT_FALSE(IsSupportedPictureSize(-1, 10));
   EXPECT_THROW(Picture(40000, 1), AppError);
   EXPECT_TRUE(Picture(0, 7).Empty());
+}
+
+// Pixels set by FillRect on a 4x4 picture, row by row ("#" filled).
+std::string Filled(int x, int y, int width, int height) {
+  Picture p(4, 4);
+  p.FillRect(x, y, width, height, Rgb{1, 2, 3});
+  std::string rows;
+  for (int row = 0; row < 4; ++row) {
+    for (int col = 0; col < 4; ++col) rows += p.Pixel(col, row) == Rgb{1, 2, 3} ? '#' : '.';
+    rows += row < 3 ? "/" : "";
+  }
+  return rows;
+}
+
+TEST(Picture, FillRectClipsEvenTheMostExtremeRectangles) {
+  constexpr const char* kNone = "..../..../..../....";
+  constexpr const char* kAll = "####/####/####/####";
+  struct Case {
+    int x, y, width, height;
+    const char* rows;
+  } cases[] = {
+      {1, 1, 2, 1, "..../.##./..../...."},
+      {-2, 3, 3, 5, "..../..../..../#..."},
+      {3, -1, 9, 2, "...#/..../..../...."},
+      {INT_MIN, 0, -1, 1, kNone},  // x + width below INT_MIN
+      {0, INT_MIN, 1, -1, kNone},
+      {INT_MIN, INT_MIN, INT_MAX, INT_MAX, kNone},
+      {INT_MIN, 0, INT_MAX, 4, kNone},  // ends at -1
+      {-1, -1, INT_MAX, INT_MAX, kAll},
+      {INT_MAX, INT_MAX, INT_MAX, INT_MAX, kNone},
+      {3, 3, INT_MAX, INT_MAX, "..../..../..../...#"},
+      {0, 0, INT_MIN, INT_MIN, kNone},
+      {2, 2, -1, -1, kNone},
+      {0, 0, 0, 4, kNone},
+      {4, 0, 1, 4, kNone},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Filled(c.x, c.y, c.width, c.height), c.rows)
+        << c.x << "," << c.y << " " << c.width << "x" << c.height;
+  }
+  Picture empty;
+  empty.FillRect(INT_MIN, INT_MIN, -1, -1, Rgb{});
+  EXPECT_EQ(empty.SizeBytes(), 0u);
 }
 
 }  // namespace

@@ -69,5 +69,11 @@ TEST(PasswordText, StoresTheCodePage932BytesOfThePassword) {
   EXPECT_EQ(DecodePasswordText("g0E="), "ア");
 }
 
+TEST(PasswordText, DamagedTextDecodesFromItsCodePage932Bytes) {
+  // あ is two bytes, 82 A0, outside the alphabet: "//YWJj" (its UTF-8 form would be three).
+  EXPECT_EQ(DecodePasswordBytes("あYWJj"), "\xFF\xF6\x16\x26"s);
+  EXPECT_EQ(DecodePasswordBytes("ｱYWJj"), DecodeBase64String("/YWJj"));  // half-width: one byte
+}
+
 }  // namespace
 }  // namespace tavisnap

@@ -42,6 +42,11 @@ TEST_F(PasswordStoreTest, SavedTextIsAStringValueUnderTheKnownKeyAndReadsBack) {
   EXPECT_EQ(LoadPasswordData(), "eA==");
 }
 
+TEST_F(PasswordStoreTest, DamagedTextDecodesFromItsCodePage932Bytes) {
+  SavePasswordData("あYWJj");
+  EXPECT_EQ(DecodePasswordBytes(LoadPasswordData()), std::string("\xFF\xF6\x16\x26"));
+}
+
 TEST_F(PasswordStoreTest, AValueOfAnotherTypeIsAnError) {
   HKEY key;
   ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/app_error.h"
+#include "core/ascii_text.h"
 #include "core/codepage.h"
 #include "support/temp_dir.h"
 
@@ -70,28 +71,33 @@ TEST_F(SettingsFileTest, ReadingMergesIntoTheListAndEmptyValuesRemove) {
   EXPECT_EQ(list.Get("SYSTEM.DST_NAME"), "");
 }
 
-TEST_F(SettingsFileTest, WritesTheFixedLayoutWithCrLfAndDropsComments) {
+TEST_F(SettingsFileTest, WritesTheLayoutWithCrLfAndKeepsUntouchedLinesAsTheyWere) {
   WriteIni(
-      "; installed defaults\r\n"
-      "[SYSTEM]\r\n"
+      "; installed defaults\n"
+      "[ SYSTEM ]\r\n"
       "MAILID=\r\n"
       "\r\n"
       "   legacy line without equals   \r\n"
       "AUTOLOGIN=2\r\n"
+      " HOTKEY = O \r"
       "; between\r\n"
       "[MAILLIST]\r\n"
-      "MAIL1=a@b.jp\r\n");
+      "MAIL1=a@b.jp");
   SettingsList list;
   list.Set("system.autologin", "1");   // existing key, other case: the file's spelling stays
   list.Set("MAILLIST.NAME1", "  Taro  ");  // new key: last in its section, value trimmed
   list.Set("SYSTEM.MAILID", "me@b.jp");
+  list.Set("SYSTEM.HOTKEY", "O");       // the value it has: the line stays as it was
   list.Set("NEW.K", "v");               // new section: last
   EXPECT_TRUE(SaveSettings(path_, list));
   EXPECT_EQ(ReadBytes(path_),
-            "[SYSTEM]\r\n"
+            "; installed defaults\r\n"
+            "[ SYSTEM ]\r\n"
             "MAILID=me@b.jp\r\n"
-            "legacy line without equals\r\n"
+            "   legacy line without equals   \r\n"
             "AUTOLOGIN=1\r\n"
+            " HOTKEY = O \r\n"
+            "; between\r\n"
             "\r\n"
             "[MAILLIST]\r\n"
             "MAIL1=a@b.jp\r\n"
@@ -100,6 +106,55 @@ TEST_F(SettingsFileTest, WritesTheFixedLayoutWithCrLfAndDropsComments) {
             "[NEW]\r\n"
             "K=v\r\n"
             "\r\n");
+  // Written again unchanged, the file stays the same.
+  std::string once = ReadBytes(path_);
+  SaveSettings(path_, list);
+  EXPECT_EQ(ReadBytes(path_), once);
+}
+
+TEST_F(SettingsFileTest, AFullBookGoesIntoANewFileAndEveryKeyIsFoundAgain) {
+  SettingsList list;
+  for (int n = 1; n <= 300; ++n) {
+    list.Set("MAILLIST.MAIL" + std::to_string(n), "m" + std::to_string(n) + "@b.jp");
+    list.Set("MAILLIST.NAME" + std::to_string(n), "名前" + std::to_string(n));
+  }
+  SaveSettings(path_, list);
+  SettingsList reread = Read();
+  EXPECT_EQ(Lines(reread), Lines(list));
+  // Saved over itself with other letter case, every key finds its line: nothing is added.
+  const std::string once = ReadBytes(path_);
+  SettingsList other;
+  for (const auto& e : list) other.Set(FoldAscii(e.name), e.value);
+  SaveSettings(path_, other);
+  EXPECT_EQ(ReadBytes(path_), once);
+}
+
+TEST_F(SettingsFileTest, ASaveStartsFromWhatTheFileHoldsNowEvenAfterAnotherWriter) {
+  SettingsList list;
+  list.Set("SYSTEM.MAILID", "a@b.jp");
+  SaveSettings(path_, list);
+  const std::string ours = ReadBytes(path_);
+  // Someone else writes the file, as long as ours and otherwise alike.
+  std::string theirs = ours;
+  theirs.replace(theirs.find("MAILID"), 6, "MAILXX");
+  WriteBytes(path_, theirs);
+  list.Set("SYSTEM.DST_NAME", "x");
+  SaveSettings(path_, list);
+  EXPECT_EQ(ReadBytes(path_),
+            "[SYSTEM]\r\nMAILXX=a@b.jp\r\nMAILID=a@b.jp\r\nDST_NAME=x\r\n\r\n");
+}
+
+TEST_F(SettingsFileTest, SkipsNamesTheFileCouldNotReadBackAsThemselves) {
+  for (const char* name : {"SYSTEM.A\r\nB", "SYSTEM.A\nB", "SYSTEM.A\rB", "SYSTEM.A=B",
+                           "SYSTEM.;A", "SYSTEM. [K", "SY\r\nS.K", "SY\nS.K"}) {
+    SCOPED_TRACE(name);
+    WriteIni("[SYSTEM]\r\nX=old\r\n");
+    SettingsList list;
+    list.Set(name, "v]");
+    list.Set("SYSTEM.X", "new");  // later entries are still written
+    EXPECT_TRUE(SaveSettings(path_, list));
+    EXPECT_EQ(ReadBytes(path_), "[SYSTEM]\r\nX=new\r\n\r\n");
+  }
 }
 
 TEST_F(SettingsFileTest, SavingCreatesAMissingFileAndBlankValuesClearOnDisk) {
