@@ -259,8 +259,13 @@ Picture DecodeRows(const Bytes& file, const Header& h, const Palette& palette) {
 class RleDecoder {
  public:
   RleDecoder(const Bytes& file, const Header& h, const Palette& palette, Picture* picture)
-      : file_(file), at_(h.pixelStart), four_(h.compression == kRle4), width_(h.width),
-        height_(h.height), palette_(palette), picture_(picture) {}
+      : file_(file),
+        at_(h.pixelStart),
+        four_(h.compression == kRle4),
+        width_(h.width),
+        height_(h.height),
+        palette_(palette),
+        picture_(picture) {}
 
   void Run() {
     const int64_t height = height_;
@@ -360,8 +365,8 @@ std::string EncodeBmp(const Picture& picture) {
   put32(14, static_cast<uint32_t>(kInfoHeaderSize));
   put32(18, static_cast<uint32_t>(picture.Width()));
   put32(22, static_cast<uint32_t>(picture.Height()));  // positive: bottom-up
-  put16(26, 1);                                         // planes
-  put16(28, 24);                                        // bits per pixel
+  put16(26, 1);                                        // planes
+  put16(28, 24);                                       // bits per pixel
   put32(34, static_cast<uint32_t>(imageSize));
   // The picture's rows have the file's padding already; only their order differs.
   for (int y = 0; y < picture.Height(); ++y) {

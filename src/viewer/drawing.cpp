@@ -66,7 +66,8 @@ class Outline {
 // All points within r of the segment: the segment's band and a disc at each end.
 class LineOutline : public Outline {
  public:
-  LineOutline(PixelPoint a, PixelPoint b, double r) : ax_(a.x), ay_(a.y), bx_(b.x), by_(b.y), r_(r) {
+  LineOutline(PixelPoint a, PixelPoint b, double r)
+      : ax_(a.x), ay_(a.y), bx_(b.x), by_(b.y), r_(r) {
     double dx = bx_ - ax_, dy = by_ - ay_, length = std::hypot(dx, dy);
     double nx = -dy / length * r, ny = dx / length * r;
     double qx[4] = {ax_ + nx, bx_ + nx, bx_ - nx, ax_ - nx};

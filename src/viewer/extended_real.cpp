@@ -1,6 +1,5 @@
 #include "viewer/extended_real.h"
 
-
 namespace tavisnap {
 namespace {
 
@@ -74,8 +73,9 @@ ExtendedReal operator+(const ExtendedReal& a, const ExtendedReal& b) {
     x = U128{big.significand_} << 63;
     exponent = big.exponent_ - 63;
     const int drop = gap - 63;
-    y = drop >= 64 ? 1 : (small.significand_ >> drop) |
-                             ((small.significand_ & ((uint64_t{1} << drop) - 1)) != 0);
+    y = drop >= 64 ? 1
+                   : (small.significand_ >> drop) |
+                         ((small.significand_ & ((uint64_t{1} << drop) - 1)) != 0);
   }
   if (big.negative_ == small.negative_) return ExtendedReal::Round(big.negative_, x + y, exponent);
   if (x >= y) return ExtendedReal::Round(big.negative_, x - y, exponent);

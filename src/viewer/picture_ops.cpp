@@ -51,8 +51,7 @@ void RotateRegion(const Picture& in, Picture& out, int xa, int xb, int ya, int y
       const int x1 = std::min(x0 + kTileColumns, xb);
       for (int x = x0; x < x1; ++x) {
         for (int y = y0; y < y1; ++y) {
-          CopyPixel(Target<kRight>(out, w, h, x, y),
-                    in.Row(y) + static_cast<size_t>(x) * kBpp);
+          CopyPixel(Target<kRight>(out, w, h, x, y), in.Row(y) + static_cast<size_t>(x) * kBpp);
         }
       }
     }
@@ -162,10 +161,9 @@ void TwoColourPixels(uint8_t* p, size_t count) {
 size_t TwoColourBlocks(uint8_t* p, size_t count) {
   const __m128i limit = _mm_set1_epi8(static_cast<char>(0x9F));
   const __m128i edge = _mm_set1_epi8(static_cast<char>(0xA0));
-  const __m128i blue[3] = {
-      _mm_setr_epi8(-1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1),
-      _mm_setr_epi8(0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0),
-      _mm_setr_epi8(0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0)};
+  const __m128i blue[3] = {_mm_setr_epi8(-1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1),
+                           _mm_setr_epi8(0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0),
+                           _mm_setr_epi8(0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0)};
   size_t done = 0;
   for (; done + 16 <= count; done += 16, p += 48) {
     __m128i m[3];

@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     tavisnap::Picture p =
         tavisnap::DecodeBmp(std::string_view(reinterpret_cast<const char*>(data), size));
-    if (p.Empty() || p.SizeBytes() != p.Stride() * static_cast<size_t>(p.Height())) __builtin_trap();
+    if (p.Empty() || p.SizeBytes() != p.Stride() * static_cast<size_t>(p.Height()))
+      __builtin_trap();
   } catch (const tavisnap::AppError&) {
   }
   return 0;

@@ -16,7 +16,7 @@ void Put32(std::string& s, uint32_t v) {
 }
 
 // 3 x 2 (rows padded by 3 bytes): the picture most cases store.
-const Rgb kColours[6] = {{255, 0, 0}, {0, 255, 0},   {0, 0, 255},
+const Rgb kColours[6] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},
                          {255, 255, 0}, {0, 255, 255}, {40, 80, 120}};
 
 Picture Expected(int w, int h, const std::function<Rgb(int x, int y)>& colour) {
@@ -27,7 +27,9 @@ Picture Expected(int w, int h, const std::function<Rgb(int x, int y)>& colour) {
   return p;
 }
 
-Picture Six() { return Expected(3, 2, [](int x, int y) { return kColours[y * 3 + x]; }); }
+Picture Six() {
+  return Expected(3, 2, [](int x, int y) { return kColours[y * 3 + x]; });
+}
 
 uint32_t Bgr(Rgb c) { return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b; }
 
@@ -189,9 +191,8 @@ std::vector<BmpCase> BmpCases() {
     s.compression = 1;
     // Bottom row: a run of two, one pixel alone; top row: three as they are (padded to even).
     s.pixels = Rle({2, 3, 1, 4, 0, 0, 0, 3, 0, 1, 2, 0, 0, 1});
-    ok("RLE8", s, Expected(3, 2, [](int x, int y) {
-         return kColours[y == 1 ? (x < 2 ? 3 : 4) : x];
-       }));
+    ok("RLE8", s,
+       Expected(3, 2, [](int x, int y) { return kColours[y == 1 ? (x < 2 ? 3 : 4) : x]; }));
   }
   {
     BmpSpec s = SixIndexed(8);
@@ -209,9 +210,8 @@ std::vector<BmpCase> BmpCases() {
     s.compression = 2;
     // Bottom row: indices 3 4 3 from one run; top row: 0 1 2 as they are.
     s.pixels = Rle({3, 0x34, 0, 0, 0, 3, 0x01, 0x20, 0, 1});
-    ok("RLE4", s, Expected(3, 2, [](int x, int y) {
-         return kColours[y == 1 ? (x == 1 ? 4 : 3) : x];
-       }));
+    ok("RLE4", s,
+       Expected(3, 2, [](int x, int y) { return kColours[y == 1 ? (x == 1 ? 4 : 3) : x]; }));
   }
   {
     BmpSpec s = SixIndexed(8);
@@ -226,7 +226,8 @@ std::vector<BmpCase> BmpCases() {
     s.width = 2;
     s.height = 1;
     s.bits = 16;  // 5-5-5
-    s.pixels = PackRows(2, 1, 16, false, [](int x, int) { return x ? 0x7C00u : 0x001Fu | 0x0200u; });
+    s.pixels =
+        PackRows(2, 1, 16, false, [](int x, int) { return x ? 0x7C00u : 0x001Fu | 0x0200u; });
     ok("16-bit 5-5-5", s, Expected(2, 1, [](int x, int) {
          return x ? Rgb{255, 0, 0} : Rgb{0, 132, 255};
        }));
@@ -260,9 +261,8 @@ std::vector<BmpCase> BmpCases() {
     s.bits = 32;
     s.compression = 3;
     s.masks = {0x3FF00000, 0x000FFC00, 0x000003FF};  // 10-10-10
-    s.pixels = PackRows(2, 1, 32, false, [](int x, int) {
-      return x ? 0x3FF00000u | 0x200u : 0x000FFC00u;
-    });
+    s.pixels = PackRows(2, 1, 32, false,
+                        [](int x, int) { return x ? 0x3FF00000u | 0x200u : 0x000FFC00u; });
     ok("32-bit bit fields 10-10-10", s, Expected(2, 1, [](int x, int) {
          return x ? Rgb{255, 0, 128} : Rgb{0, 255, 0};
        }));

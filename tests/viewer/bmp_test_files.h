@@ -19,9 +19,9 @@ struct BmpSpec {
   uint16_t bits = 24;
   uint32_t compression = 0;
   uint32_t colorsUsed = 0;
-  std::vector<Rgb> palette;     // 4 bytes an entry, 3 with the 12-byte header
-  std::vector<uint32_t> masks;  // after a 40-byte header, inside a larger one
-  std::string pixels;           // as stored
+  std::vector<Rgb> palette;             // 4 bytes an entry, 3 with the 12-byte header
+  std::vector<uint32_t> masks;          // after a 40-byte header, inside a larger one
+  std::string pixels;                   // as stored
   std::optional<uint32_t> pixelOffset;  // else right after the palette
 };
 

@@ -21,7 +21,8 @@ Picture White(int w, int h) {
 std::string Changed(const Picture& before, const Picture& after) {
   std::string out;
   for (int y = 0; y < after.Height(); ++y) {
-    for (int x = 0; x < after.Width(); ++x) out += before.Pixel(x, y) == after.Pixel(x, y) ? '.' : '#';
+    for (int x = 0; x < after.Width(); ++x)
+      out += before.Pixel(x, y) == after.Pixel(x, y) ? '.' : '#';
     out += '\n';
   }
   return out;
@@ -66,8 +67,8 @@ TEST(Shapes, AreDrawnWithARoundPenOfWidthFive) {
 TEST(Shapes, TakeTheRectangleWithoutItsLastColumnAndRow) {
   // From (3, 3) to (12, 13): the path runs through columns 3 and 11, rows 3 and 12.
   Picture p = White(16, 17), before = p;
-  PixelRect changed = DrawShape(p, Shape::Rectangle, {12, 13}, {3, 3}, kPenWidth,
-                                PenMode::Copy, kRed);
+  PixelRect changed =
+      DrawShape(p, Shape::Rectangle, {12, 13}, {3, 3}, kPenWidth, PenMode::Copy, kRed);
   EXPECT_EQ(changed, (PixelRect{1, 1, 14, 15}));
   EXPECT_EQ(p.Pixel(3, 8), kRed);
   EXPECT_EQ(p.Pixel(11, 8), kRed);
@@ -110,9 +111,13 @@ TEST(Shapes, InvertedTwiceLeaveThePictureAsItWas) {
     for (int x = 0; x < 40; ++x) p.SetPixel(x, y, Rgb{uint8_t(random()), uint8_t(x), uint8_t(y)});
   }
   const PixelPoint points[][2] = {
-      {{3, 4}, {35, 20}},          {{20, 15}, {21, 16}},          {{-50, 10}, {90, 12}},
-      {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}}, {{INT_MAX, 3}, {INT_MIN, 27}},
-      {{10, 10}, {11, 29}},        {{39, 0}, {0, 29}},
+      {{3, 4}, {35, 20}},
+      {{20, 15}, {21, 16}},
+      {{-50, 10}, {90, 12}},
+      {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}},
+      {{INT_MAX, 3}, {INT_MIN, 27}},
+      {{10, 10}, {11, 29}},
+      {{39, 0}, {0, 29}},
   };
   for (Shape shape : {Shape::Line, Shape::Rectangle, Shape::Ellipse}) {
     for (const auto& pts : points) {
@@ -120,8 +125,8 @@ TEST(Shapes, InvertedTwiceLeaveThePictureAsItWas) {
       PixelRect first = DrawShape(work, shape, pts[0], pts[1], kPenWidth, PenMode::Invert, {});
       PixelRect second = DrawShape(work, shape, pts[0], pts[1], kPenWidth, PenMode::Invert, {});
       EXPECT_EQ(first, second);
-      EXPECT_EQ(work, p) << int(shape) << ": " << pts[0].x << "," << pts[0].y << " "
-                         << pts[1].x << "," << pts[1].y;
+      EXPECT_EQ(work, p) << int(shape) << ": " << pts[0].x << "," << pts[0].y << " " << pts[1].x
+                         << "," << pts[1].y;
     }
   }
   Picture work = p;

@@ -43,8 +43,8 @@ TEST(Rotation, TurnsA300By200PictureAQuarter) {
 // The block kernel works on 4 x 4 pixels in tiles of 256 rows; sizes around those edges must
 // move every pixel where one-at-a-time copying would.
 TEST(Rotation, MovesEveryPixelAtAnySize) {
-  const int sizes[][2] = {{1, 1}, {1, 7}, {7, 1}, {4, 4}, {5, 3}, {8, 12}, {13, 17},
-                          {3, 259}, {259, 6}, {64, 513}};
+  const int sizes[][2] = {{1, 1},  {1, 7},   {7, 1},   {4, 4},   {5, 3},
+                          {8, 12}, {13, 17}, {3, 259}, {259, 6}, {64, 513}};
   for (const auto& s : sizes) {
     const int w = s[0], h = s[1];
     Picture p = Noise(w, h, unsigned(w * 1000 + h));
@@ -68,8 +68,8 @@ TEST(TwoColour, SplitsAtThePackedValue0xA00000) {
     Rgb in;
     Rgb out;
   } cases[] = {
-      {{255, 255, 255}, black}, {{0, 0, 0}, yellow},     {{0, 0, 255}, black},
-      {{255, 0, 0}, yellow},    {{0, 0, 160}, yellow},   {{1, 0, 160}, black},
+      {{255, 255, 255}, black}, {{0, 0, 0}, yellow},       {{0, 0, 255}, black},
+      {{255, 0, 0}, yellow},    {{0, 0, 160}, yellow},     {{1, 0, 160}, black},
       {{0, 1, 160}, black},     {{255, 255, 159}, yellow}, {{0, 0, 161}, black},
   };
   // 37 pixels a row: two blocks of sixteen and a tail of five.

@@ -85,8 +85,8 @@ std::vector<uint32_t> Colours(const Picture& p, int y = 0) {
 
 TEST(Stretch, ReducingAndsTheSourcePixelsOfEachOutputPixel) {
   // 10 -> 3: output pixels take source pixels 0-3, 4-6 and 7-9.
-  Picture p = Row({0xFFFFFF, 0xF0F0F0, 0x3C3CFF, 0xFFFF3C, 0x123456, 0xFFFFFF, 0xFFFFFF,
-                   0x0F0F0F, 0xFFFFFF, 0xF0FFFF});
+  Picture p = Row({0xFFFFFF, 0xF0F0F0, 0x3C3CFF, 0xFFFF3C, 0x123456, 0xFFFFFF, 0xFFFFFF, 0x0F0F0F,
+                   0xFFFFFF, 0xF0FFFF});
   Picture small = StretchBlackOnWhite(p, 3, 1);
   EXPECT_EQ(Colours(small),
             (std::vector<uint32_t>{0xF0F0F0 & 0x3C3CFF & 0xFFFF3C, 0x123456, 0x0F0F0F & 0xF0FFFF}));
