@@ -34,7 +34,7 @@ std::vector<SourceRun> SourceRuns(int source, int destination) {
 }
 
 // One destination row from one source row: each output pixel the AND of its run.
-void StretchRow(const uint8_t* from, uint8_t* to, const std::vector<SourceRun>& runs) {
+void ReduceRow(const uint8_t* from, uint8_t* to, const std::vector<SourceRun>& runs) {
   for (const SourceRun& run : runs) {
     const uint8_t* p = from + static_cast<size_t>(run.first) * kBpp;
     uint8_t b = p[0], g = p[1], r = p[2];
@@ -51,8 +51,33 @@ void StretchRow(const uint8_t* from, uint8_t* to, const std::vector<SourceRun>& 
   }
 }
 
+// Enlarging (runs of one pixel): four bytes at a time, each store's fourth byte overwritten
+// by the next pixel. The pixels from the source's last one on go three bytes at a time, so
+// nothing is read past its row or written past the destination's last pixel.
+void GatherRow(const uint8_t* from, uint8_t* to, const std::vector<SourceRun>& runs,
+               int sourceWidth) {
+  const size_t count = runs.size();
+  size_t i = 0;
+  for (; i + 1 < count && runs[i].first < sourceWidth - 1; ++i, to += kBpp) {
+    uint32_t v;
+    std::memcpy(&v, from + static_cast<size_t>(runs[i].first) * kBpp, sizeof v);
+    std::memcpy(to, &v, sizeof v);
+  }
+  for (; i < count; ++i, to += kBpp) {
+    std::memcpy(to, from + static_cast<size_t>(runs[i].first) * kBpp, kBpp);
+  }
+}
+
 void AndInto(uint8_t* to, const uint8_t* from, size_t bytes) {
-  for (size_t i = 0; i < bytes; ++i) to[i] &= from[i];
+  size_t i = 0;
+  for (; i + 8 <= bytes; i += 8) {
+    uint64_t a, b;
+    std::memcpy(&a, to + i, sizeof a);
+    std::memcpy(&b, from + i, sizeof b);
+    a &= b;
+    std::memcpy(to + i, &a, sizeof a);
+  }
+  for (; i < bytes; ++i) to[i] &= from[i];
 }
 
 }  // namespace
@@ -74,7 +99,8 @@ Picture StretchBlackOnWhite(const Picture& source, int width, int height) {
   const std::vector<SourceRun> columns = SourceRuns(source.Width(), width);
   const std::vector<SourceRun> rows = SourceRuns(source.Height(), height);
   const size_t rowBytes = static_cast<size_t>(width) * kBpp;
-  std::vector<uint8_t> scratch(rowBytes);
+  const bool enlarging = width >= source.Width() && height >= source.Height();
+  std::vector<uint8_t> scratch(enlarging ? 0 : rowBytes);
   for (int y = 0; y < height; ++y) {
     const SourceRun& run = rows[static_cast<size_t>(y)];
     uint8_t* to = out.Row(y);
@@ -83,9 +109,13 @@ Picture StretchBlackOnWhite(const Picture& source, int width, int height) {
       std::memcpy(to, out.Row(y - 1), rowBytes);  // enlarging: the same source row again
       continue;
     }
-    StretchRow(source.Row(run.first), to, columns);
+    if (enlarging) {
+      GatherRow(source.Row(run.first), to, columns, source.Width());
+      continue;  // one source row
+    }
+    ReduceRow(source.Row(run.first), to, columns);
     for (int sy = run.first + 1; sy < run.last; ++sy) {
-      StretchRow(source.Row(sy), scratch.data(), columns);
+      ReduceRow(source.Row(sy), scratch.data(), columns);
       AndInto(to, scratch.data(), rowBytes);
     }
   }

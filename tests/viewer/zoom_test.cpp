@@ -108,5 +108,45 @@ TEST(Stretch, EnlargingRepeatsPixels) {
   EXPECT_EQ(Colours(tall, 2), Colours(p));
 }
 
+// Every output pixel by the rule itself, against the row-wise implementation.
+TEST(Stretch, FollowsThePixelRuleAtAnySize) {
+  std::mt19937 random(3);
+  const int sizes[][4] = {{7, 5, 16, 11}, {16, 11, 7, 5}, {1, 1, 9, 4}, {9, 4, 1, 1},
+                          {40, 3, 44, 3}, {33, 21, 3, 2}, {5, 5, 5, 5}, {4, 9, 13, 29}};
+  for (const auto& s : sizes) {
+    Picture p(s[0], s[1]);
+    for (int y = 0; y < s[1]; ++y) {
+      for (int x = 0; x < s[0]; ++x) {
+        uint32_t v = random();
+        p.SetPixel(x, y, Rgb{uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16)});
+      }
+    }
+    Picture want(s[2], s[3]);
+    // The source pixels of output pixel d of a side of `from` going to `to`.
+    auto sources = [](int d, int from, int to) {
+      std::vector<int> out;
+      if (to >= from) return std::vector<int>{int(int64_t{d} * from / to)};
+      for (int i = 0; i < from; ++i) {
+        if (int64_t{i} * to / from == d) out.push_back(i);
+      }
+      return out;
+    };
+    for (int y = 0; y < s[3]; ++y) {
+      for (int x = 0; x < s[2]; ++x) {
+        Rgb c{255, 255, 255};
+        for (int sy : sources(y, s[1], s[3])) {
+          for (int sx : sources(x, s[0], s[2])) {
+            Rgb q = p.Pixel(sx, sy);
+            c = Rgb{uint8_t(c.r & q.r), uint8_t(c.g & q.g), uint8_t(c.b & q.b)};
+          }
+        }
+        want.SetPixel(x, y, c);
+      }
+    }
+    EXPECT_EQ(StretchBlackOnWhite(p, s[2], s[3]), want)
+        << s[0] << "x" << s[1] << " to " << s[2] << "x" << s[3];
+  }
+}
+
 }  // namespace
 }  // namespace tavisnap
