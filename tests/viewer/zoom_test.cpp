@@ -5,7 +5,6 @@
 #include <limits>
 #include <random>
 
-#include "viewer/extended_real.h"
 
 namespace tavisnap {
 namespace {
@@ -38,26 +37,6 @@ TEST(Zoom, MatchesTheX87FormatForEverySideAndLevel) {
                  << " instead of " << want;
         }
       }
-    }
-  }
-}
-
-// Sums and products of integers and tenths far apart in size (the sticky-bit path) and of
-// both signs, against long double where it is the 80-bit format.
-TEST(Zoom, ExtendedArithmeticRoundsAsTheX87FormatDoes) {
-  if constexpr (std::numeric_limits<long double>::digits != 64) {
-    GTEST_SKIP() << "long double is not the 80-bit format here";
-  } else {
-    using E = ExtendedReal;
-    std::mt19937_64 random(11);
-    for (int i = 0; i < 200000; ++i) {
-      const int bits = 1 + static_cast<int>(random() % 61);
-      const int64_t a = static_cast<int64_t>(random() >> (64 - bits)) * (random() % 2 ? 1 : -1);
-      const int64_t b = static_cast<int64_t>(random() % 2001) - 1000;
-      const E tenths = E::FromInt(b) * E::Tenth();
-      const long double x87 = a + b * 0.1L;
-      ASSERT_EQ((E::FromInt(a) + tenths).Truncate(), static_cast<int64_t>(x87)) << a << " " << b;
-      ASSERT_EQ((E::FromInt(a) * E::Tenth()).Truncate(), static_cast<int64_t>(a * 0.1L)) << a;
     }
   }
 }
