@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tavisnap needs on a Debian 12 machine:
-# compilers, Wine with a Japanese locale and fonts, the native -dev packages.
+# compilers (clang with libFuzzer for tools/fuzz-bmp), Wine with a Japanese locale and
+# fonts, the native -dev packages.
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
@@ -12,6 +13,7 @@ packages=(
   locales fonts-ipafont fonts-ipaexfont
   libcurl4-openssl-dev libssl-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
   libcpp-httplib-dev openssl curl python3 time
+  clang libclang-rt-dev
 )
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -1,0 +1,133 @@
+// The decisions and the pictures of the viewer window TFormViewer. The window forwards its
+// menu entries, keys, mouse and scroll bars here, paints Image1() at the scroll position and
+// applies what ViewerView is told.
+//
+// The three pictures:
+//   ImageSave  the picture as opened (file or capture); set only when one is opened.
+//   WorkImage  the edited picture; empty after opening and restoring, replaced by a copy of
+//              Image1 at the end of every edit.
+//   Image1     the picture on show: rendered from WorkImage, or ImageSave while WorkImage is
+//              empty, at ZoomLevel; edits are made on it; it is what is saved and sent.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "capture/picture.h"
+#include "core/prompter.h"
+#include "viewer/drawing.h"
+#include "viewer/picture_ops.h"
+#include "viewer/scroll_axis.h"
+#include "viewer/viewer_view.h"
+
+namespace tavisnap {
+
+// CaptureSend(mode) of the main window; the viewer's pictures go with mode 3.
+using CaptureSender = std::function<void(int mode)>;
+inline constexpr int kCaptureModeViewer = 3;
+
+enum class ViewerKey { Up, Down, Left, Right, PageUp, PageDown, Home, End, Other };
+
+// Who pressed a key: the keyboard, or one of the four entries of "拡大縮小・回転(&O)".
+enum class KeySender { Keyboard, Expand, Reduce, RRotate, LRotate };
+
+enum class ScrollBar { Horizontal, Vertical };
+
+class FormViewerLogic {
+ public:
+  FormViewerLogic(ViewerView& view, Prompter& prompter, CaptureSender captureSend);
+
+  // Creating the window: level 0, black, no drawing mode, ReDraw and Send disabled.
+  void FormCreate();
+
+  // ---- "ファイル(&F)" (the window shows the dialogs and passes the chosen name) ----
+  void FileOpen(const std::string& path);
+  void FileSave(const std::string& path);
+  void ReDrawClick();
+  void SendClick();
+  // Closing the window, also "終了(&X)": the pictures on show and as opened are let go.
+  void FormClose();
+  // The send panel's "Viewer": the capture file becomes the opened picture.
+  void TakeOverCapture(const std::string& captureFile);
+  // Start-up in offline mode disables Send.
+  void SetSendEnabled(bool enabled);
+
+  // ---- Zoom, rotation, keys, wheel ----
+  // One of the four entries of "拡大縮小・回転(&O)": handled as its key with Shift alone.
+  // Returns true when the window must drop every pending keyboard message of its thread.
+  bool ZoomRotateClick(KeySender entry);
+  // The window's key-down. shiftAlone: Shift held, Ctrl and Alt not. Returns true when the
+  // window must drop every pending keyboard message of its thread.
+  bool KeyDown(ViewerKey key, bool shiftAlone, KeySender sender = KeySender::Keyboard);
+  void MouseWheel(int delta);
+  // "画像処理(&P)" and "図形(&D)" opening: back to 100 %.
+  void SubmenuOpened();
+
+  // ---- "画像処理(&P)" ----
+  void TwoColourClick();
+  void InvertClick();
+
+  // ---- "図形(&D)" and the mouse on the picture (client-area coordinates) ----
+  void ChooseDrawMode(DrawMode mode);
+  void ChooseDrawColour(DrawColour colour);
+  void MouseDown(PixelPoint client);
+  void MouseMove(PixelPoint client);
+  void MouseUp(PixelPoint client);
+
+  // ---- The window's client area and scroll bars ----
+  void ClientResized(int width, int height);
+  void ScrollTo(ScrollBar bar, int64_t position);
+
+  const Picture& Image1() const { return image1_; }
+  const Picture& ImageSave() const { return imageSave_; }
+  const Picture& WorkImage() const { return workImage_; }
+  int ZoomLevel() const { return zoomLevel_; }
+  DrawMode Mode() const { return mode_; }
+  DrawColour Colour() const { return colour_; }
+  uint32_t DrawColor() const { return PackedColour(colour_); }
+  bool Drawing() const { return drawing_; }
+  bool ReDrawEnabled() const { return reDrawEnabled_; }
+  bool SendEnabled() const { return sendEnabled_; }
+  const ScrollAxis& Horizontal() const { return horizontal_; }
+  const ScrollAxis& Vertical() const { return vertical_; }
+
+ private:
+  // Runs an operation; a refusal or a lack of memory is told in a warning box and the
+  // operation ends there.
+  template <typename F>
+  void Guarded(F&& operation);
+  void Render(int level);
+  void Zoom(int step);
+  void Rotate(RotateDirection direction);
+  void Recolour(void (*operation)(Picture&));
+  void OpenPicture(Picture picture);
+  void AfterOpening();
+  void ShowWholePicture();
+  void UpdateScrollRanges();
+  void KeepEdit();
+  void SetReDraw(bool enabled);
+  void SetSend(bool enabled);
+  PixelPoint ToPicture(PixelPoint client) const;
+  Shape ShapeOfMode() const;
+  void DrawFigure(PixelPoint to, PenMode mode);
+
+  ViewerView& view_;
+  Prompter& prompter_;
+  CaptureSender captureSend_;
+  Picture image1_;
+  Picture imageSave_;
+  Picture workImage_;
+  bool workIsImage1_ = false;  // WorkImage holds exactly Image1's pixels
+  int zoomLevel_ = 0;
+  DrawMode mode_ = DrawMode::None;
+  DrawColour colour_ = DrawColour::Black;
+  bool drawing_ = false;
+  PixelPoint startPoint_;
+  PixelPoint endPoint_;
+  bool reDrawEnabled_ = false;
+  bool sendEnabled_ = false;
+  ScrollAxis horizontal_;
+  ScrollAxis vertical_;
+};
+
+}  // namespace tavisnap

@@ -1,0 +1,37 @@
+// The viewer's zoom: levels, the size a picture is shown at, and the stretch that makes
+// the picture on show.
+#pragma once
+
+#include <cstdint>
+
+#include "capture/picture.h"
+
+namespace tavisnap {
+
+// The shown scale is 1 + level x 0.1: from 0.1 to 6.0.
+inline constexpr int kMinZoomLevel = -9;
+inline constexpr int kMaxZoomLevel = 50;
+
+// side x (1 + level x 0.1) in 80-bit extended arithmetic, 0.1 held in that format, truncated
+// toward zero: level -9 turns 1000 into 99, level 10 doubles exactly.
+int64_t ZoomedSide(int side, int level);
+
+struct PictureSize {
+  int64_t width = 0;
+  int64_t height = 0;
+  friend bool operator==(const PictureSize&, const PictureSize&) = default;
+};
+
+// The size a picture of width x height is shown at. A side the truncation would make 0 is
+// kept at 1 pixel, so a thin picture zoomed out stays a picture.
+PictureSize ZoomedSize(int width, int height, int level);
+
+// The source stretched to width x height as GDI's StretchBlt does in its default mode
+// (BLACKONWHITE): enlarging repeats pixels; reducing combines every source pixel that falls
+// on one output pixel with a bitwise AND of their colours. Destination pixel d of a side
+// takes source pixel floor(d x source / destination) when enlarging; when reducing it
+// takes every source pixel s with floor(s x destination / source) = d.
+// Throws AppError for a size IsSupportedPictureSize refuses.
+Picture StretchBlackOnWhite(const Picture& source, int width, int height);
+
+}  // namespace tavisnap
