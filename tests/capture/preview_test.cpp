@@ -90,15 +90,44 @@ TEST(SmoothPicture, BordersAreUntouchedAndTooSmallPicturesLeftAlone) {
   }
 }
 
-// Worked by hand: borders 0, inner pixels 200 and 0 side by side. Pass 1 reads both
-// from the start of the pass: (200 + 0/4) / 2 = 100 and (0 + 200/4) / 2 = 25; pass 2:
-// 53 and 25; pass 3: 29 and 19.
+// Worked by hand: everything 0 but the first inner pixel, 200. Each pass reads the
+// start of the pass: the first three inner pixels are 100, 25, 0 after pass 1, then
+// 53, 25, 3, then 29, 19, 4.
 TEST(SmoothPicture, ThreePassesEachReadingTheStartOfThePass) {
-  Picture p(4, 3);
+  Picture p(12, 3);
   p.SetPixel(1, 1, Rgb{200, 200, 200});
   SmoothPicture(p);
   EXPECT_EQ(p.Pixel(1, 1), (Rgb{29, 29, 29}));
   EXPECT_EQ(p.Pixel(2, 1), (Rgb{19, 19, 19}));
+  EXPECT_EQ(p.Pixel(3, 1), (Rgb{4, 4, 4}));
+  EXPECT_EQ(p.Pixel(4, 1), (Rgb{0, 0, 0}));
+}
+
+// The rule pixel by pixel, against the row-wise smoothing, on a picture of odd width
+// whose rows end between two groups of channels.
+TEST(SmoothPicture, EveryInnerPixelFollowsTheRule) {
+  Picture p(37, 9);
+  for (int y = 0; y < 9; ++y) {
+    for (int x = 0; x < 37; ++x) {
+      p.SetPixel(x, y, Rgb{uint8_t(x * 97 + y * 13), uint8_t(x * x + y * 151), uint8_t(x ^ y * 29)});
+    }
+  }
+  Picture expected = p;
+  for (int pass = 0; pass < 3; ++pass) {
+    Picture start = expected;
+    for (int y = 1; y < 8; ++y) {
+      for (int x = 1; x < 36; ++x) {
+        auto mix = [&](uint8_t Rgb::*c) {
+          int n = (start.Pixel(x, y - 1).*c + start.Pixel(x + 1, y).*c +
+                   start.Pixel(x, y + 1).*c + start.Pixel(x - 1, y).*c) / 4;
+          return uint8_t((start.Pixel(x, y).*c + n) / 2);
+        };
+        expected.SetPixel(x, y, Rgb{mix(&Rgb::r), mix(&Rgb::g), mix(&Rgb::b)});
+      }
+    }
+  }
+  SmoothPicture(p);
+  EXPECT_EQ(p, expected);
 }
 
 TEST(SmoothPicture, ChannelsAreSmoothedApart) {
