@@ -38,7 +38,7 @@ class CaptureSendFlow {
 
   // The viewer's Send: writes the picture into the capture file only when the request
   // is accepted, then goes on as mode 3. False when it was dropped (not Ready) or the
-  // picture could not be written (reported). Any AppError of write is reported.
+  // picture could not be written (reported with the reason write threw).
   bool SendViewerPicture(const std::function<void(const std::string& file)>& write);
 
   // Timer_captureSend's tick while an upload runs: waits for ThrdInfo.Busy to clear,

@@ -30,7 +30,7 @@ uint32_t FirstCharacterCode(std::string_view code) {
 std::string KeyName(uint32_t vk) {
   if (vk == kVkSnapshot) return "PrintScreen";
   if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return std::string(1, char(vk));
-  if (vk >= 0x70 && vk <= 0x87) return "F" + std::to_string(vk - 0x6F);
+  if (vk >= 0x70 && vk <= 0x87) return std::string("F").append(std::to_string(vk - 0x6F));
   char text[32];
   std::snprintf(text, sizeof text, "仮想キー0x%02X", static_cast<unsigned>(vk));
   return text;
@@ -153,7 +153,8 @@ bool HotKeys::Change(int choice) {
   UnregisterPair();
   std::vector<HotKeyBinding> failed = RegisterPair(code);
   if (!failed.empty()) {
-    restore("。" + Quoted(failed) + "を登録できません。" + kMayBeTaken + "送信キーは変更前のままです。");
+    restore("。" + Quoted(failed) + "を登録できません。" + kMayBeTaken +
+            "送信キーは変更前のままです。");
     return false;
   }
   const std::string stored = Settings.Get(kHotKeySetting);

@@ -330,9 +330,8 @@ TEST_F(CaptureSendTest, TheViewersPictureIsWrittenOnlyWhenTheRequestIsTaken) {
 TEST_F(CaptureSendTest, TheViewersPictureThatCannotBeWrittenIsReported) {
   EXPECT_FALSE(flow.SendViewerPicture(
       [](const std::string&) { throw AppError(kJpegWriteError); }));
-  EXPECT_EQ(prompter.boxes,
-            (std::vector<ShownBox>{
-                {BoxKind::Warning, std::string(kCaptureSendFailed) + "（" + kJpegWriteError + "）"}}));
+  std::string warning = std::string(kCaptureSendFailed) + "（" + kJpegWriteError + "）";
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, warning}}));
   EXPECT_THAT(log, ElementsAre("front", std::string("box:") + prompter.boxes[0].text));
   EXPECT_EQ(HotKeyReady, "ON");
 }

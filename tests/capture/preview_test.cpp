@@ -67,7 +67,9 @@ TEST(SmoothPicture, OneColourIsUnchanged) {
 TEST(SmoothPicture, BordersAreUntouchedAndTooSmallPicturesLeftAlone) {
   Picture p(7, 5);
   for (int y = 0; y < 5; ++y) {
-    for (int x = 0; x < 7; ++x) p.SetPixel(x, y, Rgb{uint8_t(x * x * 13), uint8_t(y * y * 29), uint8_t(x * y * 7)});
+    for (int x = 0; x < 7; ++x) {
+      p.SetPixel(x, y, Rgb{uint8_t(x * x * 13), uint8_t(y * y * 29), uint8_t(x * y * 7)});
+    }
   }
   Picture before = p;
   SmoothPicture(p);
@@ -109,7 +111,8 @@ TEST(SmoothPicture, EveryInnerPixelFollowsTheRule) {
   Picture p(37, 9);
   for (int y = 0; y < 9; ++y) {
     for (int x = 0; x < 37; ++x) {
-      p.SetPixel(x, y, Rgb{uint8_t(x * 97 + y * 13), uint8_t(x * x + y * 151), uint8_t(x ^ y * 29)});
+      p.SetPixel(x, y,
+                 Rgb{uint8_t(x * 97 + y * 13), uint8_t(x * x + y * 151), uint8_t(x ^ (y * 29))});
     }
   }
   Picture expected = p;
