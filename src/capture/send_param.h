@@ -30,6 +30,7 @@ struct TTypSendParam {
   std::string MailBcc;
   std::string MailMessage;  // already ISO-2022-JP bytes (seven-bit)
   int32_t PanelResult = kPanelCancel;
+  friend bool operator==(const TTypSendParam&, const TTypSendParam&) = default;
 };
 
 // The one instance the flow and the send panel share.

@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "capture/capture.h"
-#include "capture/capture_send_fakes.h"
 #include "capture/jpeg_codec.h"
+#include "core/app_error.h"
 #include "core/define.h"
 #include "service/commands_fake_prompter.h"
 #include "service/transfer_thread_info.h"
@@ -18,18 +19,47 @@
 namespace tavisnap {
 namespace {
 
-namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using testing::ShownBox;
+using Log = std::vector<std::string>;
 
-// Each item as "text name=value" or "file name=path".
-std::vector<std::string> Items(const TTypFormDataArray& form) {
-  std::vector<std::string> items;
-  for (const TTypFormData& item : form) {
-    items.push_back((item.Kind == kFormFile ? "file " : "text ") + item.Name + "=" + item.Value);
+// The windows and the screen around the flow; all of them write into one log.
+struct Fakes : CaptureSendHost, ScreenCapturer, SendPanel, Uploader {
+  explicit Fakes(Log& l) : log(l) {}
+  bool Relogin() override { return Note("relogin"), signInWorks; }
+  void BringToFront() override { Note("front"); }
+  void ShowRecipientSetup() override { Note("recipient page"); }
+  void ShowViewer() override { Note("viewer"); }
+  void SetHourglass(bool on) override { Note(on ? "hourglass" : "arrow"); }
+  void SetMonitorTimer(bool on) override { Note(on ? "timer on" : "timer off"); }
+  void CaptureDesktop(const std::string& file) override { Take(file, "desktop"); }
+  void CaptureActiveWindow(const std::string& file) override { Take(file, "window"); }
+  void ShowModal(TTypSendParam& p) override {
+    Note("panel mode " + std::to_string(p.CaptureMode) + " gate " + HotKeyReady);
+    p.PanelResult = kPanelCancel;
+    if (answer) answer(p);
   }
-  return items;
-}
+  void ShowTransferWindow() override { Note("transfer window"); }
+  bool RunTransfer(const std::string& url, const TTypFormDataArray& f) override {
+    Note("run " + url);
+    for (const TTypFormData& item : f) {
+      form.push_back((item.Kind == kFormFile ? "file " : "text ") + item.Name + "=" + item.Value);
+    }
+    return true;
+  }
+  void Note(const std::string& event) { log.push_back(event); }
+  void Take(const std::string& file, const std::string& what) {
+    Note("capture " + what);
+    if (!failure.empty()) throw AppError(failure);
+    testing::WriteBytes(file, what);
+  }
+
+  Log& log;
+  bool signInWorks = true;
+  std::string failure;  // the capture throws this
+  std::function<void(TTypSendParam&)> answer;
+  std::vector<std::string> form;
+};
 
 // A program installed in a fresh folder, signed in, with a recipient: Ready.
 class CaptureSendTest : public ::testing::Test {
@@ -43,95 +73,110 @@ class CaptureSendTest : public ::testing::Test {
     SysInfo.DstMailAdr = "helper@example.jp";
     HotKeyReady = "ON";
     ThrdInfo.Busy = false;
-    ThrdInfo.SetResult(false, "");
     prompter.log = &log;
   }
   void TearDown() override {
     SysInfo = TTypSysInfo{};
     HotKeyReady = "OFF";
   }
-
-  void AnswerSend(int detail = 0) {
-    panel.answer = [detail](TTypSendParam& p) {
-      p.PanelResult = kPanelSend;
-      p.DetailSend = detail;
-      p.MailTo = "to@example.jp";
-      p.MailCc = "cc@example.jp;";
-      p.MailBcc = "bcc@example.jp;";
-      p.MailMessage = "\x1b$B$\"\x1b(B";
+  void AnswerSend(int detail) {
+    fakes.answer = [detail](TTypSendParam& p) {
+      p = {p.CaptureMode, detail, "to@example.jp", "cc@example.jp;", "bcc@example.jp;",
+           "\x1b$B$\"\x1b(B", kPanelSend};
     };
   }
-  // Sends mode 1 and lets the worker end with this result.
   void UploadEndsWith(bool success, const std::string& reply) {
-    AnswerSend();
+    AnswerSend(0);
     flow.CaptureSend(kCaptureDesktop);
-    ASSERT_TRUE(flow.Uploading());
+    flow.Timer_captureSendTimer();  // still busy: only the debug line
     ThrdInfo.SetResult(success, reply);
     ThrdInfo.Busy = false;  // as the transfer window does when it closes
     log.clear();
   }
-  bool FileExists() const { return fs::exists(U8Path(CaptureFile)); }
-  bool DirExists() const { return fs::exists(U8Path(CaptureDir)); }
+  void Restart() {
+    TearDown();
+    SetUp();
+    log.clear();
+    prompter.boxes.clear();
+    fakes.failure.clear();
+    fakes.signInWorks = true;
+    fakes.answer = {};
+    fakes.form.clear();
+  }
+  bool FileExists() const { return std::filesystem::exists(U8Path(CaptureFile)); }
+  void PutUsersFileIntoTheFolder() {
+    EnsureCaptureDir();
+    testing::WriteBytes(CaptureDir + kPathSeparator + "mine.txt", "the user's");
+  }
+  // The request of that mode, and the viewer's unless only the mode is wrong.
+  bool Dropped(int mode) {
+    size_t before = log.size();
+    flow.CaptureSend(mode);
+    bool written = false;
+    if (HotKeyReady != "ON") flow.SendViewerPicture([&](const std::string&) { written = true; });
+    return log.size() == before && !written;
+  }
 
   testing::TempDir temp;
-  testing::Log log;
-  testing::FakeHost host{log};
-  testing::FakeCapturer capturer{log};
-  testing::FakePanel panel{log};
-  testing::FakeUploader uploader{log};
+  Log log;
+  Fakes fakes{log};
   testing::FakePrompter prompter;
   TTypSendParam param;
   int debugLines = 0;
-  CaptureSendFlow flow{host,     capturer, panel, uploader, prompter, param,
-                       [this](std::string_view line) {
-                         if (line == kMonitorDebugLine) ++debugLines;
-                       }};
+  CaptureSendFlow flow{fakes, fakes, fakes, fakes, prompter, param,
+                       [this](std::string_view line) { debugLines += line == kMonitorDebugLine; }};
 };
 
-// ---- Ready: which requests are taken ----
+// ---- Ready, and requests outside it ----
 
-TEST_F(CaptureSendTest, RequestsOutsideReadyOrOfNoModeAreDropped) {
+TEST_F(CaptureSendTest, RequestsOutsideReadyAreDropped) {
   HotKeyReady = "OFF";  // before the first sign-in
-  flow.CaptureSend(kCaptureDesktop);
-  EXPECT_FALSE(flow.SendViewerPicture([this](const std::string&) { log.push_back("write"); }));
-  EXPECT_TRUE(log.empty());
-  EXPECT_TRUE(prompter.boxes.empty());
-
+  EXPECT_TRUE(Dropped(kCaptureDesktop));
   HotKeyReady = "ON";
-  flow.CaptureSend(0);
-  flow.CaptureSend(4);
-  EXPECT_TRUE(log.empty());
-  EXPECT_EQ(HotKeyReady, "ON");
+  EXPECT_TRUE(Dropped(0)) << "no such mode";
+
+  fakes.answer = [this](TTypSendParam&) { EXPECT_TRUE(Dropped(kCaptureActiveWindow)); };
+  flow.CaptureSend(kCaptureDesktop);  // the panel is open when the hotkey comes
+
+  AnswerSend(0);
+  flow.CaptureSend(kCaptureDesktop);
+  EXPECT_TRUE(Dropped(kCaptureActiveWindow)) << "uploading";
+  EXPECT_EQ(testing::ReadBytes(CaptureFile), "desktop") << "not rewritten under the upload";
+  EXPECT_TRUE(prompter.boxes.empty());
 }
 
 TEST_F(CaptureSendTest, EachModeTakesItsPictureAndOpensThePanelWithTheGateClosed) {
-  const struct {
-    int mode;
-    std::vector<std::string> events;
-  } cases[] = {
+  const std::pair<int, Log> cases[] = {
       {kCaptureDesktop, {"relogin", "capture desktop", "panel mode 1 gate OFF"}},
       {kCaptureActiveWindow, {"relogin", "capture window", "panel mode 2 gate OFF"}},
       {kCaptureViewer, {"relogin", "panel mode 3 gate OFF"}},
   };
-  for (const auto& c : cases) {
+  for (const auto& [mode, events] : cases) {
     log.clear();
-    flow.CaptureSend(c.mode);
-    EXPECT_EQ(log, c.events) << c.mode;
+    flow.CaptureSend(mode);
+    EXPECT_EQ(log, events) << mode;
     EXPECT_EQ(HotKeyReady, "ON") << "cancelled: Ready again";
   }
-  EXPECT_TRUE(fs::is_directory(U8Path(CaptureDir))) << "the folder was made for the capture";
+}
+
+TEST_F(CaptureSendTest, TheViewersPictureIsWrittenOnlyOnceTheRequestIsTaken) {
+  EXPECT_TRUE(flow.SendViewerPicture([this](const std::string& file) {
+    fakes.Note("write gate " + HotKeyReady);
+    testing::WriteBytes(file, "viewer");
+  }));
+  EXPECT_THAT(log, ElementsAre("write gate OFF", "relogin", "panel mode 3 gate OFF"));
+  EXPECT_EQ(testing::ReadBytes(CaptureFile), "viewer");
 }
 
 // ---- Preparing ----
 
-TEST_F(CaptureSendTest, RefusedSignInEndsTheRequestBeforeAnyCapture) {
-  host.signInWorks = false;
+TEST_F(CaptureSendTest, RefusedSignInOrNoRecipientEndsBeforeAnyCapture) {
+  fakes.signInWorks = false;
   flow.CaptureSend(kCaptureDesktop);
   EXPECT_THAT(log, ElementsAre("relogin"));
   EXPECT_EQ(HotKeyReady, "ON");
-}
 
-TEST_F(CaptureSendTest, NoRecipientWarnsAndOpensTheRecipientPage) {
+  Restart();
   SysInfo.DstMailAdr.clear();
   flow.CaptureSend(kCaptureActiveWindow);
   EXPECT_THAT(log, ElementsAre("relogin", "front", std::string("box:") + kNoRecipientWarning,
@@ -143,45 +188,37 @@ TEST_F(CaptureSendTest, NoRecipientWarnsAndOpensTheRecipientPage) {
 
 // A failing step used to leave the gate closed for the rest of the run.
 TEST_F(CaptureSendTest, AFailingStepIsReportedWithItsReasonAndReadyReturns) {
-  const struct {
-    const char* what;
-    std::function<void()> arrange;
-    std::string warning;
-  } cases[] = {
-      {"capture folder", [this] { CaptureDir = temp / "missing/capture"; },
-       std::string(kCaptureSendFailed) + "（" + kCaptureDirCreateError + "）"},
-      {"picture write", [this] { capturer.failure = kJpegWriteError; },
-       std::string(kCaptureSendFailed) + "（" + kJpegWriteError + "）"},
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {kCaptureDirCreateError,
+       [this] {
+         CaptureDir = temp / "missing/capture";
+         flow.CaptureSend(kCaptureDesktop);
+       }},
+      {kJpegWriteError,
+       [this] {
+         fakes.failure = kJpegWriteError;
+         flow.CaptureSend(kCaptureDesktop);
+       }},
+      {kJpegWriteError,
+       [this] {
+         EXPECT_FALSE(flow.SendViewerPicture(
+             [](const std::string&) { throw AppError(kJpegWriteError); }));
+       }},
   };
-  for (const auto& c : cases) {
-    SetUp();
-    log.clear();
-    prompter.boxes.clear();
-    c.arrange();
-    flow.CaptureSend(kCaptureDesktop);
-    EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, c.warning}})) << c.what;
-    EXPECT_EQ(log.back(), "box:" + c.warning) << c.what << ": no panel";
-    EXPECT_EQ(HotKeyReady, "ON") << c.what;
+  for (const auto& [reason, fail] : cases) {
+    Restart();
+    fail();
+    std::string warning = std::string(kCaptureSendFailed) + "（" + reason + "）";
+    EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, warning}})) << reason;
+    EXPECT_EQ(log.at(log.size() - 2), "front") << reason;
 
-    capturer.failure.clear();
-    CaptureDir = AppDir + "capture";
-    log.clear();
+    Restart();
     flow.CaptureSend(kCaptureDesktop);
-    EXPECT_EQ(log.back(), "panel mode 1 gate OFF") << c.what << ": the next hotkey works";
+    EXPECT_EQ(log.back(), "panel mode 1 gate OFF") << reason << ": the next hotkey works";
   }
 }
 
 // ---- Panel open ----
-
-TEST_F(CaptureSendTest, AHotkeyWhileThePanelIsOpenIsDropped) {
-  panel.answer = [this](TTypSendParam&) {
-    flow.CaptureSend(kCaptureActiveWindow);
-    EXPECT_FALSE(flow.SendViewerPicture([this](const std::string&) { log.push_back("write"); }));
-  };
-  flow.CaptureSend(kCaptureDesktop);
-  EXPECT_THAT(log, ElementsAre("relogin", "capture desktop", "panel mode 1 gate OFF"));
-  EXPECT_EQ(testing::ReadBytes(CaptureFile), "desktop");
-}
 
 TEST_F(CaptureSendTest, EveryPanelResult) {
   const struct {
@@ -197,76 +234,41 @@ TEST_F(CaptureSendTest, EveryPanelResult) {
       {kPanelSend, true, "run https://service.test/action.php", true, "OFF"},
   };
   for (const auto& c : cases) {
-    SetUp();
-    log.clear();
+    Restart();
     SysInfo.CapFileDel = c.capFileDel;
-    panel.answer = [&c](TTypSendParam& p) { p.PanelResult = c.result; };
+    fakes.answer = [&c](TTypSendParam& p) { p.PanelResult = c.result; };
     flow.CaptureSend(kCaptureDesktop);
     SCOPED_TRACE(::testing::Message() << "result " << c.result << " del " << c.capFileDel);
     EXPECT_EQ(log.back(), c.lastEvent);
     EXPECT_EQ(FileExists(), c.fileKept);
-    EXPECT_EQ(DirExists(), c.fileKept) << "the folder goes with the file";
+    EXPECT_EQ(std::filesystem::exists(U8Path(CaptureDir)), c.fileKept) << "folder and file";
     EXPECT_EQ(HotKeyReady, c.gate);
-    EXPECT_TRUE(prompter.boxes.empty());
   }
-}
-
-TEST_F(CaptureSendTest, CancelWhenTheFolderCannotBeRemovedWarnsAndReturnsToReady) {
-  SysInfo.CapFileDel = true;
-  EnsureCaptureDir();
-  testing::WriteBytes(CaptureDir + kPathSeparator + "mine.txt", "the user's");
-  flow.CaptureSend(kCaptureDesktop);
-  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, kCaptureDirRemoveError}}));
-  EXPECT_EQ(HotKeyReady, "ON");
 }
 
 // ---- Uploading ----
 
-TEST_F(CaptureSendTest, SimpleFormInFieldOrderAndTheStartInOrder) {
+TEST_F(CaptureSendTest, TheUploadFormOfEachPageInFieldOrder) {
   AnswerSend(0);
   flow.CaptureSend(kCaptureDesktop);
-  EXPECT_THAT(Items(uploader.form),
+  EXPECT_THAT(fakes.form,
               ElementsAre("text txtEmailTo[0]=to@example.jp", "file fileCapUp[0]=" + CaptureFile,
                           "text SubmitCapUpComp=1"));
   EXPECT_THAT(log, ElementsAre("relogin", "capture desktop", "panel mode 1 gate OFF",
                                "hourglass", "transfer window", "timer on",
                                "run https://service.test/action.php"));
-  EXPECT_TRUE(ThrdInfo.Busy);
-  EXPECT_EQ(HotKeyReady, "OFF");
-}
+  EXPECT_TRUE(ThrdInfo.Busy) << "set before the worker starts";
 
-TEST_F(CaptureSendTest, DetailedFormInFieldOrder) {
+  Restart();
   AnswerSend(1);
   flow.CaptureSend(kCaptureActiveWindow);
-  EXPECT_THAT(Items(uploader.form),
+  EXPECT_THAT(fakes.form,
               ElementsAre("text txtEmailTo[0]=to@example.jp", "text txtEmailCc[0]=cc@example.jp;",
-                          "text txtEmailBcc[0]=bcc@example.jp;",
-                          "text txtMessage=\x1b$B$\"\x1b(B", "file fileCapUp[0]=" + CaptureFile,
-                          "text SubmitCapUpComp=1"));
-}
-
-TEST_F(CaptureSendTest, RequestsWhileUploadingAreDroppedAndTheFileIsNotRewritten) {
-  AnswerSend();
-  flow.CaptureSend(kCaptureActiveWindow);
-  log.clear();
-  flow.CaptureSend(kCaptureDesktop);
-  EXPECT_FALSE(flow.SendViewerPicture([this](const std::string&) { log.push_back("write"); }));
-  EXPECT_TRUE(log.empty());
-  EXPECT_EQ(testing::ReadBytes(CaptureFile), "window");
+                          "text txtEmailBcc[0]=bcc@example.jp;", "text txtMessage=\x1b$B$\"\x1b(B",
+                          "file fileCapUp[0]=" + CaptureFile, "text SubmitCapUpComp=1"));
 }
 
 // ---- The monitor ----
-
-TEST_F(CaptureSendTest, TheMonitorWaitsWhileTheWorkerIsBusy) {
-  AnswerSend();
-  flow.CaptureSend(kCaptureDesktop);
-  log.clear();
-  flow.Timer_captureSendTimer();
-  flow.Timer_captureSendTimer();
-  EXPECT_TRUE(log.empty());
-  EXPECT_EQ(debugLines, 2) << "the debug line on every tick";
-  EXPECT_EQ(HotKeyReady, "OFF");
-}
 
 TEST_F(CaptureSendTest, TheMonitorsOutcomes) {
   const struct {
@@ -284,55 +286,36 @@ TEST_F(CaptureSendTest, TheMonitorsOutcomes) {
   };
   for (bool capFileDel : {false, true}) {
     for (const auto& c : cases) {
-      SetUp();
+      Restart();
       SysInfo.CapFileDel = capFileDel;
-      prompter.boxes.clear();
+      debugLines = 0;
       UploadEndsWith(c.success, c.reply);
+      EXPECT_EQ(HotKeyReady, "OFF") << "busy";
       flow.Timer_captureSendTimer();
       SCOPED_TRACE(::testing::Message() << "reply '" << c.reply << "' del " << capFileDel);
       EXPECT_EQ(prompter.boxes, c.boxes);
-      EXPECT_EQ(log.at(0), "timer off");
-      EXPECT_EQ(log.at(1), "arrow");
+      EXPECT_EQ(Log(log.begin(), log.begin() + 2), (Log{"timer off", "arrow"}));
       EXPECT_EQ(FileExists(), !(capFileDel && c.removedWithCapFileDel));
       EXPECT_EQ(HotKeyReady, "ON");
-      EXPECT_FALSE(flow.Uploading());
+      EXPECT_EQ(debugLines, 2) << "one debug line a tick";
     }
   }
 }
 
-TEST_F(CaptureSendTest, SentButTheFolderCannotBeRemoved) {
+TEST_F(CaptureSendTest, AFolderThatCannotBeRemovedIsToldAfterTheResult) {
   SysInfo.CapFileDel = true;
   UploadEndsWith(true, "1");
-  testing::WriteBytes(CaptureDir + kPathSeparator + "mine.txt", "the user's");
+  PutUsersFileIntoTheFolder();
   flow.Timer_captureSendTimer();
   EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Information, "送信しました"},
                                                    {BoxKind::Warning, kCaptureDirRemoveError}}));
   EXPECT_EQ(HotKeyReady, "ON");
-}
 
-TEST_F(CaptureSendTest, ALeftOverTickReportsNothing) {
-  flow.Timer_captureSendTimer();
-  EXPECT_THAT(log, ElementsAre("timer off"));
-  EXPECT_TRUE(prompter.boxes.empty());
-}
-
-// ---- The viewer's Send ----
-
-TEST_F(CaptureSendTest, TheViewersPictureIsWrittenOnlyWhenTheRequestIsTaken) {
-  EXPECT_TRUE(flow.SendViewerPicture([this](const std::string& file) {
-    log.push_back("write gate " + HotKeyReady);
-    testing::WriteBytes(file, "viewer");
-  }));
-  EXPECT_THAT(log, ElementsAre("write gate OFF", "relogin", "panel mode 3 gate OFF"));
-  EXPECT_EQ(testing::ReadBytes(CaptureFile), "viewer");
-}
-
-TEST_F(CaptureSendTest, TheViewersPictureThatCannotBeWrittenIsReported) {
-  EXPECT_FALSE(flow.SendViewerPicture(
-      [](const std::string&) { throw AppError(kJpegWriteError); }));
-  std::string warning = std::string(kCaptureSendFailed) + "（" + kJpegWriteError + "）";
-  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, warning}}));
-  EXPECT_THAT(log, ElementsAre("front", std::string("box:") + prompter.boxes[0].text));
+  Restart();
+  SysInfo.CapFileDel = true;
+  PutUsersFileIntoTheFolder();
+  flow.CaptureSend(kCaptureDesktop);  // cancelled
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, kCaptureDirRemoveError}}));
   EXPECT_EQ(HotKeyReady, "ON");
 }
 

@@ -51,14 +51,9 @@ TEST(FitPreview, ScaledAndCentred) {
   }
 }
 
-Picture Filled(int w, int h, Rgb c) {
-  Picture p(w, h);
-  p.Fill(c);
-  return p;
-}
-
 TEST(SmoothPicture, OneColourIsUnchanged) {
-  Picture p = Filled(40, 30, Rgb{12, 200, 255});
+  Picture p(40, 30);
+  p.Fill(Rgb{12, 200, 255});
   Picture before = p;
   SmoothPicture(p);
   EXPECT_EQ(p, before);
@@ -131,25 +126,6 @@ TEST(SmoothPicture, EveryInnerPixelFollowsTheRule) {
   }
   SmoothPicture(p);
   EXPECT_EQ(p, expected);
-}
-
-TEST(SmoothPicture, ChannelsAreSmoothedApart) {
-  Picture p = Filled(3, 3, Rgb{255, 0, 100});
-  p.SetPixel(1, 1, Rgb{0, 255, 100});
-  SmoothPicture(p);
-  // Red: 127, 191, 223 over the passes; green: 127, 63, 31.
-  EXPECT_EQ(p.Pixel(1, 1), (Rgb{223, 31, 100}));
-}
-
-TEST(PictureGradation, SmoothsOnceAndFitsBothPreviews) {
-  Picture capture = Filled(1024, 768, Rgb{10, 20, 30});
-  capture.SetPixel(500, 400, Rgb{255, 255, 255});
-  Picture smoothed = capture;
-  SmoothPicture(smoothed);
-  PreviewPictures previews = PictureGradation(capture);
-  EXPECT_EQ(previews.picture, smoothed);
-  EXPECT_EQ(previews.easy, (PreviewPlacement{0, 0, 512, 384}));
-  EXPECT_EQ(previews.detailed, (PreviewPlacement{1, 48, 266, 199}));
 }
 
 }  // namespace

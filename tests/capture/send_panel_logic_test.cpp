@@ -230,46 +230,34 @@ TEST_F(SendPanelTest, CcAndBccCollectAddressesEachWithASemicolon) {
 
 // ---- The answer ----
 
-TEST_F(SendPanelTest, SendFromTheSimplePageTakesOnlyTheCurrentRecipient) {
+TEST_F(SendPanelTest, TheAnswers) {
   panel.FormShow();
+  view.texts[PanelField::MailToEmail] = "other@example.jp";
   view.texts[PanelField::CcEmail] = "cc@example.jp;";
-  view.texts[PanelField::Message] = "本文";
-  panel.Button_send_execClick(PanelPage::Easy);
-  EXPECT_EQ(param.PanelResult, kPanelSend);
-  EXPECT_EQ(param.DetailSend, 0);
-  EXPECT_EQ(param.MailTo, "sato@example.jp");
-  EXPECT_EQ(param.MailCc + param.MailBcc + param.MailMessage, "");
-  EXPECT_EQ(view.closed, 1);
-}
+  view.texts[PanelField::BccEmail] = "bcc@example.jp;";
+  view.texts[PanelField::Message] = "あ\r\nb";
+  panel.Button_send_execClick(PanelPage::Easy);  // only the current recipient
+  EXPECT_EQ(param, (TTypSendParam{kCaptureDesktop, 0, "sato@example.jp", "", "", "", kPanelSend}));
 
-TEST_F(SendPanelTest, SendFromTheDetailedPageTakesEveryFieldAndTheMessageAsIso2022Jp) {
   panel.FormShow();
   view.texts[PanelField::MailToEmail] = "other@example.jp";
   view.texts[PanelField::CcEmail] = "cc@example.jp;";
   view.texts[PanelField::BccEmail] = "bcc@example.jp;";
   view.texts[PanelField::Message] = "あ\r\nb";
   panel.Button_send_execClick(PanelPage::Detailed);
-  EXPECT_EQ(param.PanelResult, kPanelSend);
-  EXPECT_EQ(param.DetailSend, 1);
-  EXPECT_EQ(param.MailTo, "other@example.jp");
-  EXPECT_EQ(param.MailCc, "cc@example.jp;");
-  EXPECT_EQ(param.MailBcc, "bcc@example.jp;");
-  EXPECT_EQ(param.MailMessage, "\x1b$B$\"\x1b(B\r\nb");
-  EXPECT_EQ(view.closed, 1);
-}
+  EXPECT_EQ(param, (TTypSendParam{kCaptureDesktop, 1, "other@example.jp", "cc@example.jp;",
+                                  "bcc@example.jp;", "\x1b$B$\"\x1b(B\r\nb", kPanelSend}));
 
-TEST_F(SendPanelTest, CancelAndViewerAnswers) {
   panel.FormShow();
   panel.Button_cancelClick();
   EXPECT_EQ(param.PanelResult, kPanelCancel);
 
   int handedOver = 0;
   panel.SetViewerHandOver([&] { ++handedOver; });
-  panel.FormShow();
   panel.Button_viewerClick();
   EXPECT_EQ(param.PanelResult, kPanelViewer);
   EXPECT_EQ(handedOver, 1);
-  EXPECT_EQ(view.closed, 2);
+  EXPECT_EQ(view.closed, 4);
 }
 
 }  // namespace
