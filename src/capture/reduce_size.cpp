@@ -5,7 +5,7 @@
 namespace tavisnap {
 namespace {
 
-// Every figure must come out as the first version's did; that needs the x87 format.
+// The figures are defined in x87 extended precision; another format gives other pixels.
 using Extended = long double;
 static_assert(std::numeric_limits<Extended>::digits == 64, "80-bit extended precision needed");
 

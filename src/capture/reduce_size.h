@@ -1,7 +1,7 @@
 // The scale at which a picture is shown in a preview panel, and where it lies there.
-// The numbers are those of the program's first version, which computed in 80-bit
-// extended floating point and truncated: a picture 1280 pixels wide at 40 % is 511
-// pixels wide, not 512.
+// Computed in 80-bit extended floating point and truncated toward zero, so that the
+// previews keep the sizes users know: a picture 1280 pixels wide at 40 % is 511 pixels
+// wide, not 512.
 #pragma once
 
 namespace tavisnap {
