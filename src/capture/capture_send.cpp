@@ -1,0 +1,171 @@
+#include "capture/capture_send.h"
+
+#include <exception>
+#include <optional>
+#include <utility>
+
+#include "capture/capture.h"
+#include "core/app_error.h"
+#include "core/debug_log.h"
+#include "core/define.h"
+#include "service/commands.h"
+#include "service/transfer_thread_info.h"
+
+namespace tavisnap {
+namespace {
+
+void OpenGate() { HotKeyReady = "ON"; }
+
+bool IsCaptureMode(int mode) { return mode >= kCaptureDesktop && mode <= kCaptureViewer; }
+
+// AppError carries the reason in the user's words; anything else has none to give.
+std::string FailureText(const std::exception& error) {
+  if (dynamic_cast<const AppError*>(&error) == nullptr) return kCaptureSendFailed;
+  return std::string(kCaptureSendFailed) + "（" + error.what() + "）";
+}
+
+TTypFormDataArray UploadForm(const TTypSendParam& param) {
+  if (param.DetailSend == 1) {
+    return CapUpCompDetailForm(param.MailTo, param.MailCc, param.MailBcc, param.MailMessage,
+                               CaptureFile);
+  }
+  return CapUpCompForm(param.MailTo, CaptureFile);
+}
+
+}  // namespace
+
+CaptureSendFlow::CaptureSendFlow(CaptureSendHost& host, ScreenCapturer& capturer,
+                                 SendPanel& panel, Uploader& uploader, Prompter& prompter,
+                                 TTypSendParam& param, DebugSink debug)
+    : host_(host),
+      capturer_(capturer),
+      panel_(panel),
+      uploader_(uploader),
+      prompter_(prompter),
+      param_(param),
+      debug_(debug ? std::move(debug) : DebugSink(DebugLog)) {}
+
+bool CaptureSendFlow::Accept(int mode) {
+  if (!IsCaptureMode(mode) || HotKeyReady != "ON") return false;
+  HotKeyReady = "OFF";
+  return true;
+}
+
+void CaptureSendFlow::CaptureSend(int mode) {
+  if (Accept(mode)) Run(mode);
+}
+
+bool CaptureSendFlow::SendViewerPicture(
+    const std::function<void(const std::string& file)>& write) {
+  if (!Accept(kCaptureViewer)) return false;
+  try {
+    EnsureCaptureDir();
+    write(CaptureFile);
+  } catch (const std::exception& error) {
+    ReportFailure(error);
+    OpenGate();
+    return false;
+  }
+  Run(kCaptureViewer);
+  return true;
+}
+
+// Every way out of the steps but a started upload opens the gate again; a step that
+// throws is told to the user, who would otherwise find every later hotkey dead.
+void CaptureSendFlow::Run(int mode) {
+  try {
+    Steps(mode);
+  } catch (const std::exception& error) {
+    ReportFailure(error);
+    OpenGate();
+  }
+}
+
+void CaptureSendFlow::Steps(int mode) {
+  if (!host_.Relogin()) return OpenGate();
+  if (SysInfo.DstMailAdr.empty()) {
+    host_.BringToFront();
+    prompter_.Warning(kNoRecipientWarning);
+    host_.ShowRecipientSetup();
+    return OpenGate();
+  }
+  EnsureCaptureDir();
+  if (mode == kCaptureDesktop) capturer_.CaptureDesktop(CaptureFile);
+  if (mode == kCaptureActiveWindow) capturer_.CaptureActiveWindow(CaptureFile);
+  param_.CaptureMode = mode;
+  panel_.ShowModal(param_);
+  switch (param_.PanelResult) {
+    case kPanelSend:
+      return StartUpload();
+    case kPanelViewer:
+      OpenGate();
+      return host_.ShowViewer();
+    default:  // Cancel, however the panel was closed
+      // The gate opens after the clean-up, so that no request starts while its warning
+      // is on show.
+      if (SysInfo.CapFileDel) DeleteCaptureFileReporting();
+      OpenGate();
+  }
+}
+
+// The gate stays closed: the worker reads the capture file until the monitor has seen
+// the upload end.
+void CaptureSendFlow::StartUpload() {
+  TTypFormDataArray form = UploadForm(param_);
+  std::string url = ActionUrl();
+  try {
+    host_.SetHourglass(true);
+    uploader_.ShowTransferWindow();
+    ThrdInfo.Busy.store(true, std::memory_order_release);
+    uploading_ = true;
+    host_.SetMonitorTimer(true);
+    // A worker that cannot start leaves the transfer window open; its Cancel ends the
+    // upload, and the monitor reports it.
+    uploader_.RunTransfer(url, form);
+  } catch (...) {
+    uploading_ = false;
+    ThrdInfo.Busy.store(false, std::memory_order_release);
+    host_.SetMonitorTimer(false);
+    host_.SetHourglass(false);
+    throw;
+  }
+}
+
+void CaptureSendFlow::Timer_captureSendTimer() {
+  debug_(kMonitorDebugLine);
+  if (ThrdInfo.Busy.load(std::memory_order_acquire)) return;
+  host_.SetMonitorTimer(false);
+  if (!uploading_) return;  // a tick that was already queued: nothing to report
+  uploading_ = false;
+  host_.SetHourglass(false);
+  Evaluation result = EvaluateUpload(ThrdInfo.Success(), ThrdInfo.ReplyText());
+  // The file is kept after a communication error, so that nothing is lost.
+  bool done = result.outcome == Outcome::kCode1 || result.outcome == Outcome::kCancelled;
+  std::optional<std::string> cleanupError;
+  if (done && SysInfo.CapFileDel) {
+    try {
+      DeleteCaptureFile();
+    } catch (const AppError& error) {
+      cleanupError = error.what();
+    }
+  }
+  // The result first: the picture has been sent (or not) whatever the clean-up did.
+  ShowReaction(result.reaction, prompter_);
+  if (cleanupError) prompter_.Warning(*cleanupError);
+  OpenGate();
+}
+
+void CaptureSendFlow::DeleteCaptureFileReporting() {
+  try {
+    DeleteCaptureFile();
+  } catch (const AppError& error) {
+    prompter_.Warning(error.what());
+  }
+}
+
+void CaptureSendFlow::ReportFailure(const std::exception& error) {
+  host_.BringToFront();
+  prompter_.Warning(FailureText(error));
+}
+
+}  // namespace tavisnap

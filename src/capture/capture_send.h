@@ -1,0 +1,68 @@
+// CaptureSend: from a capture request (hotkey, Send menu entry, the viewer's Send) to the
+// start of the upload, and the monitor that reports the upload's result. Runs on the
+// user-interface thread.
+//
+// HotKeyReady is the gate: a request is accepted only while it is "ON", and from then
+// on it stays "OFF" until the request has ended (sign-in refused, no recipient, panel
+// cancelled or left for the viewer, upload reported, or a step failed). While it is
+// "OFF" nothing may write the capture file, because the upload may be reading it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "capture/capture_send_ports.h"
+#include "capture/send_param.h"
+#include "core/prompter.h"
+
+namespace tavisnap {
+
+inline constexpr const char* kNoRecipientWarning = "宛先メールアドレスが指定されておりません";
+inline constexpr const char* kMonitorDebugLine = "キャプチャー画像送信監視タイマー";
+// A step that failed; the reason follows in full-width parentheses.
+inline constexpr const char* kCaptureSendFailed = "画像を送信できませんでした";
+
+using DebugSink = std::function<void(std::string_view)>;
+
+class CaptureSendFlow {
+ public:
+  CaptureSendFlow(CaptureSendHost& host, ScreenCapturer& capturer, SendPanel& panel,
+                  Uploader& uploader, Prompter& prompter, TTypSendParam& param = SendParam,
+                  DebugSink debug = {});
+
+  // WM_HOTKEY (the identifier is the mode), the Send menu entries (mode 1), and mode 3
+  // for a picture the viewer has already written. A request outside Ready, or of
+  // another mode, is dropped silently.
+  void CaptureSend(int mode);
+
+  // The viewer's Send: writes the picture into the capture file only when the request
+  // is accepted, then goes on as mode 3. False when it was dropped (not Ready) or the
+  // picture could not be written (reported with the reason write threw).
+  bool SendViewerPicture(const std::function<void(const std::string& file)>& write);
+
+  // Timer_captureSend's tick while an upload runs: waits for ThrdInfo.Busy to clear,
+  // then reports the result and returns to Ready.
+  void Timer_captureSendTimer();
+
+  bool Uploading() const { return uploading_; }
+
+ private:
+  bool Accept(int mode);
+  void Run(int mode);
+  void Steps(int mode);
+  void StartUpload();
+  void DeleteCaptureFileReporting();
+  void ReportFailure(const std::exception& error);
+
+  CaptureSendHost& host_;
+  ScreenCapturer& capturer_;
+  SendPanel& panel_;
+  Uploader& uploader_;
+  Prompter& prompter_;
+  TTypSendParam& param_;
+  DebugSink debug_;
+  bool uploading_ = false;
+};
+
+}  // namespace tavisnap

@@ -1,0 +1,69 @@
+// The decisions of the send panel TFormSendPanel: what it shows when it opens, the
+// recipient and address buttons, and the answer it leaves in SendParam. The window
+// forwards its events here and shows what the logic sets through SendPanelView.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "capture/send_panel_view.h"
+#include "capture/send_param.h"
+#include "core/prompter.h"
+
+namespace tavisnap {
+
+inline constexpr const char* kModeTextPlain = "画像送信モード";
+inline constexpr const char* kModeTextDesktop = "画像送信モード【デスクトップ画面】";
+inline constexpr const char* kModeTextActiveWindow = "画像送信モード【アクティブウィンドウ】";
+inline constexpr const char* kModeTextViewer = "画像送信モード【VIEWER画面】";
+// Follows the mode text when the capture file cannot be read: a screen reader user
+// learns it when tabbing to the mode text.
+inline constexpr const char* kNoPreviewNote =
+    "（画像ファイルを読み込めないため、プレビューはありません）";
+inline constexpr const char* kCannotSendWithoutPicture =
+    "画像ファイルを読み込めないため、送信できません。"
+    "キャンセルして、もう一度画像を取り込んでください。";
+
+// The mode text of SendParam.CaptureMode; the design-time caption for any other mode.
+std::string ModeText(int captureMode);
+
+class SendPanelLogic {
+ public:
+  // The window's ShowModal(param) shows the panel for this same param.
+  SendPanelLogic(SendPanelView& view, SendPanelAddressBook& book, Prompter& prompter,
+                 TTypSendParam& param = SendParam);
+
+  void FormCreate();
+  // Lists refilled, recipient shown, the answer reset to Cancel, Cc, Bcc and message
+  // emptied, the mode text set and the capture file decoded into both previews. A file
+  // that cannot be read leaves both previews empty and says so in the mode text.
+  void FormShow();
+  void PageControlDataChange();
+  void Button_chgmadrClick(PanelButton sender);
+  // Refused with a warning when the capture file could not be read: there is no picture
+  // to send.
+  void Button_send_execClick(PanelPage sender);
+  void Button_cancelClick();
+  void Button_viewerClick();
+
+  // What Button_viewerClick does to hand the picture to the viewer (the viewer's part).
+  void SetViewerHandOver(std::function<void()> handOver) {
+    viewerHandOver_ = std::move(handOver);
+  }
+  bool PreviewLoaded() const { return previewLoaded_; }
+
+ private:
+  void ShowRecipient();
+  void ShowModeAndPreview();
+  void TakeRecipient(int index);
+
+  SendPanelView& view_;
+  SendPanelAddressBook& book_;
+  Prompter& prompter_;
+  TTypSendParam& param_;
+  std::function<void()> viewerHandOver_;
+  bool previewLoaded_ = false;
+};
+
+}  // namespace tavisnap

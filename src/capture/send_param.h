@@ -1,0 +1,39 @@
+// TTypSendParam: the kind of picture a capture-send carries and the send panel's answer.
+// CaptureSend sets the mode before the panel opens; the panel resets the rest each time
+// it is shown and fills it when Send is pressed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tavisnap {
+
+// Capture modes; hotkey identifier 1 and 2 are modes 1 and 2.
+enum : int32_t {
+  kCaptureDesktop = 1,
+  kCaptureActiveWindow = 2,
+  kCaptureViewer = 3,  // the viewer has written the picture itself
+};
+
+// How the panel was left.
+enum : int32_t {
+  kPanelSend = 0,
+  kPanelCancel = 1,  // also any other way of closing it
+  kPanelViewer = 2,
+};
+
+struct TTypSendParam {
+  int32_t CaptureMode = 0;
+  int32_t DetailSend = 0;  // 0 simple page, 1 detailed page
+  std::string MailTo;
+  std::string MailCc;
+  std::string MailBcc;
+  std::string MailMessage;  // already ISO-2022-JP bytes (seven-bit)
+  int32_t PanelResult = kPanelCancel;
+  friend bool operator==(const TTypSendParam&, const TTypSendParam&) = default;
+};
+
+// The one instance the flow and the send panel share.
+inline TTypSendParam SendParam;
+
+}  // namespace tavisnap

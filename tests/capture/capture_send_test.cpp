@@ -1,0 +1,323 @@
+#include "capture/capture_send.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "capture/capture.h"
+#include "capture/jpeg_codec.h"
+#include "core/app_error.h"
+#include "core/define.h"
+#include "service/commands_fake_prompter.h"
+#include "service/transfer_thread_info.h"
+#include "support/temp_dir.h"
+
+namespace tavisnap {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::ShownBox;
+using Log = std::vector<std::string>;
+
+// The windows and the screen around the flow; all of them write into one log.
+struct Fakes : CaptureSendHost, ScreenCapturer, SendPanel, Uploader {
+  explicit Fakes(Log& l) : log(l) {}
+  bool Relogin() override { return Note("relogin"), signInWorks; }
+  void BringToFront() override { Note("front"); }
+  void ShowRecipientSetup() override { Note("recipient page"); }
+  void ShowViewer() override { Note("viewer"); }
+  void SetHourglass(bool on) override { Note(on ? "hourglass" : "arrow"); }
+  void SetMonitorTimer(bool on) override { Note(on ? "timer on" : "timer off"); }
+  void CaptureDesktop(const std::string& file) override { Take(file, "desktop"); }
+  void CaptureActiveWindow(const std::string& file) override { Take(file, "window"); }
+  void ShowModal(TTypSendParam& p) override {
+    Note("panel mode " + std::to_string(p.CaptureMode) + " gate " + HotKeyReady);
+    p.PanelResult = kPanelCancel;
+    if (answer) answer(p);
+  }
+  void ShowTransferWindow() override { Note("transfer window"); }
+  bool RunTransfer(const std::string& url, const TTypFormDataArray& f) override {
+    Note("run " + url);
+    for (const TTypFormData& item : f) {
+      form.push_back((item.Kind == kFormFile ? "file " : "text ") + item.Name + "=" + item.Value);
+    }
+    return true;
+  }
+  void Note(const std::string& event) { log.push_back(event); }
+  void Take(const std::string& file, const std::string& what) {
+    Note("capture " + what);
+    if (!failure.empty()) throw AppError(failure);
+    testing::WriteBytes(file, what);
+  }
+
+  Log& log;
+  bool signInWorks = true;
+  std::string failure;  // the capture throws this
+  std::function<void(TTypSendParam&)> answer;
+  std::vector<std::string> form;
+};
+
+// A program installed in a fresh folder, signed in, with a recipient: Ready.
+class CaptureSendTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    AppDir = temp.str() + kPathSeparator;
+    CaptureDir = AppDir + "capture";
+    CaptureFile = CaptureDir + kPathSeparator + "capture.jpg";
+    BaseUrl = "https://service.test/";
+    SysInfo = TTypSysInfo{};
+    SysInfo.DstMailAdr = "helper@example.jp";
+    HotKeyReady = "ON";
+    ThrdInfo.Busy = false;
+    prompter.log = &log;
+  }
+  void TearDown() override {
+    SysInfo = TTypSysInfo{};
+    HotKeyReady = "OFF";
+  }
+  void AnswerSend(int detail) {
+    fakes.answer = [detail](TTypSendParam& p) {
+      p = {p.CaptureMode, detail, "to@example.jp", "cc@example.jp;", "bcc@example.jp;",
+           "\x1b$B$\"\x1b(B", kPanelSend};
+    };
+  }
+  void UploadEndsWith(bool success, const std::string& reply) {
+    AnswerSend(0);
+    flow.CaptureSend(kCaptureDesktop);
+    flow.Timer_captureSendTimer();  // still busy: only the debug line
+    ThrdInfo.SetResult(success, reply);
+    ThrdInfo.Busy = false;  // as the transfer window does when it closes
+    log.clear();
+  }
+  void Restart() {
+    TearDown();
+    SetUp();
+    log.clear();
+    prompter.boxes.clear();
+    fakes.failure.clear();
+    fakes.signInWorks = true;
+    fakes.answer = {};
+    fakes.form.clear();
+  }
+  bool FileExists() const { return std::filesystem::exists(U8Path(CaptureFile)); }
+  void PutUsersFileIntoTheFolder() {
+    EnsureCaptureDir();
+    testing::WriteBytes(CaptureDir + kPathSeparator + "mine.txt", "the user's");
+  }
+  // The request of that mode, and the viewer's unless only the mode is wrong.
+  bool Dropped(int mode) {
+    size_t before = log.size();
+    flow.CaptureSend(mode);
+    bool written = false;
+    if (HotKeyReady != "ON") flow.SendViewerPicture([&](const std::string&) { written = true; });
+    return log.size() == before && !written;
+  }
+
+  testing::TempDir temp;
+  Log log;
+  Fakes fakes{log};
+  testing::FakePrompter prompter;
+  TTypSendParam param;
+  int debugLines = 0;
+  CaptureSendFlow flow{fakes, fakes, fakes, fakes, prompter, param,
+                       [this](std::string_view line) { debugLines += line == kMonitorDebugLine; }};
+};
+
+// ---- Ready, and requests outside it ----
+
+TEST_F(CaptureSendTest, RequestsOutsideReadyAreDropped) {
+  HotKeyReady = "OFF";  // before the first sign-in
+  EXPECT_TRUE(Dropped(kCaptureDesktop));
+  HotKeyReady = "ON";
+  EXPECT_TRUE(Dropped(0)) << "no such mode";
+
+  fakes.answer = [this](TTypSendParam&) { EXPECT_TRUE(Dropped(kCaptureActiveWindow)); };
+  flow.CaptureSend(kCaptureDesktop);  // the panel is open when the hotkey comes
+
+  AnswerSend(0);
+  flow.CaptureSend(kCaptureDesktop);
+  EXPECT_TRUE(Dropped(kCaptureActiveWindow)) << "uploading";
+  EXPECT_EQ(testing::ReadBytes(CaptureFile), "desktop") << "not rewritten under the upload";
+  EXPECT_TRUE(prompter.boxes.empty());
+}
+
+TEST_F(CaptureSendTest, EachModeTakesItsPictureAndOpensThePanelWithTheGateClosed) {
+  const std::pair<int, Log> cases[] = {
+      {kCaptureDesktop, {"relogin", "capture desktop", "panel mode 1 gate OFF"}},
+      {kCaptureActiveWindow, {"relogin", "capture window", "panel mode 2 gate OFF"}},
+      {kCaptureViewer, {"relogin", "panel mode 3 gate OFF"}},
+  };
+  for (const auto& [mode, events] : cases) {
+    log.clear();
+    flow.CaptureSend(mode);
+    EXPECT_EQ(log, events) << mode;
+    EXPECT_EQ(HotKeyReady, "ON") << "cancelled: Ready again";
+  }
+}
+
+TEST_F(CaptureSendTest, TheViewersPictureIsWrittenOnlyOnceTheRequestIsTaken) {
+  EXPECT_TRUE(flow.SendViewerPicture([this](const std::string& file) {
+    fakes.Note("write gate " + HotKeyReady);
+    testing::WriteBytes(file, "viewer");
+  }));
+  EXPECT_THAT(log, ElementsAre("write gate OFF", "relogin", "panel mode 3 gate OFF"));
+  EXPECT_EQ(testing::ReadBytes(CaptureFile), "viewer");
+}
+
+// ---- Preparing ----
+
+TEST_F(CaptureSendTest, RefusedSignInOrNoRecipientEndsBeforeAnyCapture) {
+  fakes.signInWorks = false;
+  flow.CaptureSend(kCaptureDesktop);
+  EXPECT_THAT(log, ElementsAre("relogin"));
+  EXPECT_EQ(HotKeyReady, "ON");
+
+  Restart();
+  SysInfo.DstMailAdr.clear();
+  flow.CaptureSend(kCaptureActiveWindow);
+  EXPECT_THAT(log, ElementsAre("relogin", "front", std::string("box:") + kNoRecipientWarning,
+                               "recipient page"));
+  EXPECT_EQ(prompter.boxes.at(0).kind, BoxKind::Warning);
+  EXPECT_FALSE(FileExists());
+  EXPECT_EQ(HotKeyReady, "ON");
+}
+
+// A failing step used to leave the gate closed for the rest of the run.
+TEST_F(CaptureSendTest, AFailingStepIsReportedWithItsReasonAndReadyReturns) {
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {kCaptureDirCreateError,
+       [this] {
+         CaptureDir = temp / "missing/capture";
+         flow.CaptureSend(kCaptureDesktop);
+       }},
+      {kJpegWriteError,
+       [this] {
+         fakes.failure = kJpegWriteError;
+         flow.CaptureSend(kCaptureDesktop);
+       }},
+      {kJpegWriteError,
+       [this] {
+         EXPECT_FALSE(flow.SendViewerPicture(
+             [](const std::string&) { throw AppError(kJpegWriteError); }));
+       }},
+  };
+  for (const auto& [reason, fail] : cases) {
+    Restart();
+    fail();
+    std::string warning = std::string(kCaptureSendFailed) + "（" + reason + "）";
+    EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, warning}})) << reason;
+    EXPECT_EQ(log.at(log.size() - 2), "front") << reason;
+
+    Restart();
+    flow.CaptureSend(kCaptureDesktop);
+    EXPECT_EQ(log.back(), "panel mode 1 gate OFF") << reason << ": the next hotkey works";
+  }
+}
+
+// ---- Panel open ----
+
+TEST_F(CaptureSendTest, EveryPanelResult) {
+  const struct {
+    int result;
+    bool capFileDel;
+    std::string lastEvent;
+    bool fileKept;
+    const char* gate;
+  } cases[] = {
+      {kPanelCancel, false, "panel mode 1 gate OFF", true, "ON"},
+      {kPanelCancel, true, "panel mode 1 gate OFF", false, "ON"},
+      {kPanelViewer, true, "viewer", true, "ON"},
+      {kPanelSend, true, "run https://service.test/action.php", true, "OFF"},
+  };
+  for (const auto& c : cases) {
+    Restart();
+    SysInfo.CapFileDel = c.capFileDel;
+    fakes.answer = [&c](TTypSendParam& p) { p.PanelResult = c.result; };
+    flow.CaptureSend(kCaptureDesktop);
+    SCOPED_TRACE(::testing::Message() << "result " << c.result << " del " << c.capFileDel);
+    EXPECT_EQ(log.back(), c.lastEvent);
+    EXPECT_EQ(FileExists(), c.fileKept);
+    EXPECT_EQ(std::filesystem::exists(U8Path(CaptureDir)), c.fileKept) << "folder and file";
+    EXPECT_EQ(HotKeyReady, c.gate);
+  }
+}
+
+// ---- Uploading ----
+
+TEST_F(CaptureSendTest, TheUploadFormOfEachPageInFieldOrder) {
+  AnswerSend(0);
+  flow.CaptureSend(kCaptureDesktop);
+  EXPECT_THAT(fakes.form,
+              ElementsAre("text txtEmailTo[0]=to@example.jp", "file fileCapUp[0]=" + CaptureFile,
+                          "text SubmitCapUpComp=1"));
+  EXPECT_THAT(log, ElementsAre("relogin", "capture desktop", "panel mode 1 gate OFF",
+                               "hourglass", "transfer window", "timer on",
+                               "run https://service.test/action.php"));
+  EXPECT_TRUE(ThrdInfo.Busy) << "set before the worker starts";
+
+  Restart();
+  AnswerSend(1);
+  flow.CaptureSend(kCaptureActiveWindow);
+  EXPECT_THAT(fakes.form,
+              ElementsAre("text txtEmailTo[0]=to@example.jp", "text txtEmailCc[0]=cc@example.jp;",
+                          "text txtEmailBcc[0]=bcc@example.jp;", "text txtMessage=\x1b$B$\"\x1b(B",
+                          "file fileCapUp[0]=" + CaptureFile, "text SubmitCapUpComp=1"));
+}
+
+// ---- The monitor ----
+
+TEST_F(CaptureSendTest, TheMonitorsOutcomes) {
+  const struct {
+    bool success;
+    const char* reply;
+    std::vector<ShownBox> boxes;
+    bool removedWithCapFileDel;
+  } cases[] = {
+      {true, "1", {{BoxKind::Information, "送信しました"}}, true},
+      {true, "1x", {}, false},
+      {false, "2", {{BoxKind::Warning, "通信エラー"}}, false},
+      {false, "0", {{BoxKind::Warning, "通信エラー"}}, false},
+      {false, "", {{BoxKind::Warning, "通信エラー"}}, false},  // no connection
+      {false, "CANCEL", {{BoxKind::Information, "送信をキャンセルしました"}}, true},
+  };
+  for (bool capFileDel : {false, true}) {
+    for (const auto& c : cases) {
+      Restart();
+      SysInfo.CapFileDel = capFileDel;
+      debugLines = 0;
+      UploadEndsWith(c.success, c.reply);
+      EXPECT_EQ(HotKeyReady, "OFF") << "busy";
+      flow.Timer_captureSendTimer();
+      SCOPED_TRACE(::testing::Message() << "reply '" << c.reply << "' del " << capFileDel);
+      EXPECT_EQ(prompter.boxes, c.boxes);
+      EXPECT_EQ(Log(log.begin(), log.begin() + 2), (Log{"timer off", "arrow"}));
+      EXPECT_EQ(FileExists(), !(capFileDel && c.removedWithCapFileDel));
+      EXPECT_EQ(HotKeyReady, "ON");
+      EXPECT_EQ(debugLines, 2) << "one debug line a tick";
+    }
+  }
+}
+
+TEST_F(CaptureSendTest, AFolderThatCannotBeRemovedIsToldAfterTheResult) {
+  SysInfo.CapFileDel = true;
+  UploadEndsWith(true, "1");
+  PutUsersFileIntoTheFolder();
+  flow.Timer_captureSendTimer();
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Information, "送信しました"},
+                                                   {BoxKind::Warning, kCaptureDirRemoveError}}));
+  EXPECT_EQ(HotKeyReady, "ON");
+
+  Restart();
+  SysInfo.CapFileDel = true;
+  PutUsersFileIntoTheFolder();
+  flow.CaptureSend(kCaptureDesktop);  // cancelled
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, kCaptureDirRemoveError}}));
+  EXPECT_EQ(HotKeyReady, "ON");
+}
+
+}  // namespace
+}  // namespace tavisnap
