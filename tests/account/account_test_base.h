@@ -62,7 +62,7 @@ class AccountTest : public ::testing::Test {
 
   std::vector<std::string> log;  // boxes and window changes, in order
   FakeInitView view{&log};
-  ScriptedPrompter prompter;
+  FakePrompter prompter;
   RecordingServices services;
   std::vector<std::string> savedPasswords;
   FormInitLogic logic{view, prompter, services, PostForm,
