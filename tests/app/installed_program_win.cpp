@@ -2,15 +2,10 @@
 
 #include <stdexcept>
 
+#include "win/text_win.h"
+
 namespace tavisnap::testing {
 namespace {
-
-std::wstring W(const std::string& s) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-  return out;
-}
 
 std::string ToCp932Lines(const std::string& utf8) {
   std::string crlf;
@@ -18,7 +13,7 @@ std::string ToCp932Lines(const std::string& utf8) {
     if (c == '\n') crlf += '\r';
     crlf += c;
   }
-  std::wstring wide = W(crlf);
+  std::wstring wide = Widen(crlf);
   int n = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                               nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
@@ -31,14 +26,14 @@ std::string ToCp932Lines(const std::string& utf8) {
 
 InstalledProgram::InstalledProgram(const std::string& systemIni) : dir_(MakeTempDir("tavisnap")) {
   std::string source = ExeDir() + "tavisnap.exe";
-  if (!CopyFileW(W(source).c_str(), W(exe()).c_str(), FALSE)) {
+  if (!CopyFileW(Widen(source).c_str(), Widen(exe()).c_str(), FALSE)) {
     throw std::runtime_error("cannot copy " + source);
   }
   if (!systemIni.empty()) WriteFileBytes(dir_ + "system.ini", ToCp932Lines(systemIni));
 }
 
 std::unique_ptr<Process> InstalledProgram::Start(const std::wstring& args) const {
-  return Launch(W(exe()), args, W(dir_));
+  return Launch(Widen(exe()), args, Widen(dir_));
 }
 
 std::string DefaultSystemIni(const std::string& extraSystemLines) {

@@ -14,6 +14,7 @@
 #include "main_window_fixture_win.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "support/accessibility_win.h"
+#include "win/text_win.h"
 
 namespace tavisnap::testing {
 namespace {
@@ -32,14 +33,6 @@ std::wstring TabText(HWND tab, int index) {
   item.cchTextMax = 127;
   SendMessageW(tab, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
   return text;
-}
-
-std::wstring W(const char* utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, out.data(), n);
-  out.resize(static_cast<size_t>(n - 1));
-  return out;
 }
 
 // The window's own visibility flag: the main window itself is hidden in most tests.
@@ -108,13 +101,13 @@ TEST_F(PageFrame, EachPageShowsAloneWithItsTabAndButton) {
     window_->ShowMainTab(info.page);
     EXPECT_EQ(window_->CurrentTab(), info.page);
     EXPECT_EQ(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 1);
-    EXPECT_EQ(TabText(tab, 0), W(info.tabCaption));
+    EXPECT_EQ(TabText(tab, 0), Widen(info.tabCaption));
     EXPECT_EQ(VisiblePages(), 1);
     EXPECT_TRUE(Shown(PageOf(info.page)));
     EXPECT_TRUE(IsWindowEnabled(PageOf(info.page)));
     if (info.execCaption) {
       EXPECT_TRUE(GetWindowLongW(exec, GWL_STYLE) & WS_VISIBLE);
-      EXPECT_EQ(TextOf(exec), W(info.execCaption));
+      EXPECT_EQ(TextOf(exec), Widen(info.execCaption));
     } else {
       EXPECT_FALSE(GetWindowLongW(exec, GWL_STYLE) & WS_VISIBLE);
     }
