@@ -15,6 +15,7 @@
 #include "core/define.h"
 #include "core/file_util.h"
 #include "core/settings_list.h"
+#include "support/globals.h"
 #include "support/temp_dir.h"
 #include "service/http_client_init.h"
 #include "service/local_service_fixture.h"
@@ -33,16 +34,13 @@ class AccountTest : public ::testing::Test {
 
   void SetUp() override {
     service_->Reset();
-    SessionCookie.Set("");
+    ResetServiceGlobals();
     CaFile = service_->CaFile();
     BaseUrl = service_->Url();
-    Settings.Clear();
-    SysInfo = TTypSysInfo{};
-    HotKeyReady = "OFF";
     IniPath = dir_ / "system.ini";
     prompter.log = &log;
   }
-  void TearDown() override { CaFile.clear(); }
+  void TearDown() override { ResetServiceGlobals(); }
 
   static LocalService& Service() { return *service_; }
 

@@ -18,6 +18,7 @@
 #include "service/session_cookie.h"
 #include "support/accessibility_win.h"
 #include "support/driver_win.h"
+#include "support/globals.h"
 #include "win/text_win.h"
 
 namespace tavisnap::testing {
@@ -117,14 +118,12 @@ class FormInitWindow : public ::testing::Test {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     dir_ = MakeTempDir("form-init");
+    ResetServiceGlobals();
     IniPath = dir_ + "system.ini";
-    Settings.Clear();
-    SysInfo = TTypSysInfo{};
-    HotKeyReady = "OFF";
-    SessionCookie.Set("");
     BaseUrl = Env("TAVISNAP_SERVICE_URL");
     CaFile = Env("TAVISNAP_CA_FILE");
   }
+  void TearDown() override { ResetServiceGlobals(); }
 
   std::string dir_;
 };

@@ -3,14 +3,13 @@
 #include <shellapi.h>
 
 #include "core/define.h"
-#include "core/settings_list.h"
+#include "support/globals.h"
 
 namespace tavisnap::testing {
 
 void MainWindowTest::SetUp() {
-  SysInfo = TTypSysInfo{};
+  ResetGlobals();
   RunMode = kRunModeOnline;
-  Settings.Clear();
   window_ = std::make_unique<TFormMainTavisnap>(LoadIconW(nullptr, IDI_APPLICATION));
   ASSERT_NE(window_->hwnd(), nullptr);
 }
@@ -18,6 +17,7 @@ void MainWindowTest::SetUp() {
 void MainWindowTest::TearDown() {
   window_.reset();
   DrainQuit();
+  ResetGlobals();
 }
 
 void MainWindowTest::Command(int id) {
