@@ -16,6 +16,7 @@
 #include "core/file_util.h"
 #include "core/settings_list.h"
 #include "support/globals.h"
+#include "support/sent_field.h"
 #include "support/temp_dir.h"
 #include "service/http_client_init.h"
 #include "service/local_service_fixture.h"
@@ -47,12 +48,7 @@ class AccountTest : public ::testing::Test {
   std::string IniText() const { return ReadWholeFile(IniPath).value_or("<no file>"); }
   // The value of a text field of the last request the service received.
   static std::string SentField(const std::string& name) {
-    std::string raw = Service().LastRequest();
-    std::string marker = "name=\"" + name + "\"\r\n\r\n";
-    size_t at = raw.find(marker);
-    if (at == std::string::npos) return "<not sent>";
-    at += marker.size();
-    return raw.substr(at, raw.find("\r\n", at) - at);
+    return testing::SentField(Service().LastRequest(), name);
   }
   static size_t RequestCount() { return Service().RequestIds().size(); }
   // Nothing listens there: every transaction fails.

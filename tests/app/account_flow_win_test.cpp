@@ -1,19 +1,25 @@
 // The first days of a user, through the real tavisnap.exe and the local service: the
-// first start opens the account window on the registration page; registering and signing
-// in with the mailed password stores the account and lives on in the tray; the next start
-// signs in by itself without showing the window; the exit path removes the tray icon.
+// first start opens the account window on the registration page, with only the viewer
+// usable in the tray; registering and signing in with the mailed password stores the
+// account and lives on in the tray; the next start signs in by itself with the stored
+// account, without showing the window, and every tray entry is usable; the exit path
+// removes the tray icon.
 #include <windows.h>
 
 #include <shellapi.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "account/form_init_res.h"
 #include "app/installed_program_win.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "support/driver_win.h"
+#include "support/menu_picture_win.h"
+#include "support/sent_field.h"
+#include "win/text_win.h"
 
 namespace tavisnap::testing {
 namespace {
@@ -50,11 +56,32 @@ std::string RegistryPassword() {
   DWORD size = sizeof buf;
   RegQueryValueExW(key, L"pdata", nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &size);
   RegCloseKey(key);
-  std::wstring w(buf);
-  return std::string(w.begin(), w.end());
+  return Narrow(buf);
 }
 
-std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+// The tray menu as the program draws it, opened from outside the way the keyboard opens
+// it: per entry (Send, Delete, Set, viewer, Close, Exit) "dark" when it can be chosen,
+// "grey" when not. Menus of another process cannot be read under Wine; their picture can.
+std::string TrayMenuLines(HWND main, DWORD pid) {
+  SetCursorPos(5, GetSystemMetrics(SM_CYSCREEN) - 5);  // off the menu: nothing highlighted
+  PostMessageW(main, kTrayCallback, MAKEWPARAM(400, 300), MAKELPARAM(WM_CONTEXTMENU, 1));
+  HWND popup = WaitForTopWindow(L"#32768", L"", pid, 5s, true);
+  if (!popup) return "no menu";
+  Pump(300ms);  // painted
+  std::string lines = Describe(TextLinesOf(popup));
+  PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+  WaitUntil([&] { return !IsWindowVisible(popup); }, 3s);
+  return lines;
+}
+
+// The sign-in requests the service received, oldest first.
+std::vector<std::string> SignInRequests() {
+  std::vector<std::string> found;
+  for (std::string& request : ServiceRequests()) {
+    if (SentField(request, "SubmitLoginDo") == "1") found.push_back(std::move(request));
+  }
+  return found;
+}
 
 TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   ASSERT_FALSE(Env("TAVISNAP_SERVICE_URL").empty()) << "runs with the local service";
@@ -73,13 +100,18 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   EXPECT_FALSE(IsWindowVisible(FindChildById(account, IDC_Edit_already_password)));
   SaveScreenshot("program-first-start", account);
 
+  // Without automatic sign-in start-up leaves only the viewer usable of the four entries
+  // that follow the sign-in.
+  EXPECT_EQ(TrayMenuLines(main, first->pid), "grey grey grey dark dark dark");
+  ASSERT_TRUE(IsWindowVisible(account));
+
   // While the account window is open the tray double click does nothing.
   PostMessageW(main, kTrayCallback, 1, WM_LBUTTONDBLCLK);
   Pump(700ms);
   EXPECT_FALSE(IsWindowVisible(main));
 
-  SetText(newMail1, Wide(mail));
-  SetText(FindChildById(account, IDC_Edit_new_mailadr2), Wide(mail));
+  SetText(newMail1, Widen(mail));
+  SetText(FindChildById(account, IDC_Edit_new_mailadr2), Widen(mail));
   Click(FindChildById(account, IDC_Button_new_reg_do));
   auto box = ExpectMessageBox(first->pid, IDOK);
   ASSERT_TRUE(box.has_value());
@@ -93,7 +125,7 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   ASSERT_FALSE(password.empty()) << "the service recorded no password";
   HWND passwordEdit = FindChildById(account, IDC_Edit_already_password);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(passwordEdit) != FALSE; }));
-  SetText(passwordEdit, Wide(password));
+  SetText(passwordEdit, Widen(password));
   SetChecked(FindChildById(account, IDC_CheckBox_AutoLogin), true);
   Click(FindChildById(account, IDC_Button_already_reg_do));
   box = ExpectMessageBox(first->pid, IDOK);
@@ -125,14 +157,26 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   EXPECT_EQ(*code, 0u);
   EXPECT_FALSE(IconPresent(main));
 
-  // Next start: the stored account signs in by itself; the account window never shows.
+  // Next start: the stored account signs in by itself, with the address of system.ini
+  // and the password of the registry; the account window never shows.
+  const size_t signInsBefore = SignInRequests().size();
   auto second = program.Start();
   HWND main2 = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", second->pid, 30s);
   ASSERT_NE(main2, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return IconPresent(main2); }, 30s)) << "no tray icon";
+  std::vector<std::string> signIns;
+  ASSERT_TRUE(WaitUntil([&] { return (signIns = SignInRequests()).size() > signInsBefore; }))
+      << "the second start sent no sign-in";
   Pump(1500ms);
+  signIns = SignInRequests();
+  ASSERT_EQ(signIns.size(), signInsBefore + 1) << "one sign-in";
+  EXPECT_EQ(signIns.back().substr(0, signIns.back().find("\r\n")), "POST /action.php HTTP/1.1");
+  EXPECT_EQ(SentField(signIns.back(), "username"), mail);
+  EXPECT_EQ(SentField(signIns.back(), "password"), password);
   EXPECT_EQ(AccountWindow(second->pid), nullptr) << "the account window showed";
   EXPECT_FALSE(WaitForMessageBox(second->pid, 500ms).has_value()) << "a message appeared";
+  EXPECT_EQ(TrayMenuLines(main2, second->pid), "dark dark dark dark dark dark")
+      << "the sign-in did not enable the tray entries";
   PostMessageW(main2, kTrayCallback, 1, WM_LBUTTONDBLCLK);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main2) != FALSE; }, 10s))
       << "not signed in: the tray still waits for the account window";

@@ -1,5 +1,6 @@
 #include "support/driver_win.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -289,6 +290,20 @@ std::string ServiceRecordedPassword(const std::string& mail) {
     }
   }
   return {};
+}
+
+std::vector<std::string> ServiceRequests() {
+  std::filesystem::path folder =
+      std::filesystem::path(Widen(Env("TAVISNAP_SERVICE_STATE"))) / L"requests";
+  std::vector<std::filesystem::path> files;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    if (entry.path().extension() == L".http") files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());  // numbered with leading zeros: by name is by arrival
+  std::vector<std::string> requests;
+  for (const auto& file : files) requests.push_back(ReadFileBytes(Narrow(file.wstring())));
+  return requests;
 }
 
 std::string SaveScreenshot(const std::string& name, HWND window) {
