@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 
 #include "core/app_error.h"
-#include "core/debug_log.h"
 #include "core/define.h"
 #include "core/load_settings.h"
 #include "core/settings_file.h"
@@ -67,13 +65,6 @@ TEST_F(SettingsFileWin, SavingReplacesTheFileAndRespectsTheReadOnlyAttribute) {
   }
   EXPECT_EQ(ReadBytes(path), "[SYSTEM]\r\nMAILID=c@d.jp\r\n\r\n");
   SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST(DebugLogWin, UsesTheJapaneseShortDateAndLongTime) {
-  LocalDateTime now = CurrentLocalDateTime();
-  EXPECT_TRUE(std::regex_match(now.date, std::regex(R"(\d{4}/\d{1,2}/\d{1,2})"))) << now.date;
-  EXPECT_TRUE(std::regex_match(now.time, std::regex(R"(\d{1,2}:\d{2}:\d{2})"))) << now.time;
-  DebugLog("キャプチャー画像送信監視タイマー");  // to the debugger output; must not fail
 }
 
 }  // namespace
