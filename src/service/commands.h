@@ -1,5 +1,5 @@
-// The nine service commands: the fields of each form in wire order, whether a fresh
-// sign-in goes first, how the answer is tested, and which message each outcome shows.
+// The nine service commands: the fields of each form in wire order, how the answer is
+// tested, and which message each outcome shows.
 // Knows nothing of windows: messages go through Prompter, and bringing the main window
 // to the front is a hook the caller passes.
 #pragma once
@@ -77,7 +77,6 @@ struct FieldSpec {
 struct CommandSpec {
   ServiceCommand id;
   std::string_view name;  // also the submit field, sent last with "1"
-  bool relogin_first;
   CodeTest code_test;
   std::string_view codes;                // the answer codes, e.g. "12"
   std::vector<FieldSpec> fields;         // before the submit field

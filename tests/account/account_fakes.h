@@ -1,38 +1,14 @@
-// Stand-ins for the account window and its message boxes in native tests.
+// A stand-in for the account window in native tests (message boxes: FakePrompter).
 #pragma once
 
-#include <deque>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "account/init_view.h"
-#include "core/prompter.h"
+#include "support/fake_prompter.h"
 
 namespace tavisnap::testing {
-
-struct Box {
-  BoxKind kind;
-  std::string text;
-  bool operator==(const Box&) const = default;
-};
-
-// Records every box; confirmations take the queued answers, then OK.
-class ScriptedPrompter : public Prompter {
- public:
-  bool Show(BoxKind kind, const std::string& text) override {
-    boxes.push_back({kind, text});
-    if (log) log->push_back("box " + text);
-    if (kind == BoxKind::Information || kind == BoxKind::Warning || answers.empty()) return true;
-    bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-
-  std::vector<Box> boxes;
-  std::deque<bool> answers;
-  std::vector<std::string>* log = nullptr;
-};
 
 class FakeInitView : public InitView {
  public:

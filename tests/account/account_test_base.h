@@ -15,6 +15,8 @@
 #include "core/define.h"
 #include "core/file_util.h"
 #include "core/settings_list.h"
+#include "support/globals.h"
+#include "support/sent_field.h"
 #include "support/temp_dir.h"
 #include "service/http_client_init.h"
 #include "service/local_service_fixture.h"
@@ -33,28 +35,20 @@ class AccountTest : public ::testing::Test {
 
   void SetUp() override {
     service_->Reset();
-    SessionCookie.Set("");
+    ResetServiceGlobals();
     CaFile = service_->CaFile();
     BaseUrl = service_->Url();
-    Settings.Clear();
-    SysInfo = TTypSysInfo{};
-    HotKeyReady = "OFF";
     IniPath = dir_ / "system.ini";
     prompter.log = &log;
   }
-  void TearDown() override { CaFile.clear(); }
+  void TearDown() override { ResetServiceGlobals(); }
 
   static LocalService& Service() { return *service_; }
 
   std::string IniText() const { return ReadWholeFile(IniPath).value_or("<no file>"); }
   // The value of a text field of the last request the service received.
   static std::string SentField(const std::string& name) {
-    std::string raw = Service().LastRequest();
-    std::string marker = "name=\"" + name + "\"\r\n\r\n";
-    size_t at = raw.find(marker);
-    if (at == std::string::npos) return "<not sent>";
-    at += marker.size();
-    return raw.substr(at, raw.find("\r\n", at) - at);
+    return testing::SentField(Service().LastRequest(), name);
   }
   static size_t RequestCount() { return Service().RequestIds().size(); }
   // Nothing listens there: every transaction fails.
@@ -62,7 +56,7 @@ class AccountTest : public ::testing::Test {
 
   std::vector<std::string> log;  // boxes and window changes, in order
   FakeInitView view{&log};
-  ScriptedPrompter prompter;
+  FakePrompter prompter;
   RecordingServices services;
   std::vector<std::string> savedPasswords;
   FormInitLogic logic{view, prompter, services, PostForm,

@@ -27,7 +27,7 @@ class Registration : public AccountTest {
 TEST_F(Registration, StoresTheAddressAndOpensTheSignInPage) {
   Fill(kNewUser, kNewUser);
   logic.Button_new_reg_doClick();
-  EXPECT_EQ(prompter.boxes, (std::vector<Box>{{BoxKind::Confirmation, kConfirmRegist},
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Confirmation, kConfirmRegist},
                                               {BoxKind::Information, kRegistered}}));
   EXPECT_EQ(SentField("txtEmail"), kNewUser);
   EXPECT_EQ(SentField("txtEmail2"), kNewUser);
@@ -54,7 +54,7 @@ TEST_F(Registration, RefusesAddressesThatAreBadOrDifferEvenInLetterCase) {
     prompter.boxes.clear();
     Fill(mail1, mail2);
     logic.Button_new_reg_doClick();
-    EXPECT_EQ(prompter.boxes, (std::vector<Box>{{BoxKind::Warning, kCheckMail}}));
+    EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, kCheckMail}}));
   }
   EXPECT_EQ(RequestCount(), 0u);
   EXPECT_TRUE(Settings.empty());
@@ -76,7 +76,7 @@ TEST_F(Registration, AnswersOtherThanRegisteredStoreNothing) {
   SysInfo.MailId.clear();
   logic.Button_new_reg_doClick();  // the address is taken now: "2"
   EXPECT_EQ(prompter.boxes.back(),
-            (Box{BoxKind::Warning, "既に登録されています、ログインへお進みください"}));
+            (ShownBox{BoxKind::Warning, "既に登録されています、ログインへお進みください"}));
 
   Service().SetBehaviour({{"answer", "1,0"}});  // tested on the whole text: no code
   prompter.boxes.clear();
@@ -86,7 +86,7 @@ TEST_F(Registration, AnswersOtherThanRegisteredStoreNothing) {
   Service().SetBehaviour({{"status", "503"}});
   prompter.boxes.clear();
   logic.Button_new_reg_doClick();
-  EXPECT_EQ(prompter.boxes.back(), (Box{BoxKind::Warning, "新規登録失敗"}));
+  EXPECT_EQ(prompter.boxes.back(), (ShownBox{BoxKind::Warning, "新規登録失敗"}));
   EXPECT_TRUE(Settings.empty());
   EXPECT_TRUE(SysInfo.MailId.empty());
 }
@@ -119,7 +119,7 @@ TEST_F(PasswordNotice, ShowsTheServicesAnswer) {
   MakeServiceUnreachable();
   logic.Button_already_reg_PasswordClick();
 
-  EXPECT_EQ(prompter.boxes, (std::vector<Box>{{BoxKind::Information, "パスワードを再通知しました"},
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Information, "パスワードを再通知しました"},
                                               {BoxKind::Warning, "ユーザーが存在しません"},
                                               {BoxKind::Warning, "パスワードの再通知ができません"},
                                               {BoxKind::Warning, "通信エラー"}}));
@@ -130,7 +130,7 @@ TEST_F(PasswordNotice, ShowsTheServicesAnswer) {
 TEST_F(PasswordNotice, BadAddressIsRefusedAndTheWindowShown) {
   view.texts[InitField::AlreadyMailAdr] = "hanako@@";
   logic.Button_already_reg_PasswordClick();
-  EXPECT_EQ(prompter.boxes, (std::vector<Box>{{BoxKind::Warning, kCheckMail}}));
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, kCheckMail}}));
   EXPECT_TRUE(view.visible);
   EXPECT_EQ(RequestCount(), 0u);
 }
@@ -178,7 +178,7 @@ TEST_F(LeavingTheWindow, CancelButtonsAskAndExitOnlyOnOk) {
   EXPECT_EQ(services.exitsUnasked + services.exitsAsked, 0);
   logic.CancelClick();
   EXPECT_EQ(services.exitsUnasked, 1) << "no second question on the exit path";
-  EXPECT_EQ(prompter.boxes, (std::vector<Box>{{BoxKind::Confirmation, kConfirmExit},
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Confirmation, kConfirmExit},
                                               {BoxKind::Confirmation, kConfirmExit}}));
 }
 

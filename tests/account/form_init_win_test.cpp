@@ -18,6 +18,8 @@
 #include "service/session_cookie.h"
 #include "support/accessibility_win.h"
 #include "support/driver_win.h"
+#include "support/globals.h"
+#include "win/text_win.h"
 
 namespace tavisnap::testing {
 namespace {
@@ -33,11 +35,7 @@ struct ChildInfo {
 };
 
 std::ostream& operator<<(std::ostream& out, const ChildInfo& c) {
-  std::wstring both = c.cls + L" \"" + c.text + L"\"";
-  int n = WideCharToMultiByte(CP_UTF8, 0, both.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, both.c_str(), -1, utf8.data(), n, nullptr, nullptr);
-  return out << utf8.c_str();
+  return out << Narrow(c.cls + L" \"" + c.text + L"\"");
 }
 
 // The visible, enabled controls of the window in Z order (the order of the template).
@@ -120,14 +118,12 @@ class FormInitWindow : public ::testing::Test {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     dir_ = MakeTempDir("form-init");
+    ResetServiceGlobals();
     IniPath = dir_ + "system.ini";
-    Settings.Clear();
-    SysInfo = TTypSysInfo{};
-    HotKeyReady = "OFF";
-    SessionCookie.Set("");
     BaseUrl = Env("TAVISNAP_SERVICE_URL");
     CaFile = Env("TAVISNAP_CA_FILE");
   }
+  void TearDown() override { ResetServiceGlobals(); }
 
   std::string dir_;
 };
@@ -343,8 +339,7 @@ TEST_F(FormInitWindow, RegistersThenSignsInWithTheMailedPassword) {
 
   std::string password = ServiceRecordedPassword(mail);
   ASSERT_FALSE(password.empty());
-  SetText(form.Item(IDC_Edit_already_password),
-          std::wstring(Lower(password).begin(), Lower(password).end()));
+  SetText(form.Item(IDC_Edit_already_password), Widen(Lower(password)));
   SetChecked(form.Item(IDC_CheckBox_AutoLogin), true);
   Click(form.Item(IDC_Button_already_reg_do));
   box = AnswerBox(w, IDOK);

@@ -64,7 +64,7 @@ TEST_F(ReloginTest, RefusalsWarnAndFail) {
   Service().AddAccount(kUser, "OTHER");
   EXPECT_FALSE(Run());  // "3"
   EXPECT_EQ(prompter.boxes,
-            (std::vector<Box>{
+            (std::vector<ShownBox>{
                 {BoxKind::Warning, "ログインに失敗しました（ユーザーＩＤを確認してください）"},
                 {BoxKind::Warning, "ログインに失敗しました（パスワードを確認してください）"}}));
   EXPECT_EQ(std::count(log.begin(), log.end(), "foreground"), 0);

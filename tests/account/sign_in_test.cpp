@@ -94,7 +94,7 @@ TEST_F(SignIn, BasicAuthenticationFollowsTheThirdCharacterOfTheAnswer) {
 TEST_F(SignIn, RefusalsShowTheirWarningAndStoreNothing) {
   Fill("nobody@example.jp", kPassword);
   logic.Button_already_reg_doClick();  // the service knows no such user: "2"
-  EXPECT_EQ(prompter.boxes, (std::vector<Box>{{BoxKind::Warning, kNoSuchUser}}));
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, kNoSuchUser}}));
   EXPECT_FALSE(view.visible) << "a hidden window stays hidden";
   EXPECT_EQ(view.page, kPageNewReg);
   ExpectNothingStored();
@@ -116,7 +116,7 @@ TEST_F(SignIn, WrongPasswordBringsTheSignInPageForward) {
   SysInfo.AutoLogin = true;
   Fill(kUser, "WRONG", /*autoLogin=*/false);
   logic.Button_already_reg_doClick();
-  EXPECT_EQ(prompter.boxes, (std::vector<Box>{{BoxKind::Warning, kWrongPassword}}));
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, kWrongPassword}}));
   EXPECT_EQ(view.page, kPageAlreadyReg);
   EXPECT_FALSE(view.pageMenuItems);
   EXPECT_TRUE(view.autoLogin) << "the check box follows the stored setting";
@@ -132,7 +132,7 @@ TEST_F(SignIn, FailedTransactionShowsCommunicationErrorAndKeepsVisibility) {
   MakeServiceUnreachable();
   view.visible = true;
   logic.Button_already_reg_doClick();
-  EXPECT_EQ(prompter.boxes, (std::vector<Box>{{BoxKind::Warning, "通信エラー"},
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, "通信エラー"},
                                               {BoxKind::Warning, "通信エラー"}}));
   EXPECT_TRUE(view.visible);
   ExpectNothingStored();
@@ -155,7 +155,7 @@ TEST_F(SignIn, BadInputIsRefusedBeforeAnythingIsSent) {
     view.visible = false;
     Fill(c.mail, c.password);
     logic.Button_already_reg_doClick();
-    EXPECT_EQ(prompter.boxes, (std::vector<Box>{{BoxKind::Warning, c.message}}));
+    EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, c.message}}));
     EXPECT_TRUE(view.visible);
   }
   EXPECT_EQ(RequestCount(), 0u);
@@ -184,7 +184,7 @@ TEST_F(SignIn, AutomaticSignInWithoutStoredPasswordOpensTheWindow) {
   SysInfo.AutoLogin = true;
   logic.FormCreate();
   logic.AutoSignIn();
-  EXPECT_EQ(prompter.boxes, (std::vector<Box>{{BoxKind::Warning, "パスワードを確認してください"}}));
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, "パスワードを確認してください"}}));
   EXPECT_TRUE(view.visible);
   EXPECT_EQ(view.page, kPageAlreadyReg);
   EXPECT_EQ(services.refreshes, 2);
@@ -213,7 +213,7 @@ TEST_F(SignIn, AutomaticSignInReportsAnUnwritableSettingsFileAndGoesOn) {
   logic.FormCreate();
   EXPECT_NO_THROW(logic.AutoSignIn());
   EXPECT_EQ(prompter.boxes,
-            (std::vector<Box>{{BoxKind::Warning, "書き込みエラー(INIファイル)"}}));
+            (std::vector<ShownBox>{{BoxKind::Warning, "書き込みエラー(INIファイル)"}}));
   EXPECT_EQ(savedPasswords.size(), 1u);
   EXPECT_EQ(SysInfo.MailId, kUser);
   EXPECT_EQ(services.trayEnabled, 0);

@@ -1,20 +1,26 @@
 // The first days of a user, through the real tavisnap.exe and the local service: the
-// first start opens the account window on the registration page; registering and signing
-// in with the mailed password stores the account and lives on in the tray; the next start
-// signs in by itself without showing the window; the exit path removes the tray icon.
+// first start opens the account window on the registration page, with only the viewer
+// usable in the tray; registering and signing in with the mailed password stores the
+// account and lives on in the tray; the next start signs in by itself with the stored
+// account, without showing the window, and every tray entry is usable; the exit path
+// removes the tray icon.
 #include <windows.h>
 
 #include <shellapi.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "account/form_init_res.h"
 #include "app/account_window_win.h"
 #include "app/installed_program_win.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "support/driver_win.h"
+#include "support/menu_picture_win.h"
+#include "support/sent_field.h"
+#include "win/text_win.h"
 
 namespace tavisnap::testing {
 namespace {
@@ -40,8 +46,31 @@ std::string RegistryPassword() {
   DWORD size = sizeof buf;
   RegQueryValueExW(key, L"pdata", nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &size);
   RegCloseKey(key);
-  std::wstring w(buf);
-  return std::string(w.begin(), w.end());
+  return Narrow(buf);
+}
+
+// The tray menu as the program draws it, opened from outside the way the keyboard opens
+// it: per entry (Send, Delete, Set, viewer, Close, Exit) "dark" when it can be chosen,
+// "grey" when not. Menus of another process cannot be read under Wine; their picture can.
+std::string TrayMenuLines(HWND main, DWORD pid) {
+  SetCursorPos(5, GetSystemMetrics(SM_CYSCREEN) - 5);  // off the menu: nothing highlighted
+  PostMessageW(main, kTrayCallback, MAKEWPARAM(400, 300), MAKELPARAM(WM_CONTEXTMENU, 1));
+  HWND popup = WaitForTopWindow(L"#32768", L"", pid, 5s, true);
+  if (!popup) return "no menu";
+  Pump(300ms);  // painted
+  std::string lines = Describe(TextLinesOf(popup));
+  PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+  WaitUntil([&] { return !IsWindowVisible(popup); }, 3s);
+  return lines;
+}
+
+// The sign-in requests the service received, oldest first.
+std::vector<std::string> SignInRequests() {
+  std::vector<std::string> found;
+  for (std::string& request : ServiceRequests()) {
+    if (SentField(request, "SubmitLoginDo") == "1") found.push_back(std::move(request));
+  }
+  return found;
 }
 
 TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
@@ -60,6 +89,11 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   ASSERT_TRUE(IsWindowVisible(newMail1)) << "not on the registration page";
   EXPECT_FALSE(IsWindowVisible(FindChildById(account, IDC_Edit_already_password)));
   SaveScreenshot("program-first-start", account);
+
+  // Without automatic sign-in start-up leaves only the viewer usable of the four entries
+  // that follow the sign-in.
+  EXPECT_EQ(TrayMenuLines(main, first->pid), "grey grey grey dark dark dark");
+  ASSERT_TRUE(IsWindowVisible(account));
 
   // While the account window is open the tray double click does nothing.
   PostMessageW(main, kTrayCallback, 1, WM_LBUTTONDBLCLK);
@@ -92,14 +126,26 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   EXPECT_EQ(*code, 0u);
   EXPECT_FALSE(IconPresent(main));
 
-  // Next start: the stored account signs in by itself; the account window never shows.
+  // Next start: the stored account signs in by itself, with the address of system.ini
+  // and the password of the registry; the account window never shows.
+  const size_t signInsBefore = SignInRequests().size();
   auto second = program.Start();
   HWND main2 = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", second->pid, 30s);
   ASSERT_NE(main2, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return IconPresent(main2); }, 30s)) << "no tray icon";
+  std::vector<std::string> signIns;
+  ASSERT_TRUE(WaitUntil([&] { return (signIns = SignInRequests()).size() > signInsBefore; }))
+      << "the second start sent no sign-in";
   Pump(1500ms);
+  signIns = SignInRequests();
+  ASSERT_EQ(signIns.size(), signInsBefore + 1) << "one sign-in";
+  EXPECT_EQ(signIns.back().substr(0, signIns.back().find("\r\n")), "POST /action.php HTTP/1.1");
+  EXPECT_EQ(SentField(signIns.back(), "username"), mail);
+  EXPECT_EQ(SentField(signIns.back(), "password"), password);
   EXPECT_EQ(AccountWindow(second->pid), nullptr) << "the account window showed";
   EXPECT_FALSE(WaitForMessageBox(second->pid, 500ms).has_value()) << "a message appeared";
+  EXPECT_EQ(TrayMenuLines(main2, second->pid), "dark dark dark dark dark dark")
+      << "the sign-in did not enable the tray entries";
   PostMessageW(main2, kTrayCallback, 1, WM_LBUTTONDBLCLK);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main2) != FALSE; }, 10s))
       << "not signed in: the tray still waits for the account window";

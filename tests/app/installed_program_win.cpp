@@ -1,19 +1,14 @@
 #include "app/installed_program_win.h"
 
+#include "win/text_win.h"
+
 #include <stdexcept>
 
 namespace tavisnap::testing {
 namespace {
 
-std::wstring W(const std::string& s) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-  return out;
-}
-
 std::string ToCp932(const std::string& utf8) {
-  std::wstring wide = W(utf8);
+  std::wstring wide = Widen(utf8);
   int n = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                               nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
@@ -29,11 +24,11 @@ InstalledProgram::InstalledProgram() : dir_(MakeTempDir("tavisnap")) {
   if (installed.empty()) throw std::runtime_error("no installation (tools/wine-run --install)");
   if (installed.back() != '\\') installed += '\\';
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(W(installed + "*").c_str(), &found);
+  HANDLE search = FindFirstFileW(Widen(installed + "*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot read " + installed);
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    std::wstring from = W(installed) + found.cFileName, to = W(dir_) + found.cFileName;
+    std::wstring from = Widen(installed) + found.cFileName, to = Widen(dir_) + found.cFileName;
     if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) {
       FindClose(search);
       throw std::runtime_error("cannot copy the installation from " + installed);
@@ -43,7 +38,7 @@ InstalledProgram::InstalledProgram() : dir_(MakeTempDir("tavisnap")) {
 }
 
 std::unique_ptr<Process> InstalledProgram::Start(const std::wstring& args) const {
-  return Launch(W(exe()), args, W(dir_));
+  return Launch(Widen(exe()), args, Widen(dir_));
 }
 
 void InstalledProgram::SetSystemValue(const std::string& key, const std::string& value) const {
@@ -56,7 +51,7 @@ void InstalledProgram::SetSystemValue(const std::string& key, const std::string&
 }
 
 void InstalledProgram::RemoveSystemIni() const {
-  if (!DeleteFileW(W(systemIni()).c_str())) throw std::runtime_error("cannot remove system.ini");
+  if (!DeleteFileW(Widen(systemIni()).c_str())) throw std::runtime_error("cannot remove system.ini");
 }
 
 }  // namespace tavisnap::testing

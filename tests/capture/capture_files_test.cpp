@@ -4,9 +4,10 @@
 #include <fstream>
 
 #include "capture/capture.h"
-#include "support/temp_dir.h"
 #include "core/app_error.h"
 #include "core/define.h"
+#include "support/globals.h"
+#include "support/temp_dir.h"
 
 namespace tavisnap {
 namespace {
@@ -20,10 +21,12 @@ void Touch(const fs::path& p, const std::string& text = "x") { std::ofstream(p) 
 class CaptureFolder : public ::testing::Test {
  protected:
   void SetUp() override {
+    testing::ResetGlobals();
     fs::create_directory(temp.path() / u8"プログラム");
     CaptureDir = temp / "プログラム/capture";
     CaptureFile = CaptureDir + kPathSeparator + "capture.jpg";
   }
+  void TearDown() override { testing::ResetGlobals(); }
   fs::path Dir() const { return fs::path(std::u8string(CaptureDir.begin(), CaptureDir.end())); }
   fs::path File() const { return Dir() / "capture.jpg"; }
 

@@ -14,6 +14,7 @@
 #include "core/app_error.h"
 #include "core/define.h"
 #include "support/driver_win.h"
+#include "support/globals.h"
 
 namespace tavisnap::testing {
 namespace {
@@ -50,6 +51,7 @@ class ScreenCapture : public ::testing::Test {
   static void TearDownTestSuite() { delete shared_; }
 
   void SetUp() override {
+    ResetGlobals();
     CaptureDir = MakeTempDir("capture-test") + "capture";
     CaptureFile = CaptureDir + "\\capture.jpg";
     ASSERT_NE(window.hwnd(), nullptr);
@@ -57,7 +59,10 @@ class ScreenCapture : public ::testing::Test {
     ASSERT_TRUE(window.Show(0)) << "the test window did not come up in front";
     PointerAway();
   }
-  void TearDown() override { window.SetCursorShape(IDC_ARROW); }
+  void TearDown() override {
+    window.SetCursorShape(IDC_ARROW);
+    ResetGlobals();
+  }
 
   // Bottom right of the screen, outside the window.
   void PointerAway() { PointerAt(GetSystemMetrics(SM_CXSCREEN) - 60, 1000); }

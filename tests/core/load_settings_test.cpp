@@ -8,11 +8,13 @@
 #include "core/codepage.h"
 #include "core/define.h"
 #include "core/settings_list.h"
+#include "support/globals.h"
 #include "support/temp_dir.h"
 
 namespace tavisnap {
 namespace {
 
+using testing::ResetGlobals;
 using testing::TempDir;
 using testing::WriteBytes;
 
@@ -20,14 +22,14 @@ class LoadSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Leftovers of an earlier run that a load must replace.
-    SysInfo = TTypSysInfo{};
+    ResetGlobals();
     SysInfo.SignedIn = true;
     SysInfo.Password = "stale";
     HotKeyReady = "ON";
     RunMode = kRunModeOnline;
-    Settings.Clear();
     Settings.Set("STALE.KEY", "1");
   }
+  void TearDown() override { ResetGlobals(); }
   void WriteSystem(const std::string& keys) {
     WriteBytes(dir_ / "system.ini", Utf8ToCp932("[SYSTEM]\r\n" + keys + "[MAILLIST]\r\n"));
   }

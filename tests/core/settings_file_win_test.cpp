@@ -8,6 +8,7 @@
 #include "core/define.h"
 #include "core/load_settings.h"
 #include "core/settings_file.h"
+#include "support/globals.h"
 #include "support/temp_dir.h"
 #include "win/text_win.h"
 
@@ -18,7 +19,14 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-TEST(SettingsFileWin, JapaneseNamesAreCodePage932OnDiskAndReadBack) {
+// Loading fills the process-wide settings and paths.
+class SettingsFileWin : public ::testing::Test {
+ protected:
+  void SetUp() override { testing::ResetGlobals(); }
+  void TearDown() override { testing::ResetGlobals(); }
+};
+
+TEST_F(SettingsFileWin, JapaneseNamesAreCodePage932OnDiskAndReadBack) {
   TempDir dir;
   // The file as installed: Shift-JIS comment and values; the comment stays.
   WriteBytes(dir / "system.ini",
@@ -37,7 +45,7 @@ TEST(SettingsFileWin, JapaneseNamesAreCodePage932OnDiskAndReadBack) {
   EXPECT_EQ(reread.Get("MAILLIST.NAME1"), "タビ太郎");
 }
 
-TEST(SettingsFileWin, SavingReplacesTheFileAndRespectsTheReadOnlyAttribute) {
+TEST_F(SettingsFileWin, SavingReplacesTheFileAndRespectsTheReadOnlyAttribute) {
   TempDir dir;
   const std::string path = dir / "system.ini";
   SettingsList list;

@@ -3,15 +3,13 @@
 #include <shellapi.h>
 
 #include "core/define.h"
-#include "core/settings_file.h"
-#include "core/settings_list.h"
+#include "support/globals.h"
 
 namespace tavisnap::testing {
 
 void MainWindowTest::SetUp() {
-  SysInfo = TTypSysInfo{};
+  ResetGlobals();
   RunMode = kRunModeOnline;
-  Settings.Clear();
   // The address book reads system.ini again whenever it fills its lists.
   IniPath = MakeTempDir("tavisnap-main") + "system.ini";
   WriteFileBytes(IniPath, "[SYSTEM]\r\nMAILID=\r\n[MAILLIST]\r\n");
@@ -22,6 +20,7 @@ void MainWindowTest::SetUp() {
 void MainWindowTest::TearDown() {
   window_.reset();
   DrainQuit();
+  ResetGlobals();
 }
 
 void MainWindowTest::Command(int id) {

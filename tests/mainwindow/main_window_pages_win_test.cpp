@@ -1,6 +1,6 @@
 // The frame and its pages through the real window: one tab at a time, the execute
 // button per page, emptied edits, the entries that open pages, hiding, the recipient
-// set-up, and what a screen reader meets on each page.
+// set-up, what a screen reader meets on each page, and texts shown whole.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -15,6 +15,8 @@
 #include "main_window_fixture_win.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "support/accessibility_win.h"
+#include "support/layout_audit_win.h"
+#include "win/text_win.h"
 
 namespace tavisnap::testing {
 namespace {
@@ -33,14 +35,6 @@ std::wstring TabText(HWND tab, int index) {
   item.cchTextMax = 127;
   SendMessageW(tab, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
   return text;
-}
-
-std::wstring W(const char* utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, out.data(), n);
-  out.resize(static_cast<size_t>(n - 1));
-  return out;
 }
 
 // The window's own visibility flag: the main window itself is hidden in most tests.
@@ -109,13 +103,13 @@ TEST_F(PageFrame, EachPageShowsAloneWithItsTabAndButton) {
     window_->ShowMainTab(info.page);
     EXPECT_EQ(window_->CurrentTab(), info.page);
     EXPECT_EQ(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 1);
-    EXPECT_EQ(TabText(tab, 0), W(info.tabCaption));
+    EXPECT_EQ(TabText(tab, 0), Widen(info.tabCaption));
     EXPECT_EQ(VisiblePages(), 1);
     EXPECT_TRUE(Shown(PageOf(info.page)));
     EXPECT_TRUE(IsWindowEnabled(PageOf(info.page)));
     if (info.execCaption) {
       EXPECT_TRUE(GetWindowLongW(exec, GWL_STYLE) & WS_VISIBLE);
-      EXPECT_EQ(TextOf(exec), W(info.execCaption));
+      EXPECT_EQ(TextOf(exec), Widen(info.execCaption));
     } else {
       EXPECT_FALSE(GetWindowLongW(exec, GWL_STYLE) & WS_VISIBLE);
     }
@@ -297,21 +291,22 @@ TEST_F(PageFrame, TabKeyWalksThePageAndTheButtonsAndEscapeHides) {
   EXPECT_FALSE(IsWindowVisible(Main()));
 }
 
-TEST_F(PageFrame, ScreenshotsShowTheJapaneseTexts) {
-  SysInfo.DstName = "山田 太郎";
-  SysInfo.DstMailAdr = "yamada@example.jp";
-  SysInfo.MailId = "user@example.jp";
-  Command(IDM_PMenuTraySetTo);
-  SaveScreenshot("main-dst", Main());
-  Command(IDM_MenuAddrListAdd);
-  SaveScreenshot("main-address-add", Main());
-  Command(IDM_MenuSetPersonalInfo);
-  SaveScreenshot("main-user-info", Main());
-  Command(IDM_MenuSetPersonalUserPwdEdit);
-  SaveScreenshot("main-pwd-chg", Main());
-  Command(IDM_MenuSetOtherPwdNotif);
-  SaveScreenshot("main-pwd-notify", Main());
-  EXPECT_TRUE(IsWindowVisible(Main()));
+TEST_F(PageFrame, EveryPageShowsItsTextsWholeWithoutOverlaps) {
+  // The longest texts the pages show: a full recipient and a long address.
+  SysInfo.DstName = "山田 太郎（営業部 第一課）";
+  SysInfo.DstMailAdr = "yamada.taro.eigyou@example.jp";
+  SysInfo.MailId = "yamada.taro.eigyou@example.jp";
+  for (const MainPageInfo& info : MainPages()) {
+    SCOPED_TRACE(info.name);
+    OpenPage(info.page);
+    SetText(Ctl(IDC_StaticText_dst_name_dsp), Widen(SysInfo.DstName));
+    SetText(Ctl(IDC_StaticText_dst_meailadr_dsp), Widen(SysInfo.DstMailAdr));
+    SetText(Ctl(IDC_StaticTextuserinfo_userid_dsp), Widen(SysInfo.MailId));
+    Pump(50ms);
+    LayoutAudit audit = AuditLayout(Main());
+    EXPECT_TRUE(audit.ok) << audit.report;
+    SaveScreenshot(std::string("main-") + info.name, Main());
+  }
 }
 
 }  // namespace

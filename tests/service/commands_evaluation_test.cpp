@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "service/commands.h"
-#include "service/commands_fake_prompter.h"
+#include "support/fake_prompter.h"
 
 namespace tavisnap::testing {
 namespace {
@@ -185,11 +185,11 @@ TEST(CommandAnswers, ReloginBringsTheMainWindowForwardBeforeItsCommunicationErro
   prompter.log = &log;
   auto forward = [&log] { log.push_back("forward"); };
   AnswerAndShow(SubmitLoginDo, Answer(kFailed), prompter, Column::kRelogin, forward);
-  EXPECT_EQ(log, (std::vector<std::string>{"forward", "box:通信エラー"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"forward", "box 通信エラー"}));
   log.clear();
   AnswerAndShow(SubmitLoginDo, Answer("2"), prompter, Column::kRelogin, forward);
   AnswerAndShow(SubmitLoginDo, Answer(kFailed), prompter, Column::kAccountWindow, forward);
-  EXPECT_EQ(log, (std::vector<std::string>{"box:" + std::string(kNoUser), "box:通信エラー"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"box " + std::string(kNoUser), "box 通信エラー"}));
 }
 
 TEST(CommandAnswers, MessagesAfterAFailedRelogin) {

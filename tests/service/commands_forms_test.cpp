@@ -1,37 +1,31 @@
-// The session rule and answer test of each command, and forms built with wrong values.
+// The answer test of each command, and forms built with wrong values.
 // (Field order on the wire: commands_wire_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include "service/commands.h"
 
 namespace tavisnap::testing {
 namespace {
 
-TEST(CommandForms, SessionRuleAndCodeTestPerCommand) {
+TEST(CommandForms, CodeTestPerCommand) {
   using enum ServiceCommand;
-  struct Expect {
-    ServiceCommand command;
-    bool relogin;
-    CodeTest test;
-  };
-  const Expect expected[] = {
-      {SubmitLoginDo, false, CodeTest::kFirstCharacter},
-      {SubmitMailRegistComp, false, CodeTest::kWholeText},
-      {SubmitPwdReNotifyExpiredComp, false, CodeTest::kFirstCharacter},
-      {SubmitPwdReNotify, true, CodeTest::kFirstCharacter},
-      {SubmitMailEditComp, true, CodeTest::kWholeText},
-      {SubmitPwdEditComp, true, CodeTest::kWholeText},
-      {SubmitBasicAuth, true, CodeTest::kFirstCharacter},
-      {SubmitDelete, true, CodeTest::kFirstCharacter},
-      {SubmitCapUpComp, true, CodeTest::kUpload},
+  const std::pair<ServiceCommand, CodeTest> expected[] = {
+      {SubmitLoginDo, CodeTest::kFirstCharacter},
+      {SubmitMailRegistComp, CodeTest::kWholeText},
+      {SubmitPwdReNotifyExpiredComp, CodeTest::kFirstCharacter},
+      {SubmitPwdReNotify, CodeTest::kFirstCharacter},
+      {SubmitMailEditComp, CodeTest::kWholeText},
+      {SubmitPwdEditComp, CodeTest::kWholeText},
+      {SubmitBasicAuth, CodeTest::kFirstCharacter},
+      {SubmitDelete, CodeTest::kFirstCharacter},
+      {SubmitCapUpComp, CodeTest::kUpload},
   };
   ASSERT_EQ(AllCommands().size(), std::size(expected));
-  for (const Expect& e : expected) {
-    const CommandSpec& entry = CommandInfo(e.command);
-    EXPECT_EQ(entry.relogin_first, e.relogin) << entry.name;
-    EXPECT_EQ(entry.code_test, e.test) << entry.name;
+  for (const auto& [command, test] : expected) {
+    EXPECT_EQ(CommandInfo(command).code_test, test) << CommandInfo(command).name;
   }
 }
 

@@ -7,9 +7,9 @@
 
 #include "core/define.h"
 #include "service/commands.h"
-#include "service/commands_fake_prompter.h"
 #include "service/post_form.h"
 #include "service_test_base.h"
+#include "support/fake_prompter.h"
 
 namespace tavisnap::testing {
 namespace {

@@ -16,12 +16,14 @@
 #include "service/session_cookie.h"
 #include "service/transfer.h"
 #include "support/driver_win.h"
+#include "support/globals.h"
 
 namespace tavisnap {
 namespace {
 
 using namespace std::chrono_literals;
 using testing::Env;
+using testing::ResetServiceGlobals;
 using testing::WaitUntil;
 
 TTypFormData Text(std::string name, std::string value) {
@@ -69,18 +71,19 @@ class FormHttpWinTest : public ::testing::Test {
   static void TearDownTestSuite() { form_.reset(); }
 
   void SetUp() override {
+    ResetServiceGlobals();
     BaseUrl = Env("TAVISNAP_SERVICE_URL");
     ASSERT_FALSE(BaseUrl.empty()) << "run with the local service (tools/wine-run --service)";
     CaFile = Env("TAVISNAP_CA_FILE");
     SetTransferThreadStarter({});
     Control("_control/reset", {});
-    SessionCookie.Set("");
     folder_ = testing::MakeTempDir();
   }
   void TearDown() override {
     if (form_->IsVisible()) ShowWindow(form_->hwnd(), SW_HIDE);
     SetTransferThreadStarter({});
     EXPECT_TRUE(WaitUntil([] { return LiveTransferWorkers() == 0; }, 10s));
+    ResetServiceGlobals();
   }
 
   static void Control(const std::string& path, const TTypFormDataArray& params) {

@@ -13,11 +13,13 @@
 #include "service/post_form.h"
 #include "service/session_cookie.h"
 #include "support/driver_win.h"
+#include "support/globals.h"
 
 namespace tavisnap {
 namespace {
 
 using testing::Env;
+using testing::ResetServiceGlobals;
 
 TTypFormData Text(std::string name, std::string value) {
   return {kFormText, std::move(name), std::move(value)};
@@ -29,9 +31,10 @@ class PostFormWinTest : public ::testing::Test {
     InitHttpClient();
     url_ = Env("TAVISNAP_SERVICE_URL");
     ASSERT_FALSE(url_.empty()) << "run with the local service (tools/wine-run --service)";
+    ResetServiceGlobals();
     CaFile = Env("TAVISNAP_CA_FILE");
-    SessionCookie.Set("");
   }
+  void TearDown() override { ResetServiceGlobals(); }
 
   // Registers user and signs in with the password the service recorded.
   void SignIn(const std::string& user) {

@@ -14,6 +14,7 @@
 #include "service/http_client_init.h"
 #include "service/local_service_fixture.h"
 #include "service/session_cookie.h"
+#include "support/globals.h"
 #include "support/temp_dir.h"
 
 namespace tavisnap::testing {
@@ -28,10 +29,10 @@ class ServiceTest : public ::testing::Test {
 
   void SetUp() override {
     service_->Reset();
-    SessionCookie.Set("");
+    ResetServiceGlobals();
     CaFile = service_->CaFile();
   }
-  void TearDown() override { CaFile.clear(); }
+  void TearDown() override { ResetServiceGlobals(); }
 
   static LocalService& Service() { return *service_; }
 

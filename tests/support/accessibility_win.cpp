@@ -4,18 +4,10 @@
 
 #include <algorithm>
 
+#include "win/text_win.h"
+
 namespace tavisnap::testing {
 namespace {
-
-std::string Utf8(const std::wstring& s) {
-  if (s.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
 
 void EnsureCom() {
   thread_local bool initialised = false;
@@ -82,11 +74,11 @@ AccessibilityAudit AuditTabOrder(HWND dialog, const std::vector<std::wstring>& e
   std::string problems;
   for (size_t i = 0; i < order.size(); ++i) {
     AccessibleInfo info = DescribeAccessible(order[i]);
-    audit.report += "  " + std::to_string(i) + ": [" + Utf8(info.className) + ", " +
-                    Utf8(info.roleText) + "] \"" + Utf8(info.name) + "\"\n";
+    audit.report += "  " + std::to_string(i) + ": [" + Narrow(info.className) + ", " +
+                    Narrow(info.roleText) + "] \"" + Narrow(info.name) + "\"\n";
     if (info.name.empty()) {
       audit.ok = false;
-      problems += "  control " + std::to_string(i) + " (" + Utf8(info.className) +
+      problems += "  control " + std::to_string(i) + " (" + Narrow(info.className) +
                   ") has no accessible name\n";
     }
     audit.controls.push_back(std::move(info));
@@ -96,8 +88,8 @@ AccessibilityAudit AuditTabOrder(HWND dialog, const std::vector<std::wstring>& e
     std::wstring got = i < audit.controls.size() ? audit.controls[i].name : L"(nothing)";
     if (want != got) {
       audit.ok = false;
-      problems += "  tab stop " + std::to_string(i) + ": expected \"" + Utf8(want) +
-                  "\", found \"" + Utf8(got) + "\"\n";
+      problems += "  tab stop " + std::to_string(i) + ": expected \"" + Narrow(want) +
+                  "\", found \"" + Narrow(got) + "\"\n";
     }
   }
   audit.report = "tab order:\n" + audit.report + (problems.empty() ? "" : "problems:\n" + problems);

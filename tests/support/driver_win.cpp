@@ -1,31 +1,16 @@
 #include "support/driver_win.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
 
+#include "win/text_win.h"
+
 namespace tavisnap::testing {
 namespace {
-
-std::wstring W(const std::string& s) {
-  if (s.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-  return out;
-}
-
-std::string U(const std::wstring& s) {
-  if (s.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
 
 struct TopSearch {
   std::wstring cls, title;
@@ -49,19 +34,19 @@ BOOL CALLBACK CollectTop(HWND hwnd, LPARAM lp) {
 }  // namespace
 
 std::string Env(const char* name) {
-  std::wstring wname = W(name);
+  std::wstring wname = Widen(name);
   DWORD n = GetEnvironmentVariableW(wname.c_str(), nullptr, 0);
   if (n == 0) return {};
   std::wstring value(n, L'\0');
   n = GetEnvironmentVariableW(wname.c_str(), value.data(), n);
   value.resize(n);
-  return U(value);
+  return Narrow(value);
 }
 
 std::string OutputDir() {
   std::string dir = Env("TAVISNAP_TEST_OUTPUT");
   if (dir.empty()) dir = ".";
-  CreateDirectoryW(W(dir).c_str(), nullptr);
+  CreateDirectoryW(Widen(dir).c_str(), nullptr);
   return dir;
 }
 
@@ -251,7 +236,7 @@ std::unique_ptr<Process> Launch(const std::wstring& exe, const std::wstring& arg
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       workdir.empty() ? nullptr : workdir.c_str(), &si, &pi)) {
-    throw std::runtime_error("cannot start " + U(exe) + ": error " +
+    throw std::runtime_error("cannot start " + Narrow(exe) + ": error " +
                              std::to_string(GetLastError()));
   }
   CloseHandle(pi.hThread);
@@ -265,34 +250,34 @@ std::string MakeTempDir(const std::string& prefix) {
   wchar_t base[MAX_PATH];
   GetTempPathW(MAX_PATH, base);
   for (int i = 0; i < 1000; ++i) {
-    std::wstring dir = std::wstring(base) + W(prefix) + L"-" +
+    std::wstring dir = std::wstring(base) + Widen(prefix) + L"-" +
                        std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(i);
-    if (CreateDirectoryW(dir.c_str(), nullptr)) return U(dir) + "\\";
+    if (CreateDirectoryW(dir.c_str(), nullptr)) return Narrow(dir) + "\\";
   }
   throw std::runtime_error("cannot create a temporary folder");
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(std::filesystem::path(W(path)), std::ios::binary | std::ios::trunc);
+  std::ofstream out(std::filesystem::path(Widen(path)), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(std::filesystem::path(W(path)), std::ios::binary);
+  std::ifstream in(std::filesystem::path(Widen(path)), std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 bool FileExists(const std::string& path) {
-  return GetFileAttributesW(W(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string ExeDir() {
   wchar_t buf[MAX_PATH];
   DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
   std::wstring path(buf, n);
-  return U(path.substr(0, path.find_last_of(L'\\') + 1));
+  return Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
 }
 
 std::string ServiceRecordedPassword(const std::string& mail) {
@@ -305,6 +290,20 @@ std::string ServiceRecordedPassword(const std::string& mail) {
     }
   }
   return {};
+}
+
+std::vector<std::string> ServiceRequests() {
+  std::filesystem::path folder =
+      std::filesystem::path(Widen(Env("TAVISNAP_SERVICE_STATE"))) / L"requests";
+  std::vector<std::filesystem::path> files;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    if (entry.path().extension() == L".http") files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());  // numbered with leading zeros: by name is by arrival
+  std::vector<std::string> requests;
+  for (const auto& file : files) requests.push_back(ReadFileBytes(Narrow(file.wstring())));
+  return requests;
 }
 
 std::string SaveScreenshot(const std::string& name, HWND window) {

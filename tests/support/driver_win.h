@@ -87,6 +87,8 @@ std::string ExeDir();
 // The password the local service recorded for a registered address (from its state
 // folder TAVISNAP_SERVICE_STATE), or "" when it has none.
 std::string ServiceRecordedPassword(const std::string& mail);
+// The raw requests the local service recorded in its state folder, oldest first.
+std::vector<std::string> ServiceRequests();
 
 // Writes a 24-bit BMP of the whole screen (or of one window's rectangle) into
 // OutputDir() and returns its path.

@@ -1,6 +1,6 @@
 // The window framework of src/win in a real (Wine) window system: layouts at the
-// window's dpi, the hooks, modal runs, the message loop's key hook, pages, and the
-// trampolines' guarantees.
+// window's dpi, the hooks, modal runs, the message loop's key hook and pages (the
+// trampolines' guarantees are window_win_test.cpp's).
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <memory>
 #include <vector>
 
-#include "core/app_error.h"
 #include "support/driver_win.h"
 #include "framework_test_res.h"
 #include "win/window_win.h"
@@ -38,7 +37,6 @@ class TestFrame : public Dialog {
   std::vector<UINT_PTR> timers;
   std::vector<WPARAM> keys;
   bool consumeKeys = false;
-  bool throwOnCommand = false;
   HWND otherWindow = nullptr;
   bool otherEnabledWhileModal = true;
 
@@ -51,7 +49,6 @@ class TestFrame : public Dialog {
  protected:
   bool OnCommand(int id, int code) override {
     if (code != BN_CLICKED) return false;  // the edit's notifications
-    if (throwOnCommand) throw AppError("失敗");
     commands.push_back(id);
     return true;
   }
@@ -77,18 +74,6 @@ class PlainWindow : public Window {
  public:
   PlainWindow() {
     Create(L"TFrameworkPlain", L"窓", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100, nullptr, nullptr);
-  }
-  bool throwOnApp = false;
-  int handled = 0;
-
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
-    if (msg == WM_APP) {
-      if (throwOnApp) throw AppError("失敗");
-      ++handled;
-      return 5;
-    }
-    return Default(msg, wp, lp);
   }
 };
 
@@ -142,59 +127,6 @@ TEST(Framework, HooksGetTheirMessagesAndCloseHidesAModelessWindow) {
   SendMessageW(frame.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindowVisible(frame.hwnd()));
   EXPECT_TRUE(IsWindow(frame.hwnd()));
-}
-
-TEST(Framework, AnErrorInAHandlerIsSwallowedAndTheWindowGoesOn) {
-  TestFrame frame;
-  frame.throwOnCommand = true;
-  SendMessageW(frame.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_Test_Button, BN_CLICKED), 0);
-  frame.throwOnCommand = false;
-  SendMessageW(frame.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_Test_Button, BN_CLICKED), 0);
-  EXPECT_EQ(frame.commands, std::vector<int>{IDC_Test_Button});
-
-  PlainWindow plain;
-  plain.throwOnApp = true;
-  EXPECT_EQ(SendMessageW(plain.hwnd(), WM_APP, 0, 0), 0);
-  plain.throwOnApp = false;
-  EXPECT_EQ(SendMessageW(plain.hwnd(), WM_APP, 0, 0), 5);
-  EXPECT_EQ(plain.handled, 1);
-}
-
-// Seen by a subclass procedure, which runs before the window's own: what the window
-// holds as its object while it is being destroyed.
-LONG_PTR g_userDataAtDestroy = -1;
-LRESULT CALLBACK WatchDestroy(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-  if (msg == WM_DESTROY) {
-    g_userDataAtDestroy = GetWindowLongPtrW(hwnd, GetClassLongPtrW(hwnd, GCW_ATOM) == 32770
-                                                      ? DWLP_USER
-                                                      : GWLP_USERDATA);
-  }
-  return DefSubclassProc(hwnd, msg, wp, lp);
-}
-
-TEST(Framework, TheObjectIsLetGoBeforeItsWindowIsDestroyed) {
-  for (bool dialog : {false, true}) {
-    g_userDataAtDestroy = -1;
-    {
-      std::unique_ptr<TestFrame> frame;
-      std::unique_ptr<PlainWindow> plain;
-      HWND hwnd;
-      if (dialog) {
-        frame = std::make_unique<TestFrame>();
-        hwnd = frame->hwnd();
-      } else {
-        plain = std::make_unique<PlainWindow>();
-        hwnd = plain->hwnd();
-      }
-      ASSERT_NE(GetWindowLongPtrW(hwnd, dialog ? DWLP_USER : GWLP_USERDATA), 0);
-      SetWindowSubclass(hwnd, WatchDestroy, 1, 0);
-    }
-    EXPECT_EQ(g_userDataAtDestroy, 0) << (dialog ? "dialog" : "window");
-  }
-  // Destroyed from outside, the object forgets its window and goes later without harm.
-  TestFrame frame;
-  DestroyWindow(frame.hwnd());
-  EXPECT_EQ(frame.hwnd(), nullptr);
 }
 
 TEST(Framework, AModalRunDisablesTheOtherWindowsAndReturnsItsResult) {
