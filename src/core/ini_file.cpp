@@ -144,6 +144,9 @@ bool IniFile::Commit() {
         line.rawKey = reread.line.rawKey;
         line.value = std::move(reread.line.value);
         line.changed = false;
+      } else if (line.rawKey.size != 0) {
+        // The key keeps its place within its line, which has moved.
+        line.rawKey.begin = line.rawKey.begin - line.raw.begin + where.begin;
       }
       line.raw = where;
     }

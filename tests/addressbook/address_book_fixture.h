@@ -17,15 +17,12 @@
 #include "core/ini_file.h"
 #include "core/prompter.h"
 #include "core/settings_file.h"
+#include "support/fake_prompter.h"
 #include "support/temp_dir.h"
 
 namespace tavisnap::testing {
 
-struct Box {
-  BoxKind kind;
-  std::string text;
-  bool operator==(const Box&) const = default;
-};
+using Box = ShownBox;
 
 inline std::ostream& operator<<(std::ostream& out, const Box& box) {
   return out << static_cast<int>(box.kind) << ":" << box.text;
@@ -35,19 +32,7 @@ inline Box Info(const std::string& text) { return {BoxKind::Information, text}; 
 inline Box Warn(const std::string& text) { return {BoxKind::Warning, text}; }
 inline Box Ask(const std::string& text) { return {BoxKind::Confirmation, text}; }
 
-// Records every box; questions take the queued answers, then OK.
-class RecordingPrompter : public Prompter {
- public:
-  bool Show(BoxKind kind, const std::string& text) override {
-    boxes.push_back({kind, text});
-    if (kind != BoxKind::Confirmation || answers.empty()) return true;
-    bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  std::vector<Box> boxes;
-  std::deque<bool> answers;
-};
+using RecordingPrompter = FakePrompter;
 
 class CountingHourglass : public Hourglass {
  public:
@@ -89,7 +74,7 @@ class AddressBookTest : public ::testing::Test {
     return lines;
   }
 
-  IniFile File() const { return IniFile::Parse(Cp932ToUtf8(ReadBytes(iniPath))); }
+  IniFile File() const { return IniFile::Parse(ReadBytes(iniPath)); }
 
   // The value in system.ini; nullopt when the key is not in the file.
   std::optional<std::string> FileValue(const std::string& section, const std::string& key) const {

@@ -141,7 +141,7 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   ASSERT_EQ(signIns.size(), signInsBefore + 1) << "one sign-in";
   EXPECT_EQ(signIns.back().substr(0, signIns.back().find("\r\n")), "POST /action.php HTTP/1.1");
   EXPECT_EQ(SentField(signIns.back(), "username"), mail);
-  EXPECT_EQ(SentField(signIns.back(), "password"), password);
+  EXPECT_EQ(SentField(signIns.back(), "password"), ServiceRecordedPassword(mail));
   EXPECT_EQ(AccountWindow(second->pid), nullptr) << "the account window showed";
   EXPECT_FALSE(WaitForMessageBox(second->pid, 500ms).has_value()) << "a message appeared";
   EXPECT_EQ(TrayMenuLines(main2, second->pid), "dark dark dark dark dark dark")

@@ -12,7 +12,7 @@
 #include "capture/jpeg_codec.h"
 #include "core/app_error.h"
 #include "core/define.h"
-#include "service/commands_fake_prompter.h"
+#include "support/fake_prompter.h"
 #include "service/transfer_thread_info.h"
 #include "support/temp_dir.h"
 
@@ -179,7 +179,7 @@ TEST_F(CaptureSendTest, RefusedSignInOrNoRecipientEndsBeforeAnyCapture) {
   Restart();
   SysInfo.DstMailAdr.clear();
   flow.CaptureSend(kCaptureActiveWindow);
-  EXPECT_THAT(log, ElementsAre("relogin", "front", std::string("box:") + kNoRecipientWarning,
+  EXPECT_THAT(log, ElementsAre("relogin", "front", std::string("box ") + kNoRecipientWarning,
                                "recipient page"));
   EXPECT_EQ(prompter.boxes.at(0).kind, BoxKind::Warning);
   EXPECT_FALSE(FileExists());

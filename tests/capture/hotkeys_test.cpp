@@ -11,7 +11,7 @@
 #include "core/define.h"
 #include "core/settings_file.h"
 #include "core/settings_list.h"
-#include "service/commands_fake_prompter.h"
+#include "support/fake_prompter.h"
 #include "support/temp_dir.h"
 
 namespace tavisnap {
@@ -141,7 +141,7 @@ TEST_F(HotKeysTest, TheCurrentChoiceOrCancelChangesNothing) {
   EXPECT_FALSE(hotkeys.ChangeByEntryName("MenuSetHotKey_PS"));
   EXPECT_TRUE(prompter.boxes.empty()) << "not even asked";
 
-  prompter.answer = false;
+  prompter.answers = {false};
   EXPECT_FALSE(hotkeys.ChangeByEntryName("PMenuTraySetHotKey_C"));
   EXPECT_EQ(prompter.boxes.size(), 1u);
   EXPECT_EQ(Registered(), HotKeyPairFor("PS"));

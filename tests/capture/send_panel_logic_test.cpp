@@ -9,7 +9,7 @@
 
 #include "capture/jpeg_codec.h"
 #include "core/define.h"
-#include "service/commands_fake_prompter.h"
+#include "support/fake_prompter.h"
 #include "support/temp_dir.h"
 
 namespace tavisnap {

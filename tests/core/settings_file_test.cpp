@@ -144,6 +144,27 @@ TEST_F(SettingsFileTest, ASaveStartsFromWhatTheFileHoldsNowEvenAfterAnotherWrite
             "[SYSTEM]\r\nMAILXX=a@b.jp\r\nMAILID=a@b.jp\r\nDST_NAME=x\r\n\r\n");
 }
 
+// The program's own course at a first sign-in: one save changes a value's length,
+// the next one changes a later line of the file it has just written.
+TEST_F(SettingsFileTest, SavesInARowChangeLinesThatEarlierSavesMoved) {
+  WriteIni("; コメント\r\n[SYSTEM]\r\nMAILID=\r\nAUTOLOGIN=2\r\nLOGO=1\r\n[MAILLIST]\r\n"
+           "MAIL1=a@example.jp\r\n");
+  SettingsList list = Read();
+  const std::vector<std::pair<const char*, const char*>> changes = {
+      {"SYSTEM.MAILID", "first-user@example.jp"},
+      {"SYSTEM.AUTOLOGIN", "1"},
+      {"MAILLIST.MAIL1", "b@example.jp"},
+      {"SYSTEM.MAILID", "x@y.jp"},
+      {"SYSTEM.LOGO", "2"},
+  };
+  for (auto [name, value] : changes) {
+    list.Set(name, value);
+    SaveSettings(path_, list);
+  }
+  EXPECT_EQ(ReadIni(), "; コメント\r\n[SYSTEM]\r\nMAILID=x@y.jp\r\nAUTOLOGIN=1\r\nLOGO=2\r\n\r\n"
+                       "[MAILLIST]\r\nMAIL1=b@example.jp\r\n\r\n");
+}
+
 TEST_F(SettingsFileTest, SkipsNamesTheFileCouldNotReadBackAsThemselves) {
   for (const char* name : {"SYSTEM.A\r\nB", "SYSTEM.A\nB", "SYSTEM.A\rB", "SYSTEM.A=B",
                            "SYSTEM.;A", "SYSTEM. [K", "SY\r\nS.K", "SY\nS.K"}) {

@@ -8,7 +8,7 @@
 #include "capture/jpeg_codec.h"
 #include "capture/jpeg_test_files.h"
 #include "core/define.h"
-#include "service/commands_fake_prompter.h"
+#include "support/fake_prompter.h"
 #include "support/temp_dir.h"
 #include "viewer/bmp_codec.h"
 #include "viewer/viewer_texts.h"
