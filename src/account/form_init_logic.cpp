@@ -80,9 +80,9 @@ void FormInitLogic::Button_already_reg_doClick() {
   }
   HttpResult result = post_(ActionUrl(), LoginDoForm(mailId, password));
   Evaluation answer =
-      EvaluateAnswer(ServiceCommand::SubmitLoginDo, result, Column::kAccountWindow);
+      EvaluateAnswer(ServiceCommand::SubmitLoginDo, result, Column::AccountWindow);
   switch (answer.outcome) {
-    case Outcome::kCode1:
+    case Outcome::Code1:
       StoreSignIn(mailId, password, result.body);
       services_.EnableSignedInTrayItems();
       HotKeyReady = "ON";
@@ -91,7 +91,7 @@ void FormInitLogic::Button_already_reg_doClick() {
       confirmExitOnClose_ = false;
       view_.Hide();
       break;
-    case Outcome::kCode3:
+    case Outcome::Code3:
       ShowReaction(answer.reaction, prompter_);
       ShowSignInPage();
       view_.MakeVisible();
@@ -128,7 +128,7 @@ void FormInitLogic::Button_new_reg_doClick() {
   if (!prompter_.Confirm(kConfirmRegist)) return;
   Evaluation answer = EvaluateAnswer(ServiceCommand::SubmitMailRegistComp,
                                      post_(ActionUrl(), MailRegistCompForm(mail1, mail2)));
-  const bool registered = answer.outcome == Outcome::kCode1;
+  const bool registered = answer.outcome == Outcome::Code1;
   if (registered) {
     Settings.Set("SYSTEM.MAILID", mail1);
     SysInfo.MailId = mail1;

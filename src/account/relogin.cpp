@@ -12,7 +12,7 @@ bool Relogin(Prompter& prompter, const ForegroundFunction& foreground, const For
   SessionCookie.Set("");
   HttpResult result = post(ActionUrl(), LoginDoForm(SysInfo.MailId, SysInfo.Password));
   return ReloginSucceeded(AnswerAndShow(ServiceCommand::SubmitLoginDo, result, prompter,
-                                        Column::kRelogin, foreground));
+                                        Column::Relogin, foreground));
 }
 
 bool Relogin(Prompter& prompter) { return Relogin(prompter, ForceForeground, PostForm); }

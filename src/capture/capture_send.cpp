@@ -140,7 +140,7 @@ void CaptureSendFlow::Timer_captureSendTimer() {
   host_.SetHourglass(false);
   Evaluation result = EvaluateUpload(ThrdInfo.Success(), ThrdInfo.ReplyText());
   // The file is kept after a communication error, so that nothing is lost.
-  bool done = result.outcome == Outcome::kCode1 || result.outcome == Outcome::kCancelled;
+  bool done = result.outcome == Outcome::Code1 || result.outcome == Outcome::Cancelled;
   std::optional<std::string> cleanupError;
   if (done && SysInfo.CapFileDel) {
     try {

@@ -18,45 +18,45 @@ const ColumnReactions& ColumnOf(const CommandSpec& entry, Column column) {
 Outcome CodeOutcome(char code) {
   switch (code) {
     case '1':
-      return Outcome::kCode1;
+      return Outcome::Code1;
     case '2':
-      return Outcome::kCode2;
+      return Outcome::Code2;
     case '3':
-      return Outcome::kCode3;
+      return Outcome::Code3;
   }
-  return Outcome::kNoMatch;
+  return Outcome::NoMatch;
 }
 
 Outcome MatchCode(const CommandSpec& entry, std::string_view text) {
   if (text.empty() || entry.codes.find(text.front()) == std::string_view::npos) {
-    return Outcome::kNoMatch;
+    return Outcome::NoMatch;
   }
   switch (entry.code_test) {
-    case CodeTest::kFirstCharacter:
+    case CodeTest::FirstCharacter:
       return CodeOutcome(text.front());
-    case CodeTest::kWholeText:
-      return text.size() == 1 ? CodeOutcome(text.front()) : Outcome::kNoMatch;
-    case CodeTest::kUpload:
-      return text.size() == 1 ? CodeOutcome(text.front()) : Outcome::kAcceptedLonger;
+    case CodeTest::WholeText:
+      return text.size() == 1 ? CodeOutcome(text.front()) : Outcome::NoMatch;
+    case CodeTest::Upload:
+      return text.size() == 1 ? CodeOutcome(text.front()) : Outcome::AcceptedLonger;
   }
-  return Outcome::kNoMatch;
+  return Outcome::NoMatch;
 }
 
 Reaction ReactionFor(const ColumnReactions& c, Outcome outcome) {
   switch (outcome) {
-    case Outcome::kFailed:
+    case Outcome::Failed:
       return c.failed;
-    case Outcome::kNoMatch:
+    case Outcome::NoMatch:
       return c.other;
-    case Outcome::kCode1:
+    case Outcome::Code1:
       return c.code1;
-    case Outcome::kCode2:
+    case Outcome::Code2:
       return c.code2;
-    case Outcome::kCode3:
+    case Outcome::Code3:
       return c.code3;
-    case Outcome::kAcceptedLonger:
+    case Outcome::AcceptedLonger:
       return c.accepted_longer;
-    case Outcome::kCancelled:
+    case Outcome::Cancelled:
       return c.cancelled;
   }
   return {};
@@ -127,7 +127,7 @@ Evaluation EvaluateAnswer(ServiceCommand command, const HttpResult& answer, Colu
   const CommandSpec& entry = CommandInfo(command);
   const ColumnReactions& reactions = ColumnOf(entry, column);
   Evaluation e;
-  e.outcome = answer.ok ? MatchCode(entry, answer.body) : Outcome::kFailed;
+  e.outcome = answer.ok ? MatchCode(entry, answer.body) : Outcome::Failed;
   e.reaction = ReactionFor(reactions, e.outcome);
   return e;
 }
@@ -151,7 +151,7 @@ Reaction ReloginFailedReaction(ServiceCommand command, Column column) {
 }
 
 bool ReloginSucceeded(Outcome outcome) {
-  return outcome != Outcome::kFailed && outcome != Outcome::kCode2 && outcome != Outcome::kCode3;
+  return outcome != Outcome::Failed && outcome != Outcome::Code2 && outcome != Outcome::Code3;
 }
 
 bool IsUploadAccepted(const HttpResult& answer) {
@@ -160,12 +160,12 @@ bool IsUploadAccepted(const HttpResult& answer) {
 
 Evaluation EvaluateUpload(bool success, std::string_view reply_text) {
   const ColumnReactions& reactions =
-      ColumnOf(CommandInfo(ServiceCommand::SubmitCapUpComp), Column::kStandard);
+      ColumnOf(CommandInfo(ServiceCommand::SubmitCapUpComp), Column::Standard);
   Evaluation e;
   if (success) {
-    e.outcome = reply_text == "1" ? Outcome::kCode1 : Outcome::kAcceptedLonger;
+    e.outcome = reply_text == "1" ? Outcome::Code1 : Outcome::AcceptedLonger;
   } else {
-    e.outcome = reply_text == kReplyCancel ? Outcome::kCancelled : Outcome::kFailed;
+    e.outcome = reply_text == kReplyCancel ? Outcome::Cancelled : Outcome::Failed;
   }
   e.reaction = ReactionFor(reactions, e.outcome);
   return e;

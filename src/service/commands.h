@@ -29,28 +29,28 @@ enum class ServiceCommand {
 };
 
 enum class CodeTest {
-  kFirstCharacter,  // "1x" is code "1"
-  kWholeText,       // only "1" is code "1"
-  kUpload,          // the first character decides acceptance, the whole text the message
+  FirstCharacter,  // "1x" is code "1"
+  WholeText,       // only "1" is code "1"
+  Upload,          // the first character decides acceptance, the whole text the message
 };
 
 // Which set of messages applies, where a command has more than one.
 enum class Column {
-  kStandard,       // the commands with one set
-  kAccountWindow,  // SubmitLoginDo from the account window
-  kRelogin,        // SubmitLoginDo from Relogin
-  kSwitchOn,       // SubmitBasicAuth with "ON"
-  kSwitchOff,      // SubmitBasicAuth with "OFF"
+  Standard,       // the commands with one set
+  AccountWindow,  // SubmitLoginDo from the account window
+  Relogin,        // SubmitLoginDo from Relogin
+  SwitchOn,       // SubmitBasicAuth with "ON"
+  SwitchOff,      // SubmitBasicAuth with "OFF"
 };
 
 enum class Outcome {
-  kFailed,   // no answer with status 200
-  kNoMatch,  // an answer no code matches, the empty one included
-  kCode1,
-  kCode2,
-  kCode3,
-  kAcceptedLonger,  // upload accepted, answer longer than "1"
-  kCancelled,       // upload cancelled by the user
+  Failed,   // no answer with status 200
+  NoMatch,  // an answer no code matches, the empty one included
+  Code1,
+  Code2,
+  Code3,
+  AcceptedLonger,  // upload accepted, answer longer than "1"
+  Cancelled,       // upload cancelled by the user
 };
 
 struct Reaction {
@@ -61,7 +61,7 @@ struct Reaction {
 };
 
 struct ColumnReactions {
-  Column column = Column::kStandard;
+  Column column = Column::Standard;
   Reaction code1, code2, code3;
   Reaction other;                       // an answer that matches no code
   Reaction failed;                      // the transaction failed
@@ -108,7 +108,7 @@ TTypFormDataArray CapUpCompDetailForm(const std::string& to, const std::string& 
                                       const std::string& file);
 
 struct Evaluation {
-  Outcome outcome = Outcome::kNoMatch;
+  Outcome outcome = Outcome::NoMatch;
   Reaction reaction;
 };
 
@@ -118,15 +118,15 @@ using ForegroundHook = std::function<void()>;
 // that store something before the message). Throws std::invalid_argument for a column
 // the command does not have.
 Evaluation EvaluateAnswer(ServiceCommand command, const HttpResult& answer,
-                          Column column = Column::kStandard);
+                          Column column = Column::Standard);
 void ShowReaction(const Reaction& reaction, Prompter& prompter,
                   const ForegroundHook& bring_forward = {});
 // Both at once; returns the outcome for the caller to act on.
 Outcome AnswerAndShow(ServiceCommand command, const HttpResult& answer, Prompter& prompter,
-                      Column column = Column::kStandard, const ForegroundHook& bring_forward = {});
+                      Column column = Column::Standard, const ForegroundHook& bring_forward = {});
 
 // The command's message after a failed Relogin (nothing is sent then).
-Reaction ReloginFailedReaction(ServiceCommand command, Column column = Column::kStandard);
+Reaction ReloginFailedReaction(ServiceCommand command, Column column = Column::Standard);
 // Relogin's rule: only a failed transaction and the codes "2" and "3" are failures.
 bool ReloginSucceeded(Outcome outcome);
 

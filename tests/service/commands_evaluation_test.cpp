@@ -57,90 +57,90 @@ constexpr const char* kNoUser = "ログインに失敗しました（ユーザ�
 constexpr const char* kBadPassword = "ログインに失敗しました（パスワードを確認してください）";
 
 TEST(CommandAnswers, SignInFromTheAccountWindowAndFromRelogin) {
-  const Column aw = Column::kAccountWindow, re = Column::kRelogin;
+  const Column aw = Column::AccountWindow, re = Column::Relogin;
   Check({
-      {SubmitLoginDo, aw, "1", Outcome::kCode1, ShownBox{kInfo, "ログインできました"}},
-      {SubmitLoginDo, aw, "1x1", Outcome::kCode1, ShownBox{kInfo, "ログインできました"}},
-      {SubmitLoginDo, aw, "2", Outcome::kCode2, ShownBox{kWarn, kNoUser}},
-      {SubmitLoginDo, aw, "3", Outcome::kCode3, ShownBox{kWarn, kBadPassword}},
-      {SubmitLoginDo, aw, "4", Outcome::kNoMatch, std::nullopt},
-      {SubmitLoginDo, aw, kFailed, Outcome::kFailed, ShownBox{kWarn, "通信エラー"}},
-      {SubmitLoginDo, re, "1", Outcome::kCode1, std::nullopt},
-      {SubmitLoginDo, re, "2", Outcome::kCode2, ShownBox{kWarn, kNoUser}},
-      {SubmitLoginDo, re, "3xyz", Outcome::kCode3, ShownBox{kWarn, kBadPassword}},
-      {SubmitLoginDo, re, "0", Outcome::kNoMatch, std::nullopt},
-      {SubmitLoginDo, re, kFailed, Outcome::kFailed, ShownBox{kWarn, "通信エラー"}},
+      {SubmitLoginDo, aw, "1", Outcome::Code1, ShownBox{kInfo, "ログインできました"}},
+      {SubmitLoginDo, aw, "1x1", Outcome::Code1, ShownBox{kInfo, "ログインできました"}},
+      {SubmitLoginDo, aw, "2", Outcome::Code2, ShownBox{kWarn, kNoUser}},
+      {SubmitLoginDo, aw, "3", Outcome::Code3, ShownBox{kWarn, kBadPassword}},
+      {SubmitLoginDo, aw, "4", Outcome::NoMatch, std::nullopt},
+      {SubmitLoginDo, aw, kFailed, Outcome::Failed, ShownBox{kWarn, "通信エラー"}},
+      {SubmitLoginDo, re, "1", Outcome::Code1, std::nullopt},
+      {SubmitLoginDo, re, "2", Outcome::Code2, ShownBox{kWarn, kNoUser}},
+      {SubmitLoginDo, re, "3xyz", Outcome::Code3, ShownBox{kWarn, kBadPassword}},
+      {SubmitLoginDo, re, "0", Outcome::NoMatch, std::nullopt},
+      {SubmitLoginDo, re, kFailed, Outcome::Failed, ShownBox{kWarn, "通信エラー"}},
   });
 }
 
 TEST(CommandAnswers, RegistrationAndPasswordNoticeBeforeSignIn) {
-  const Column st = Column::kStandard;
+  const Column st = Column::Standard;
   Check({
-      {SubmitMailRegistComp, st, "1", Outcome::kCode1,
+      {SubmitMailRegistComp, st, "1", Outcome::Code1,
        ShownBox{kInfo,
                 "登録が完了しました、登録メールアドレス宛にログイン用のパスワードが送られてきます。"}},
-      {SubmitMailRegistComp, st, "2", Outcome::kCode2,
+      {SubmitMailRegistComp, st, "2", Outcome::Code2,
        ShownBox{kWarn, "既に登録されています、ログインへお進みください"}},
-      {SubmitMailRegistComp, st, "3", Outcome::kNoMatch, std::nullopt},
-      {SubmitMailRegistComp, st, kFailed, Outcome::kFailed, ShownBox{kWarn, "新規登録失敗"}},
-      {SubmitPwdReNotifyExpiredComp, st, "1", Outcome::kCode1,
+      {SubmitMailRegistComp, st, "3", Outcome::NoMatch, std::nullopt},
+      {SubmitMailRegistComp, st, kFailed, Outcome::Failed, ShownBox{kWarn, "新規登録失敗"}},
+      {SubmitPwdReNotifyExpiredComp, st, "1", Outcome::Code1,
        ShownBox{kInfo, "パスワードを再通知しました"}},
-      {SubmitPwdReNotifyExpiredComp, st, "2", Outcome::kCode2,
+      {SubmitPwdReNotifyExpiredComp, st, "2", Outcome::Code2,
        ShownBox{kWarn, "ユーザーが存在しません"}},
-      {SubmitPwdReNotifyExpiredComp, st, "3", Outcome::kCode3,
+      {SubmitPwdReNotifyExpiredComp, st, "3", Outcome::Code3,
        ShownBox{kWarn, "パスワードの再通知ができません"}},
-      {SubmitPwdReNotifyExpiredComp, st, kFailed, Outcome::kFailed, ShownBox{kWarn, "通信エラー"}},
+      {SubmitPwdReNotifyExpiredComp, st, kFailed, Outcome::Failed, ShownBox{kWarn, "通信エラー"}},
   });
 }
 
 TEST(CommandAnswers, AccountMaintenance) {
-  const Column st = Column::kStandard;
+  const Column st = Column::Standard;
   Check({
-      {SubmitPwdReNotify, st, "1", Outcome::kCode1, ShownBox{kInfo, "パスワードを再通知しました"}},
-      {SubmitPwdReNotify, st, "2", Outcome::kCode2,
+      {SubmitPwdReNotify, st, "1", Outcome::Code1, ShownBox{kInfo, "パスワードを再通知しました"}},
+      {SubmitPwdReNotify, st, "2", Outcome::Code2,
        ShownBox{kWarn, "パスワードの再通知ができません"}},
-      {SubmitPwdReNotify, st, "3", Outcome::kNoMatch, std::nullopt},
-      {SubmitPwdReNotify, st, kFailed, Outcome::kFailed, ShownBox{kWarn, "通信エラー"}},
+      {SubmitPwdReNotify, st, "3", Outcome::NoMatch, std::nullopt},
+      {SubmitPwdReNotify, st, kFailed, Outcome::Failed, ShownBox{kWarn, "通信エラー"}},
       // The refusal and the failure come in an information box.
-      {SubmitMailEditComp, st, "1", Outcome::kCode1, ShownBox{kInfo, "ユーザーID変更完了"}},
-      {SubmitMailEditComp, st, "2", Outcome::kCode2,
+      {SubmitMailEditComp, st, "1", Outcome::Code1, ShownBox{kInfo, "ユーザーID変更完了"}},
+      {SubmitMailEditComp, st, "2", Outcome::Code2,
        ShownBox{kInfo, "ユーザーIDが変更できませんでした"}},
-      {SubmitMailEditComp, st, kFailed, Outcome::kFailed, ShownBox{kInfo, "通信エラー"}},
-      {SubmitPwdEditComp, st, "1", Outcome::kCode1, ShownBox{kInfo, "パスワード変更完了"}},
-      {SubmitPwdEditComp, st, "2", Outcome::kCode2,
+      {SubmitMailEditComp, st, kFailed, Outcome::Failed, ShownBox{kInfo, "通信エラー"}},
+      {SubmitPwdEditComp, st, "1", Outcome::Code1, ShownBox{kInfo, "パスワード変更完了"}},
+      {SubmitPwdEditComp, st, "2", Outcome::Code2,
        ShownBox{kWarn, "パスワードが変更できませんでした"}},
-      {SubmitPwdEditComp, st, kFailed, Outcome::kFailed, ShownBox{kWarn, "通信エラー"}},
-      {SubmitDelete, st, "1", Outcome::kCode1, ShownBox{kInfo, "削除しました"}},
-      {SubmitDelete, st, "2", Outcome::kCode2, ShownBox{kWarn, "削除する画像はありません"}},
-      {SubmitDelete, st, "3", Outcome::kNoMatch, std::nullopt},
-      {SubmitDelete, st, kFailed, Outcome::kFailed, ShownBox{kWarn, "通信エラー"}},
+      {SubmitPwdEditComp, st, kFailed, Outcome::Failed, ShownBox{kWarn, "通信エラー"}},
+      {SubmitDelete, st, "1", Outcome::Code1, ShownBox{kInfo, "削除しました"}},
+      {SubmitDelete, st, "2", Outcome::Code2, ShownBox{kWarn, "削除する画像はありません"}},
+      {SubmitDelete, st, "3", Outcome::NoMatch, std::nullopt},
+      {SubmitDelete, st, kFailed, Outcome::Failed, ShownBox{kWarn, "通信エラー"}},
   });
 }
 
 TEST(CommandAnswers, BasicAuthenticationSaysWhatWasSwitched) {
-  const Column on = Column::kSwitchOn, off = Column::kSwitchOff;
+  const Column on = Column::SwitchOn, off = Column::SwitchOff;
   Check({
-      {SubmitBasicAuth, on, "1", Outcome::kCode1, ShownBox{kInfo, "BASIC認証を設定しました"}},
-      {SubmitBasicAuth, off, "1", Outcome::kCode1, ShownBox{kInfo, "BASIC認証を解除しました"}},
-      {SubmitBasicAuth, on, "2", Outcome::kCode2,
+      {SubmitBasicAuth, on, "1", Outcome::Code1, ShownBox{kInfo, "BASIC認証を設定しました"}},
+      {SubmitBasicAuth, off, "1", Outcome::Code1, ShownBox{kInfo, "BASIC認証を解除しました"}},
+      {SubmitBasicAuth, on, "2", Outcome::Code2,
        ShownBox{kWarn, "BASIC認証が設定できませんでした"}},
-      {SubmitBasicAuth, off, "2", Outcome::kCode2,
+      {SubmitBasicAuth, off, "2", Outcome::Code2,
        ShownBox{kWarn, "BASIC認証が解除できませんでした"}},
-      {SubmitBasicAuth, off, kFailed, Outcome::kFailed, ShownBox{kWarn, "通信エラー"}},
+      {SubmitBasicAuth, off, kFailed, Outcome::Failed, ShownBox{kWarn, "通信エラー"}},
   });
 }
 
 TEST(CommandAnswers, WholeTextCommandsRefuseTrailingCharactersFirstCharacterOnesDoNot) {
-  const Column st = Column::kStandard;
+  const Column st = Column::Standard;
   Check({
-      {SubmitMailRegistComp, st, "1x", Outcome::kNoMatch, std::nullopt},
-      {SubmitMailEditComp, st, "1x", Outcome::kNoMatch, std::nullopt},
-      {SubmitPwdEditComp, st, "1x", Outcome::kNoMatch, std::nullopt},
-      {SubmitPwdEditComp, st, "2 ", Outcome::kNoMatch, std::nullopt},
-      {SubmitDelete, st, "1x", Outcome::kCode1, ShownBox{kInfo, "削除しました"}},
-      {SubmitPwdReNotify, st, "2x", Outcome::kCode2,
+      {SubmitMailRegistComp, st, "1x", Outcome::NoMatch, std::nullopt},
+      {SubmitMailEditComp, st, "1x", Outcome::NoMatch, std::nullopt},
+      {SubmitPwdEditComp, st, "1x", Outcome::NoMatch, std::nullopt},
+      {SubmitPwdEditComp, st, "2 ", Outcome::NoMatch, std::nullopt},
+      {SubmitDelete, st, "1x", Outcome::Code1, ShownBox{kInfo, "削除しました"}},
+      {SubmitPwdReNotify, st, "2x", Outcome::Code2,
        ShownBox{kWarn, "パスワードの再通知ができません"}},
-      {SubmitBasicAuth, Column::kSwitchOn, "1 OK", Outcome::kCode1,
+      {SubmitBasicAuth, Column::SwitchOn, "1 OK", Outcome::Code1,
        ShownBox{kInfo, "BASIC認証を設定しました"}},
   });
 }
@@ -150,12 +150,12 @@ TEST(CommandAnswers, AnEmptyAnswerMatchesNothingAndShowsNothing) {
     for (const ColumnReactions& column : entry.columns) {
       if (entry.id == SubmitCapUpComp) continue;  // its refusals are communication errors
       FakePrompter prompter;
-      EXPECT_EQ(AnswerAndShow(entry.id, Answer(""), prompter, column.column), Outcome::kNoMatch)
+      EXPECT_EQ(AnswerAndShow(entry.id, Answer(""), prompter, column.column), Outcome::NoMatch)
           << entry.name;
       EXPECT_TRUE(prompter.boxes.empty()) << entry.name;
     }
   }
-  EXPECT_TRUE(ReloginSucceeded(EvaluateAnswer(SubmitLoginDo, Answer(""), Column::kRelogin).outcome));
+  EXPECT_TRUE(ReloginSucceeded(EvaluateAnswer(SubmitLoginDo, Answer(""), Column::Relogin).outcome));
 }
 
 TEST(CommandAnswers, AStatusOtherThan200IsAFailureWhateverTheText) {
@@ -163,13 +163,13 @@ TEST(CommandAnswers, AStatusOtherThan200IsAFailureWhateverTheText) {
   answer.status = 500;
   answer.ok = false;
   FakePrompter prompter;
-  EXPECT_EQ(AnswerAndShow(SubmitDelete, answer, prompter), Outcome::kFailed);
+  EXPECT_EQ(AnswerAndShow(SubmitDelete, answer, prompter), Outcome::Failed);
   EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{kWarn, "通信エラー"}}));
 }
 
 TEST(CommandAnswers, ReloginFailsOnlyOnFailureAndCodesTwoAndThree) {
   auto outcome = [](const char* text) {
-    return EvaluateAnswer(SubmitLoginDo, Answer(text), Column::kRelogin).outcome;
+    return EvaluateAnswer(SubmitLoginDo, Answer(text), Column::Relogin).outcome;
   };
   EXPECT_TRUE(ReloginSucceeded(outcome("1")));
   EXPECT_TRUE(ReloginSucceeded(outcome("0")));
@@ -184,11 +184,11 @@ TEST(CommandAnswers, ReloginBringsTheMainWindowForwardBeforeItsCommunicationErro
   FakePrompter prompter;
   prompter.log = &log;
   auto forward = [&log] { log.push_back("forward"); };
-  AnswerAndShow(SubmitLoginDo, Answer(kFailed), prompter, Column::kRelogin, forward);
+  AnswerAndShow(SubmitLoginDo, Answer(kFailed), prompter, Column::Relogin, forward);
   EXPECT_EQ(log, (std::vector<std::string>{"forward", "box 通信エラー"}));
   log.clear();
-  AnswerAndShow(SubmitLoginDo, Answer("2"), prompter, Column::kRelogin, forward);
-  AnswerAndShow(SubmitLoginDo, Answer(kFailed), prompter, Column::kAccountWindow, forward);
+  AnswerAndShow(SubmitLoginDo, Answer("2"), prompter, Column::Relogin, forward);
+  AnswerAndShow(SubmitLoginDo, Answer(kFailed), prompter, Column::AccountWindow, forward);
   EXPECT_EQ(log, (std::vector<std::string>{"box " + std::string(kNoUser), "box 通信エラー"}));
 }
 
@@ -199,15 +199,15 @@ TEST(CommandAnswers, MessagesAfterAFailedRelogin) {
     std::optional<ShownBox> box;
   };
   const Expect expected[] = {
-      {SubmitPwdReNotify, Column::kStandard, ShownBox{kWarn, "パスワードの再通知ができません"}},
-      {SubmitMailEditComp, Column::kStandard,
+      {SubmitPwdReNotify, Column::Standard, ShownBox{kWarn, "パスワードの再通知ができません"}},
+      {SubmitMailEditComp, Column::Standard,
        ShownBox{kWarn, "ユーザーIDが変更できませんでした"}},
-      {SubmitPwdEditComp, Column::kStandard,
+      {SubmitPwdEditComp, Column::Standard,
        ShownBox{kWarn, "パスワードが変更できませんでした"}},
-      {SubmitBasicAuth, Column::kSwitchOn, ShownBox{kWarn, "BASIC認証（認証エラー）"}},
-      {SubmitBasicAuth, Column::kSwitchOff, ShownBox{kWarn, "BASIC認証（認証エラー）"}},
-      {SubmitDelete, Column::kStandard, ShownBox{kWarn, "削除できませんでした"}},
-      {SubmitCapUpComp, Column::kStandard, std::nullopt},
+      {SubmitBasicAuth, Column::SwitchOn, ShownBox{kWarn, "BASIC認証（認証エラー）"}},
+      {SubmitBasicAuth, Column::SwitchOff, ShownBox{kWarn, "BASIC認証（認証エラー）"}},
+      {SubmitDelete, Column::Standard, ShownBox{kWarn, "削除できませんでした"}},
+      {SubmitCapUpComp, Column::Standard, std::nullopt},
   };
   for (const Expect& e : expected) {
     FakePrompter prompter;
@@ -226,10 +226,10 @@ TEST(CommandAnswers, UploadOutcomesAsTheSendMonitorReportsThem) {
     std::optional<ShownBox> box;
   };
   const Expect expected[] = {
-      {true, "1", Outcome::kCode1, ShownBox{kInfo, "送信しました"}},
-      {true, "1 queued", Outcome::kAcceptedLonger, std::nullopt},
-      {false, "CANCEL", Outcome::kCancelled, ShownBox{kInfo, "送信をキャンセルしました"}},
-      {false, "", Outcome::kFailed, ShownBox{kWarn, "通信エラー"}},
+      {true, "1", Outcome::Code1, ShownBox{kInfo, "送信しました"}},
+      {true, "1 queued", Outcome::AcceptedLonger, std::nullopt},
+      {false, "CANCEL", Outcome::Cancelled, ShownBox{kInfo, "送信をキャンセルしました"}},
+      {false, "", Outcome::Failed, ShownBox{kWarn, "通信エラー"}},
   };
   for (const Expect& e : expected) {
     FakePrompter prompter;
@@ -244,11 +244,11 @@ TEST(CommandAnswers, UploadOutcomesAsTheSendMonitorReportsThem) {
 
 TEST(CommandAnswers, UploadAnswersFromTheServiceItself) {
   Check({
-      {SubmitCapUpComp, Column::kStandard, "1", Outcome::kCode1, ShownBox{kInfo, "送信しました"}},
-      {SubmitCapUpComp, Column::kStandard, "12", Outcome::kAcceptedLonger, std::nullopt},
-      {SubmitCapUpComp, Column::kStandard, "2", Outcome::kNoMatch, ShownBox{kWarn, "通信エラー"}},
-      {SubmitCapUpComp, Column::kStandard, "", Outcome::kNoMatch, ShownBox{kWarn, "通信エラー"}},
-      {SubmitCapUpComp, Column::kStandard, kFailed, Outcome::kFailed, ShownBox{kWarn, "通信エラー"}},
+      {SubmitCapUpComp, Column::Standard, "1", Outcome::Code1, ShownBox{kInfo, "送信しました"}},
+      {SubmitCapUpComp, Column::Standard, "12", Outcome::AcceptedLonger, std::nullopt},
+      {SubmitCapUpComp, Column::Standard, "2", Outcome::NoMatch, ShownBox{kWarn, "通信エラー"}},
+      {SubmitCapUpComp, Column::Standard, "", Outcome::NoMatch, ShownBox{kWarn, "通信エラー"}},
+      {SubmitCapUpComp, Column::Standard, kFailed, Outcome::Failed, ShownBox{kWarn, "通信エラー"}},
   });
   HttpResult refused = Answer("1");
   refused.status = 302;
@@ -261,9 +261,9 @@ TEST(CommandAnswers, UploadAnswersFromTheServiceItself) {
 }
 
 TEST(CommandAnswers, AColumnTheCommandLacksIsAProgrammingErrorNotASilentDefault) {
-  EXPECT_THROW(EvaluateAnswer(SubmitLoginDo, Answer("1"), Column::kStandard),
+  EXPECT_THROW(EvaluateAnswer(SubmitLoginDo, Answer("1"), Column::Standard),
                std::invalid_argument);
-  EXPECT_THROW(EvaluateAnswer(SubmitDelete, Answer("1"), Column::kRelogin),
+  EXPECT_THROW(EvaluateAnswer(SubmitDelete, Answer("1"), Column::Relogin),
                std::invalid_argument);
   EXPECT_THROW(ReloginFailedReaction(SubmitBasicAuth), std::invalid_argument);
 }

@@ -13,15 +13,15 @@ namespace {
 TEST(CommandForms, CodeTestPerCommand) {
   using enum ServiceCommand;
   const std::pair<ServiceCommand, CodeTest> expected[] = {
-      {SubmitLoginDo, CodeTest::kFirstCharacter},
-      {SubmitMailRegistComp, CodeTest::kWholeText},
-      {SubmitPwdReNotifyExpiredComp, CodeTest::kFirstCharacter},
-      {SubmitPwdReNotify, CodeTest::kFirstCharacter},
-      {SubmitMailEditComp, CodeTest::kWholeText},
-      {SubmitPwdEditComp, CodeTest::kWholeText},
-      {SubmitBasicAuth, CodeTest::kFirstCharacter},
-      {SubmitDelete, CodeTest::kFirstCharacter},
-      {SubmitCapUpComp, CodeTest::kUpload},
+      {SubmitLoginDo, CodeTest::FirstCharacter},
+      {SubmitMailRegistComp, CodeTest::WholeText},
+      {SubmitPwdReNotifyExpiredComp, CodeTest::FirstCharacter},
+      {SubmitPwdReNotify, CodeTest::FirstCharacter},
+      {SubmitMailEditComp, CodeTest::WholeText},
+      {SubmitPwdEditComp, CodeTest::WholeText},
+      {SubmitBasicAuth, CodeTest::FirstCharacter},
+      {SubmitDelete, CodeTest::FirstCharacter},
+      {SubmitCapUpComp, CodeTest::Upload},
   };
   ASSERT_EQ(AllCommands().size(), std::size(expected));
   for (const auto& [command, test] : expected) {

@@ -114,7 +114,7 @@ TEST_F(CommandWireTest, ReloginsSignInSendsAnEmptyCookieAndTheNextCommandCarries
   std::string cookie_line = head.substr(line, head.find("\r\n", line) - line);
   EXPECT_TRUE(cookie_line == "Cookie:" || cookie_line == "Cookie: ") << cookie_line;
   ASSERT_TRUE(ReloginSucceeded(
-      EvaluateAnswer(ServiceCommand::SubmitLoginDo, login, Column::kRelogin).outcome));
+      EvaluateAnswer(ServiceCommand::SubmitLoginDo, login, Column::Relogin).outcome));
   ASSERT_FALSE(login.cookie.empty());
   ASSERT_EQ(SessionCookie.Get(), login.cookie);
 
@@ -123,7 +123,7 @@ TEST_F(CommandWireTest, ReloginsSignInSendsAnEmptyCookieAndTheNextCommandCarries
   std::string sent = HeaderBlock(Service().LastRequest());
   EXPECT_NE(sent.find("\r\nCookie: " + login.cookie.substr(0, login.cookie.find(';'))),
             std::string::npos);
-  EXPECT_EQ(AnswerAndShow(ServiceCommand::SubmitDelete, answer, prompter), Outcome::kCode2);
+  EXPECT_EQ(AnswerAndShow(ServiceCommand::SubmitDelete, answer, prompter), Outcome::Code2);
   EXPECT_EQ(prompter.boxes,
             (std::vector<ShownBox>{{BoxKind::Warning, "削除する画像はありません"}}));
 }
@@ -132,7 +132,7 @@ TEST_F(CommandWireTest, AWrongPasswordAtReloginShowsItsWarningAndFailsIt) {
   Service().AddAccount("user@example.jp", "PASSWORD1");
   FakePrompter prompter;
   HttpResult login = PostForm(ActionUrl(), LoginDoForm("user@example.jp", "WRONG1"));
-  Outcome outcome = AnswerAndShow(ServiceCommand::SubmitLoginDo, login, prompter, Column::kRelogin);
+  Outcome outcome = AnswerAndShow(ServiceCommand::SubmitLoginDo, login, prompter, Column::Relogin);
   EXPECT_FALSE(ReloginSucceeded(outcome));
   EXPECT_EQ(prompter.boxes,
             (std::vector<ShownBox>{

@@ -79,8 +79,8 @@ TEST_F(TransferWorkerTest, ASignedInUploadIsStoredByTheServiceAndMailedOn) {
   std::string picture = folder.Write("capture.jpg", std::string(200000, 'p'));
   Service().AddAccount("user@example.jp", "PASSWORD1");
   HttpResult login = PostForm(Service().ActionUrl(), LoginDoForm("user@example.jp", "PASSWORD1"));
-  ASSERT_EQ(EvaluateAnswer(ServiceCommand::SubmitLoginDo, login, Column::kRelogin).outcome,
-            Outcome::kCode1);
+  ASSERT_EQ(EvaluateAnswer(ServiceCommand::SubmitLoginDo, login, Column::Relogin).outcome,
+            Outcome::Code1);
   ASSERT_TRUE(StartUpload(CapUpCompForm("friend@example.jp;", picture)));
   ASSERT_TRUE(TickUntilFinished(10s));
   EXPECT_EQ(Current(), (TransferOutcome{false, true, "1"}));
