@@ -26,7 +26,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Millis(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
 
 class SilentPrompter : public Prompter {
  public:
@@ -83,7 +85,8 @@ int Run(int rounds, const std::filesystem::path& folder) {
   auto import = [&] {
     emptyBook();
     auto start = Clock::now();
-    CsvLumpClick(book, prompter, [&] { return std::optional<std::string>(csv); }, hourglass);
+    CsvLumpClick(
+        book, prompter, [&] { return std::optional<std::string>(csv); }, hourglass);
     return Clock::now() - start;
   };
   auto reading = [&] {

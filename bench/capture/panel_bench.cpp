@@ -49,7 +49,9 @@ class NoPrompter : public Prompter {
   bool Show(BoxKind, const std::string&) override { return true; }
 };
 
-void Best(double& best, double ms) { best = std::min(best, ms); }
+void Best(double& best, double ms) {
+  best = std::min(best, ms);
+}
 
 }  // namespace
 }  // namespace tavisnap::bench
@@ -72,8 +74,7 @@ int main(int argc, char** argv) {
   param.CaptureMode = kCaptureDesktop;
   SendPanelLogic panel(view, book, prompter, param);
 
-  double encode = 1e9, decode = 1e9, smooth = 1e9, fit = 1e9, chain = 1e9, file = 1e9,
-         bare = 1e9;
+  double encode = 1e9, decode = 1e9, smooth = 1e9, fit = 1e9, chain = 1e9, file = 1e9, bare = 1e9;
   for (int i = 0; i < runs; ++i) {
     std::string jpeg;
     Picture decoded;

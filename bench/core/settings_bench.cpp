@@ -29,12 +29,18 @@ using Clock = std::chrono::steady_clock;
 
 SettingsList FullSettings() {
   SettingsList list;
-  const char* system[][2] = {
-      {"MAILID", "taro.tavi@example.jp"}, {"AUTOLOGIN", "1"}, {"LOGO", "1"}, {"VOICE", "2"},
-      {"HOTKEY", "PS"}, {"BASIC_AUTH", "2"}, {"HOME_URL", "https://www.tavisnap.jp"},
-      {"DST_NAME", "山田花子"}, {"DST_MAILADR", "hanako@example.jp"},
-      {"UPDATE_URL", "https://www.tavisnap.jp/update/"}, {"CAPFILEDEL", "2"},
-      {"SERVICE_URL", "https://www.tavisnap.jp/"}};
+  const char* system[][2] = {{"MAILID", "taro.tavi@example.jp"},
+                             {"AUTOLOGIN", "1"},
+                             {"LOGO", "1"},
+                             {"VOICE", "2"},
+                             {"HOTKEY", "PS"},
+                             {"BASIC_AUTH", "2"},
+                             {"HOME_URL", "https://www.tavisnap.jp"},
+                             {"DST_NAME", "山田花子"},
+                             {"DST_MAILADR", "hanako@example.jp"},
+                             {"UPDATE_URL", "https://www.tavisnap.jp/update/"},
+                             {"CAPFILEDEL", "2"},
+                             {"SERVICE_URL", "https://www.tavisnap.jp/"}};
   for (const auto& kv : system) list.Set(std::string("SYSTEM.") + kv[0], kv[1]);
   for (int n = 1; n <= 300; ++n) {
     std::string slot = std::to_string(n);

@@ -3,8 +3,8 @@
 // ratio and the growth of this process's peak memory while PostForm runs.
 //
 //   upload_bench [MEGABYTES] [ROUNDS]
-#include <sys/wait.h>
 #include <unistd.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
@@ -87,10 +87,19 @@ int main(int argc, char** argv) {
   TTypFormDataArray form = {{0, "txtEmailTo[0]", "to@example.jp"},
                             {1, "fileCapUp[0]", file},
                             {0, "SubmitCapUpComp", "1"}};
-  std::vector<std::string> curl = {"curl", "-sS", "-o", "/dev/null", "--cacert", service.CaFile(),
-                                   "-F", "txtEmailTo[0]=to@example.jp",
-                                   "-F", "fileCapUp[0]=@" + file + ";type=image/jpeg",
-                                   "-F", "SubmitCapUpComp=1", service.ActionUrl()};
+  std::vector<std::string> curl = {"curl",
+                                   "-sS",
+                                   "-o",
+                                   "/dev/null",
+                                   "--cacert",
+                                   service.CaFile(),
+                                   "-F",
+                                   "txtEmailTo[0]=to@example.jp",
+                                   "-F",
+                                   "fileCapUp[0]=@" + file + ";type=image/jpeg",
+                                   "-F",
+                                   "SubmitCapUpComp=1",
+                                   service.ActionUrl()};
   // Warm up: libraries, TLS and the page cache hold the file for both.
   tavisnap::PostForm(service.ActionUrl(), {{0, "SubmitDelete", "1"}});
   RunCurl(curl);
@@ -109,9 +118,10 @@ int main(int argc, char** argv) {
     best_curl = std::min(best_curl, RunCurl(curl));
   }
   double mb = static_cast<double>(megabytes);
-  std::printf("upload of %ld MB, best of %d: PostForm %.1f MB/s (%.3f s), "
-              "curl -F %.1f MB/s (%.3f s)\n",
-              megabytes, rounds, mb / best_post, best_post, mb / best_curl, best_curl);
+  std::printf(
+      "upload of %ld MB, best of %d: PostForm %.1f MB/s (%.3f s), "
+      "curl -F %.1f MB/s (%.3f s)\n",
+      megabytes, rounds, mb / best_post, best_post, mb / best_curl, best_curl);
   std::printf("throughput ratio PostForm / curl -F: %.2f (goal >= 0.8)\n", best_curl / best_post);
   if (peak_measured) {
     std::printf("peak memory growth during PostForm: %.1f MB (goal <= 16 MB)\n",

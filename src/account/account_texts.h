@@ -10,8 +10,7 @@
 namespace tavisnap {
 
 // PostForm's shape, so that tests can put something else on the wire.
-using FormPoster =
-    std::function<HttpResult(const std::string& url, const TTypFormDataArray& form)>;
+using FormPoster = std::function<HttpResult(const std::string& url, const TTypFormDataArray& form)>;
 
 inline constexpr const char* kCheckMailAddress = "メールアドレスを確認してください";
 inline constexpr const char* kCheckPassword = "パスワードを確認してください";

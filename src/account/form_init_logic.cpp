@@ -21,7 +21,9 @@ std::string AsciiUpper(std::string text) {
   return text;
 }
 
-const char* Flag(bool on) { return on ? "1" : "2"; }
+const char* Flag(bool on) {
+  return on ? "1" : "2";
+}
 
 }  // namespace
 
@@ -79,8 +81,7 @@ void FormInitLogic::Button_already_reg_doClick() {
     return;
   }
   HttpResult result = post_(ActionUrl(), LoginDoForm(mailId, password));
-  Evaluation answer =
-      EvaluateAnswer(ServiceCommand::SubmitLoginDo, result, Column::AccountWindow);
+  Evaluation answer = EvaluateAnswer(ServiceCommand::SubmitLoginDo, result, Column::AccountWindow);
   switch (answer.outcome) {
     case Outcome::Code1:
       StoreSignIn(mailId, password, result.body);
@@ -157,14 +158,18 @@ void FormInitLogic::CancelClick() {
   if (prompter_.Confirm(kConfirmExit)) services_.ExitProgram(false);
 }
 
-void FormInitLogic::IniMenuNewRegClick() { view_.ShowPage(kPageNewReg); }
+void FormInitLogic::IniMenuNewRegClick() {
+  view_.ShowPage(kPageNewReg);
+}
 
 void FormInitLogic::INiMenuLoginClick() {
   view_.ShowPage(kPageAlreadyReg);
   view_.SetAutoLoginChecked(SysInfo.AutoLogin);
 }
 
-void FormInitLogic::IniMenuEndClick() { services_.ExitProgram(true); }
+void FormInitLogic::IniMenuEndClick() {
+  services_.ExitProgram(true);
+}
 
 bool FormInitLogic::FormClose() {
   if (!confirmExitOnClose_) return true;

@@ -7,8 +7,8 @@
 
 #include "account/account_texts.h"
 #include "account/init_view.h"
-#include "core/prompter.h"
 #include "account/main_window_services.h"
+#include "core/prompter.h"
 
 namespace tavisnap {
 
@@ -17,8 +17,8 @@ using PasswordSaver = std::function<void(const std::string& encoded)>;
 
 class FormInitLogic {
  public:
-  FormInitLogic(InitView& view, Prompter& prompter, MainWindowServices& services,
-                FormPoster post, PasswordSaver savePassword);
+  FormInitLogic(InitView& view, Prompter& prompter, MainWindowServices& services, FormPoster post,
+                PasswordSaver savePassword);
 
   // Page choice from the stored account; runs once when the window is created.
   void FormCreate();

@@ -28,16 +28,11 @@ constexpr int kPageTop = 40;
 constexpr int kPageHeight = 289;
 
 constexpr Placement kNewRegPlacements[] = {
-    {IDC_GroupBox_userid1, 24, 6, 463, 96},
-    {IDC_Label_new_mailadr1, 40, 28, 0, 0},
-    {IDC_Edit_new_mailadr1, 40, 28, 320, 22},
-    {IDC_StaticText_new_mailadr1, 40, 58, 440, 36},
-    {IDC_GroupBox_userid2, 24, 110, 463, 76},
-    {IDC_StaticText_new_mailadr2, 40, 132, 430, 18},
-    {IDC_Edit_new_mailadr2, 40, 154, 320, 22},
-    {IDC_Label_guid, 24, 200, 0, 0},
-    {IDC_StaticText_guid, 24, 200, 463, 20},
-    {IDC_Button_new_reg_do, 120, 236, 120, 32},
+    {IDC_GroupBox_userid1, 24, 6, 463, 96},         {IDC_Label_new_mailadr1, 40, 28, 0, 0},
+    {IDC_Edit_new_mailadr1, 40, 28, 320, 22},       {IDC_StaticText_new_mailadr1, 40, 58, 440, 36},
+    {IDC_GroupBox_userid2, 24, 110, 463, 76},       {IDC_StaticText_new_mailadr2, 40, 132, 430, 18},
+    {IDC_Edit_new_mailadr2, 40, 154, 320, 22},      {IDC_Label_guid, 24, 200, 0, 0},
+    {IDC_StaticText_guid, 24, 200, 463, 20},        {IDC_Button_new_reg_do, 120, 236, 120, 32},
     {IDC_Button_new_reg_cancel, 270, 236, 120, 32},
 };
 constexpr Placement kAlreadyRegPlacements[] = {
@@ -95,7 +90,9 @@ TFormInit::TFormInit(MainWindowServices& services, HWND owner, Prompter* prompte
   logic_.FormCreate();
 }
 
-const DialogLayout* TFormInit::Layout() const { return &kFrameLayout; }
+const DialogLayout* TFormInit::Layout() const {
+  return &kFrameLayout;
+}
 
 void TFormInit::OnLayout(UINT dpi) {
   SendMessageW(Item(IDC_StatusBar1), WM_SIZE, 0, 0);  // a status bar places itself
@@ -108,7 +105,9 @@ void TFormInit::OnLayout(UINT dpi) {
   }
 }
 
-bool TFormInit::OnInit() { return false; }  // the focus is placed when the window is shown
+bool TFormInit::OnInit() {
+  return false;
+}  // the focus is placed when the window is shown
 
 void TFormInit::PreparePages() {
   for (int id : kImeOffEdits) ImmAssociateContext(Item(id), nullptr);
@@ -211,7 +210,9 @@ void TFormInit::Show() {
   BringToFront();
 }
 
-std::string TFormInit::Text(InitField field) const { return ItemText(FieldId(field)); }
+std::string TFormInit::Text(InitField field) const {
+  return ItemText(FieldId(field));
+}
 
 void TFormInit::SetText(InitField field, const std::string& text) {
   SetItemText(FieldId(field), text);
@@ -268,7 +269,9 @@ void TFormInit::EnablePageMenuItems(bool enabled) {
   EnableMenuItem(menu, IDM_INiMenuLogin, flags);
 }
 
-void TFormInit::FocusPassword() { FocusControl(IDC_Edit_already_password); }
+void TFormInit::FocusPassword() {
+  FocusControl(IDC_Edit_already_password);
+}
 
 void TFormInit::MakeVisible() {
   ShowWindow(hwnd(), SW_SHOW);
@@ -279,8 +282,12 @@ void TFormInit::MakeVisible() {
   }
 }
 
-void TFormInit::BringToFront() { SetForegroundWindow(hwnd()); }
+void TFormInit::BringToFront() {
+  SetForegroundWindow(hwnd());
+}
 
-void TFormInit::Hide() { ShowWindow(hwnd(), SW_HIDE); }
+void TFormInit::Hide() {
+  ShowWindow(hwnd(), SW_HIDE);
+}
 
 }  // namespace tavisnap

@@ -32,7 +32,9 @@ const SlotKeys& Keys() {
 
 // A value the file must receive as empty is stored as one blank: setting the empty text
 // would only drop the entry from the list and leave the old value in the file.
-std::string ClearableValue(const std::string& value) { return value.empty() ? " " : value; }
+std::string ClearableValue(const std::string& value) {
+  return value.empty() ? " " : value;
+}
 
 bool IsEntryIndex(const ChoiceList& mailAdrs, int index) {
   return index >= 1 && index < mailAdrs.Count();
@@ -40,8 +42,12 @@ bool IsEntryIndex(const ChoiceList& mailAdrs, int index) {
 
 }  // namespace
 
-const std::string& MailKey(int n) { return Keys().mail[static_cast<size_t>(n)]; }
-const std::string& NameKey(int n) { return Keys().name[static_cast<size_t>(n)]; }
+const std::string& MailKey(int n) {
+  return Keys().mail[static_cast<size_t>(n)];
+}
+const std::string& NameKey(int n) {
+  return Keys().name[static_cast<size_t>(n)];
+}
 
 std::string AddressDisplayText(const std::string& name, const std::string& mailAdr) {
   return name + "(" + mailAdr + ")";
@@ -60,15 +66,17 @@ int CountUsedSlots(const SettingsList& settings) {
   return used;
 }
 
-AddressBook::AddressBook(SettingsList& settings, TTypSysInfo& sysInfo,
-                         const std::string& iniPath, Prompter& prompter, FatalExit fatalExit)
+AddressBook::AddressBook(SettingsList& settings, TTypSysInfo& sysInfo, const std::string& iniPath,
+                         Prompter& prompter, FatalExit fatalExit)
     : settings_(settings),
       sysInfo_(sysInfo),
       iniPath_(iniPath),
       prompter_(prompter),
       fatalExit_(std::move(fatalExit)) {}
 
-void AddressBook::Save() { SaveSettings(iniPath_, settings_); }
+void AddressBook::Save() {
+  SaveSettings(iniPath_, settings_);
+}
 
 int AddressBook::FindSlot(const std::string& mailAdr, const std::string& name) const {
   // Only a used slot matches: an empty pair would otherwise find the first free one.
@@ -79,8 +87,7 @@ int AddressBook::FindSlot(const std::string& mailAdr, const std::string& name) c
   return 0;
 }
 
-bool AddressBook::AddAddress(const std::string& mailAdr, const std::string& name,
-                             bool announce) {
+bool AddressBook::AddAddress(const std::string& mailAdr, const std::string& name, bool announce) {
   int freeSlot = 0;
   for (int n = 1; n <= kAddressSlots; ++n) {
     std::string used = settings_.Get(MailKey(n));
@@ -102,8 +109,7 @@ bool AddressBook::AddAddress(const std::string& mailAdr, const std::string& name
 }
 
 bool AddressBook::UpdateAddress(const std::string& newMailAdr, const std::string& newName,
-                                const ChoiceList& names, const ChoiceList& mailAdrs,
-                                int index) {
+                                const ChoiceList& names, const ChoiceList& mailAdrs, int index) {
   std::string oldMailAdr = mailAdrs.Item(index);
   std::string oldName = names.Item(index);
   if (int n = FindSlot(oldMailAdr, oldName)) {
@@ -166,8 +172,7 @@ void AddressBook::FillLists(ChoiceList* const* visible, int visibleCount, Choice
   all([](ChoiceList& list) { list.Select(0); });
 }
 
-bool AddressBook::FillAddressCombo(ChoiceList& display, ChoiceList& names,
-                                   ChoiceList& mailAdrs) {
+bool AddressBook::FillAddressCombo(ChoiceList& display, ChoiceList& names, ChoiceList& mailAdrs) {
   if (!ReadSettingsFile(iniPath_, settings_)) {
     fatalExit_(kCheckSystemFile);
     return false;
@@ -178,8 +183,7 @@ bool AddressBook::FillAddressCombo(ChoiceList& display, ChoiceList& names,
 }
 
 bool AddressBook::FillSendPanelLists(ChoiceList& dst, ChoiceList& to, ChoiceList& cc,
-                                     ChoiceList& bcc, ChoiceList& names,
-                                     ChoiceList& mailAdrs) {
+                                     ChoiceList& bcc, ChoiceList& names, ChoiceList& mailAdrs) {
   ChoiceList* visible[] = {&dst, &to, &cc, &bcc};
   FillLists(visible, 4, names, mailAdrs);
   return true;

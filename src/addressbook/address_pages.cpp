@@ -29,9 +29,13 @@ void AddressPages::OpenDst() {
   view_.SetText(AddressField::DstMailAdrDsp, book_.sysInfo().DstMailAdr);
 }
 
-void AddressPages::OpenAddressEdit() { Fill(AddressListId::UpdMaillist); }
+void AddressPages::OpenAddressEdit() {
+  Fill(AddressListId::UpdMaillist);
+}
 
-void AddressPages::OpenAddressDel() { Fill(AddressListId::DelMaillist); }
+void AddressPages::OpenAddressDel() {
+  Fill(AddressListId::DelMaillist);
+}
 
 RecipientPage AddressPages::ShowRecipientSetup() {
   Fill(AddressListId::DstList);
@@ -50,8 +54,7 @@ void AddressPages::UpdMaillistSelect() {
   // The prompt item's hidden texts are the prompt itself: choosing it empties both.
   bool entry = index >= 1;
   view_.SetText(AddressField::UpdName, entry ? List(AddressListId::Name).Item(index) : "");
-  view_.SetText(AddressField::UpdMailAdr,
-                entry ? List(AddressListId::MailAdr).Item(index) : "");
+  view_.SetText(AddressField::UpdMailAdr, entry ? List(AddressListId::MailAdr).Item(index) : "");
 }
 
 void AddressPages::ExecDst() {
@@ -83,8 +86,8 @@ void AddressPages::ExecAddressEdit() {
     prompter_.Warning(kCheckAddress);
     return;
   }
-  if (book_.UpdateAddress(mailAdr, view_.Text(AddressField::UpdName),
-                          List(AddressListId::Name), List(AddressListId::MailAdr), index)) {
+  if (book_.UpdateAddress(mailAdr, view_.Text(AddressField::UpdName), List(AddressListId::Name),
+                          List(AddressListId::MailAdr), index)) {
     Fill(AddressListId::UpdMaillist);
   }
 }

@@ -14,7 +14,8 @@ inline constexpr const char* kAddressDeleted = "メールアドレスを削除�
 inline constexpr const char* kChooseAddress = "メールアドレスを選択して下さい";
 inline constexpr const char* kRecipientSet = "送信先を設定しました";
 inline constexpr const char* kCheckAddress = "メールアドレスを確認してください";
-inline constexpr const char* kDeleteCurrentQuestion = "現在送信先に指定されています、削除しますか？";
+inline constexpr const char* kDeleteCurrentQuestion =
+    "現在送信先に指定されています、削除しますか？";
 inline constexpr const char* kDeleteQuestion = "削除します、よろしいですか？";
 inline constexpr const char* kCheckSystemFile = "システムファイルを確認して下さい。";
 

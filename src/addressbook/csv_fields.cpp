@@ -8,7 +8,9 @@ bool IsSkipped(char c) {
   return b >= 1 && b <= 32;
 }
 
-bool EndsUnquoted(char c) { return c == ',' || static_cast<unsigned char>(c) <= 32; }
+bool EndsUnquoted(char c) {
+  return c == ',' || static_cast<unsigned char>(c) <= 32;
+}
 
 // From the opening quote to past the closing one (or to the end when it is missing).
 std::string QuotedField(std::string_view line, size_t& pos) {

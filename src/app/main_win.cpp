@@ -8,9 +8,9 @@
 
 #include "account/form_init_win.h"
 #include "app/resource.h"
-#include "core/foreground.h"
 #include "core/app_error.h"
 #include "core/define.h"
+#include "core/foreground.h"
 #include "core/form_splash_win.h"
 #include "core/internet_win.h"
 #include "core/load_settings_win.h"

@@ -14,9 +14,13 @@
 namespace tavisnap {
 namespace {
 
-void OpenGate() { HotKeyReady = "ON"; }
+void OpenGate() {
+  HotKeyReady = "ON";
+}
 
-bool IsCaptureMode(int mode) { return mode >= kCaptureDesktop && mode <= kCaptureViewer; }
+bool IsCaptureMode(int mode) {
+  return mode >= kCaptureDesktop && mode <= kCaptureViewer;
+}
 
 // AppError carries the reason in the user's words; anything else has none to give.
 std::string FailureText(const std::exception& error) {
@@ -34,9 +38,9 @@ TTypFormDataArray UploadForm(const TTypSendParam& param) {
 
 }  // namespace
 
-CaptureSendFlow::CaptureSendFlow(CaptureSendHost& host, ScreenCapturer& capturer,
-                                 SendPanel& panel, Uploader& uploader, Prompter& prompter,
-                                 TTypSendParam& param, DebugSink debug)
+CaptureSendFlow::CaptureSendFlow(CaptureSendHost& host, ScreenCapturer& capturer, SendPanel& panel,
+                                 Uploader& uploader, Prompter& prompter, TTypSendParam& param,
+                                 DebugSink debug)
     : host_(host),
       capturer_(capturer),
       panel_(panel),
@@ -55,8 +59,7 @@ void CaptureSendFlow::CaptureSend(int mode) {
   if (Accept(mode)) Run(mode);
 }
 
-bool CaptureSendFlow::SendViewerPicture(
-    const std::function<void(const std::string& file)>& write) {
+bool CaptureSendFlow::SendViewerPicture(const std::function<void(const std::string& file)>& write) {
   if (!Accept(kCaptureViewer)) return false;
   try {
     EnsureCaptureDir();

@@ -5,10 +5,10 @@
 
 #include "capture/capture.h"
 #include "capture/capture_geometry.h"
-#include "win/gdi_handles_win.h"
 #include "capture/jpeg_codec.h"
 #include "capture/picture.h"
 #include "core/app_error.h"
+#include "win/gdi_handles_win.h"
 
 namespace tavisnap {
 namespace {
@@ -114,8 +114,12 @@ void Capture(const std::string& fileName, bool activeWindow) {
 
 }  // namespace
 
-void CaptureDesktop(const std::string& fileName) { Capture(fileName, false); }
+void CaptureDesktop(const std::string& fileName) {
+  Capture(fileName, false);
+}
 
-void CaptureActiveWindow(const std::string& fileName) { Capture(fileName, true); }
+void CaptureActiveWindow(const std::string& fileName) {
+  Capture(fileName, true);
+}
 
 }  // namespace tavisnap

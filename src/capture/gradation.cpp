@@ -64,8 +64,7 @@ void SmoothPicture(Picture& picture) {
     uint8_t* to = buffers[(pass + 1) % 2];  // the picture after the third pass
     for (int y = 1; y < height - 1; ++y) {
       const uint8_t* row = from + static_cast<size_t>(y) * stride;
-      SmoothRow(row - stride, row, row + stride, to + static_cast<size_t>(y) * stride, first,
-                end);
+      SmoothRow(row - stride, row, row + stride, to + static_cast<size_t>(y) * stride, first, end);
     }
   }
 }

@@ -176,6 +176,8 @@ bool HotKeys::Change(int choice) {
   return true;
 }
 
-void HotKeys::Stop() { UnregisterPair(); }
+void HotKeys::Stop() {
+  UnregisterPair();
+}
 
 }  // namespace tavisnap

@@ -9,7 +9,9 @@ namespace {
 using Extended = long double;
 static_assert(std::numeric_limits<Extended>::digits == 64, "80-bit extended precision needed");
 
-int Truncate(Extended value) { return static_cast<int>(value); }  // toward zero
+int Truncate(Extended value) {
+  return static_cast<int>(value);
+}  // toward zero
 
 int Percent(int part, int whole) {
   return Truncate(static_cast<Extended>(part) / static_cast<Extended>(whole) * 100);
@@ -29,8 +31,7 @@ int ReduceSize(int panelWidth, int panelHeight, int pictureWidth, int pictureHei
   return Percent(panelHeight, pictureHeight);
 }
 
-PreviewPlacement FitPreview(int panelWidth, int panelHeight, int pictureWidth,
-                            int pictureHeight) {
+PreviewPlacement FitPreview(int panelWidth, int panelHeight, int pictureWidth, int pictureHeight) {
   // p x 0.01 first, with 0.01 as an extended value: the product is a little off a whole
   // hundredth, which is what makes 1280 at 40 % give 511.
   Extended scale = ReduceSize(panelWidth, panelHeight, pictureWidth, pictureHeight) * 0.01L;

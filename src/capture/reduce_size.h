@@ -22,7 +22,6 @@ struct PreviewPlacement {
 };
 
 // Scaled by ReduceSize and centred.
-PreviewPlacement FitPreview(int panelWidth, int panelHeight, int pictureWidth,
-                            int pictureHeight);
+PreviewPlacement FitPreview(int panelWidth, int panelHeight, int pictureWidth, int pictureHeight);
 
 }  // namespace tavisnap

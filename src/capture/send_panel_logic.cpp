@@ -23,8 +23,8 @@ std::string ModeText(int captureMode) {
   return kModeTextPlain;
 }
 
-SendPanelLogic::SendPanelLogic(SendPanelView& view, SendPanelAddressBook& book,
-                               Prompter& prompter, TTypSendParam& param)
+SendPanelLogic::SendPanelLogic(SendPanelView& view, SendPanelAddressBook& book, Prompter& prompter,
+                               TTypSendParam& param)
     : view_(view), book_(book), prompter_(prompter), param_(param) {}
 
 void SendPanelLogic::FormCreate() {
@@ -68,7 +68,9 @@ void SendPanelLogic::ShowModeAndPreview() {
   view_.SetText(PanelField::DetailImageMode, mode);
 }
 
-void SendPanelLogic::PageControlDataChange() { ShowRecipient(); }
+void SendPanelLogic::PageControlDataChange() {
+  ShowRecipient();
+}
 
 void SendPanelLogic::TakeRecipient(int index) {
   std::string name = book_.NameAt(index);

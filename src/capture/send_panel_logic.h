@@ -48,9 +48,7 @@ class SendPanelLogic {
   void Button_viewerClick();
 
   // What Button_viewerClick does to hand the picture to the viewer (the viewer's part).
-  void SetViewerHandOver(std::function<void()> handOver) {
-    viewerHandOver_ = std::move(handOver);
-  }
+  void SetViewerHandOver(std::function<void()> handOver) { viewerHandOver_ = std::move(handOver); }
   bool PreviewLoaded() const { return previewLoaded_; }
 
  private:

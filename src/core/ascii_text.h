@@ -9,7 +9,9 @@
 
 namespace tavisnap {
 
-inline char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+inline char FoldAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 inline std::string FoldAscii(std::string_view text) {
   std::string out(text);
@@ -40,9 +42,7 @@ struct FoldedHash {
 };
 struct FoldedEqual {
   using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const {
-    return EqualsIgnoringCase(a, b);
-  }
+  bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoringCase(a, b); }
 };
 
 // Trims blanks and control characters (bytes 0x00-0x20) from both ends.

@@ -5,8 +5,7 @@
 namespace tavisnap {
 namespace {
 
-constexpr char kAlphabet[] =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 constexpr int kFill = 64;
 
 int ValueOf(char c) {
@@ -25,8 +24,8 @@ std::string EncodeBase64String(std::string_view bytes) {
   out.reserve((bytes.size() + 2) / 3 * 4);
   size_t i = 0;
   for (; i + 3 <= bytes.size(); i += 3) {
-    uint32_t group = static_cast<uint8_t>(bytes[i]) << 16 | static_cast<uint8_t>(bytes[i + 1]) << 8 |
-                     static_cast<uint8_t>(bytes[i + 2]);
+    uint32_t group = static_cast<uint8_t>(bytes[i]) << 16 |
+                     static_cast<uint8_t>(bytes[i + 1]) << 8 | static_cast<uint8_t>(bytes[i + 2]);
     for (int shift = 18; shift >= 0; shift -= 6) out += kAlphabet[(group >> shift) & 63];
   }
   size_t rest = bytes.size() - i;
@@ -44,8 +43,8 @@ std::string EncodeBase64String(std::string_view bytes) {
 std::string DecodeBase64String(std::string_view text) {
   std::string out;
   out.reserve(text.size() / 4 * 3 + 1);
-  int position = 1;      // within the group of four
-  uint8_t pending = 0;   // high bits of the next byte
+  int position = 1;     // within the group of four
+  uint8_t pending = 0;  // high bits of the next byte
   for (char c : text) {
     int v = ValueOf(c);
     if (v == kFill) {

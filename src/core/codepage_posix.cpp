@@ -29,13 +29,15 @@ struct SingleByteException {
 constexpr SingleByteException kSingleByteExceptions[] = {
     {0x80, u'\u0080'}, {0xA0, u'\uF8F0'}, {0xFD, u'\uF8F1'}, {0xFE, u'\uF8F2'}, {0xFF, u'\uF8F3'}};
 
-int LeadIndex(unsigned char lead) { return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31; }
+int LeadIndex(unsigned char lead) {
+  return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31;
+}
 constexpr int kLeadBytes = 31 + 29;
 
 struct Tables {
-  std::array<char16_t, 256> single{};                    // 0 for lead bytes
+  std::array<char16_t, 256> single{};                        // 0 for lead bytes
   std::array<std::array<char16_t, 256>, kLeadBytes> pair{};  // 0: not a character
-  std::array<uint16_t, 0x10000> code{};                  // UTF-16 unit -> code, or kNoCode
+  std::array<uint16_t, 0x10000> code{};                      // UTF-16 unit -> code, or kNoCode
 };
 
 class Iconv {
@@ -118,11 +120,15 @@ const Tables& GetTables() {
   return *tables;
 }
 
-uint16_t CodeOf(char32_t cp) { return cp > 0xFFFF ? kNoCode : GetTables().code[cp]; }
+uint16_t CodeOf(char32_t cp) {
+  return cp > 0xFFFF ? kNoCode : GetTables().code[cp];
+}
 
 }  // namespace
 
-bool IsCp932Representable(char32_t cp) { return cp < 0x80 || CodeOf(cp) != kNoCode; }
+bool IsCp932Representable(char32_t cp) {
+  return cp < 0x80 || CodeOf(cp) != kNoCode;
+}
 
 std::string Utf8ToCp932(std::string_view utf8) {
   std::string out;

@@ -23,8 +23,8 @@ bool IsCp932Representable(char32_t cp) {
 std::string Utf8ToCp932(std::string_view utf8) {
   std::wstring wide = Widen(utf8);
   if (wide.empty()) return {};
-  int n = WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                              nullptr, 0, "?", nullptr);
+  int n = WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(),
+                              static_cast<int>(wide.size()), nullptr, 0, "?", nullptr);
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
                       out.data(), n, "?", nullptr);

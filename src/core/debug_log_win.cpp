@@ -22,7 +22,9 @@ std::string TimeText() {
 
 }  // namespace
 
-LocalDateTime CurrentLocalDateTime() { return {DateText(), TimeText()}; }
+LocalDateTime CurrentLocalDateTime() {
+  return {DateText(), TimeText()};
+}
 
 void DebugLog(std::string_view text) {
   LocalDateTime now = CurrentLocalDateTime();

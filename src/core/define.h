@@ -9,9 +9,9 @@ namespace tavisnap {
 
 // The SYSTEM settings parsed for quick use. Strings are UTF-8.
 struct TTypSysInfo {
-  bool SignedIn = false;      // an account signed in during this run
+  bool SignedIn = false;  // an account signed in during this run
   std::string MailId;
-  std::string Password;       // plain text, from the registry, never from the file
+  std::string Password;  // plain text, from the registry, never from the file
   bool AutoLogin = false;
   bool Logo = false;
   bool BasicAuth = false;

@@ -11,8 +11,8 @@ namespace tavisnap {
 bool AtomicWriteFile(const std::string& path, std::string_view bytes) {
   static std::atomic<unsigned> counter{0};
   std::wstring target = Widen(path);
-  std::wstring temp = target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                      std::to_wstring(counter++);
+  std::wstring temp =
+      target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
   HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;

@@ -5,8 +5,12 @@ namespace {
 void* g_mainWindow = nullptr;
 }  // namespace
 
-void SetMainWindowHandle(void* hwnd) { g_mainWindow = hwnd; }
-void* MainWindowHandle() { return g_mainWindow; }
+void SetMainWindowHandle(void* hwnd) {
+  g_mainWindow = hwnd;
+}
+void* MainWindowHandle() {
+  return g_mainWindow;
+}
 
 void BringToForeground(ForegroundPlatform& platform, void* window) {
   if (window == nullptr) return;

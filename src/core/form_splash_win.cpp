@@ -33,7 +33,9 @@ void TFormSplash::ShowAnimated() {
   UpdateWindow(hwnd());
 }
 
-void TFormSplash::Close() { ShowWindow(hwnd(), SW_HIDE); }
+void TFormSplash::Close() {
+  ShowWindow(hwnd(), SW_HIDE);
+}
 
 LRESULT TFormSplash::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {

@@ -120,7 +120,9 @@ IniFile IniFile::Parse(std::string_view cp932) {
   return ini;
 }
 
-std::string IniFile::Write() const { return LayOut(nullptr); }
+std::string IniFile::Write() const {
+  return LayOut(nullptr);
+}
 
 bool IniFile::Commit() {
   std::vector<Span> placed;

@@ -103,7 +103,7 @@ class IniFile {
   std::vector<Span> preamble_;  // lines before the first section
   std::vector<Section> sections_;
   std::unordered_map<std::string, size_t, FoldedHash, FoldedEqual> sectionIndex_;
-  mutable size_t lastSection_ = kNotFound;                // most lookups repeat it
+  mutable size_t lastSection_ = kNotFound;  // most lookups repeat it
   std::vector<Slot> slots_;
   size_t indexed_ = 0;
 };

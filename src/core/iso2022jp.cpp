@@ -22,8 +22,12 @@ constexpr std::array<uint16_t, 63> kHalfWidthKanaToJis = {
     0x256A, 0x256B, 0x256C, 0x256D, 0x256F, 0x2573, 0x212B, 0x212C,
 };
 
-bool IsLeadByte(unsigned lead) { return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0); }
-bool IsTrailByte(unsigned trail) { return trail >= 0x40 && trail <= 0xFC && trail != 0x7F; }
+bool IsLeadByte(unsigned lead) {
+  return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0);
+}
+bool IsTrailByte(unsigned trail) {
+  return trail >= 0x40 && trail <= 0xFC && trail != 0x7F;
+}
 
 // The IBM extensions (0xFA40 to 0xFC4B) lie past the rows JIS can hold; each has a twin
 // among the NEC special characters or the NEC-selected IBM extensions, which it can.
@@ -32,10 +36,14 @@ uint16_t IbmToNecTwin(uint16_t code) {
   if (code <= 0xFA53) return static_cast<uint16_t>(code - 0x72F6);  // roman numerals
   if (code <= 0xFA57) return static_cast<uint16_t>(code - 0x0B5B);
   switch (code) {
-    case 0xFA58: return 0x878A;
-    case 0xFA59: return 0x8782;
-    case 0xFA5A: return 0x8784;
-    case 0xFA5B: return 0x879A;
+    case 0xFA58:
+      return 0x878A;
+    case 0xFA59:
+      return 0x8782;
+    case 0xFA5A:
+      return 0x8784;
+    case 0xFA5B:
+      return 0x879A;
   }
   // The kanji: the same order, shifted by a distance that changes where the trail bytes
   // of the two ranges wrap.

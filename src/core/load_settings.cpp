@@ -10,8 +10,12 @@
 namespace tavisnap {
 namespace {
 
-std::string System(const char* key) { return Settings.Get(std::string("SYSTEM.") + key); }
-bool SystemFlag(const char* key) { return System(key) == "1"; }
+std::string System(const char* key) {
+  return Settings.Get(std::string("SYSTEM.") + key);
+}
+bool SystemFlag(const char* key) {
+  return System(key) == "1";
+}
 std::string SystemOr(const char* key, const char* fallback) {
   std::string value = System(key);
   return value.empty() ? fallback : value;

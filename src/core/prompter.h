@@ -7,9 +7,9 @@
 namespace tavisnap {
 
 enum class BoxKind {
-  Information,   // caption "タビスナップ", OK
-  Warning,       // caption "タビスナップ（警告）", OK
-  Confirmation,  // caption "タビスナップ（確認）", OK and Cancel
+  Information,                // caption "タビスナップ", OK
+  Warning,                    // caption "タビスナップ（警告）", OK
+  Confirmation,               // caption "タビスナップ（確認）", OK and Cancel
   ConfirmationCancelDefault,  // the same, with Cancel as the default button
 };
 

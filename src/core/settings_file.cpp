@@ -61,8 +61,8 @@ bool IsReadOnlyFile(const std::string& path) {
   std::error_code ec;
   fs::file_status status = fs::status(U8Path(path), ec);
   if (ec || status.type() != fs::file_type::regular) return false;
-  constexpr auto kAnyWrite = fs::perms::owner_write | fs::perms::group_write |
-                             fs::perms::others_write;
+  constexpr auto kAnyWrite =
+      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
   return (status.permissions() & kAnyWrite) == fs::perms::none;
 }
 
@@ -102,8 +102,7 @@ bool HasLineBreak(std::string_view text) {
 // setting: a line break would plant lines of its own, "=" would end the key early, and
 // a key starting with ";" or "[" would read as a comment or a section header.
 bool IsWritableName(std::string_view section, std::string_view key) {
-  return !HasLineBreak(section) && !HasLineBreak(key) &&
-         key.find('=') == std::string_view::npos &&
+  return !HasLineBreak(section) && !HasLineBreak(key) && key.find('=') == std::string_view::npos &&
          (key.empty() || (key.front() != ';' && key.front() != '['));
 }
 

@@ -4,8 +4,8 @@ namespace tavisnap {
 namespace {
 
 bool IsMailCharacter(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-         c == '_' || c == '-' || c == '.' || c == '@';
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
+         c == '-' || c == '.' || c == '@';
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 namespace tavisnap {
 
-void ComboChoiceList::Clear() { SendMessageW(combo_, CB_RESETCONTENT, 0, 0); }
+void ComboChoiceList::Clear() {
+  SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
+}
 
 void ComboChoiceList::Add(const std::string& text) {
   std::wstring wide = Widen(text);

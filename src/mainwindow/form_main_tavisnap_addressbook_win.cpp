@@ -15,14 +15,22 @@ namespace {
 
 int FieldId(AddressField field) {
   switch (field) {
-    case AddressField::AddName: return IDC_Edit_add_name;
-    case AddressField::AddMailAdr: return IDC_Edit_add_mailadr;
-    case AddressField::UpdName: return IDC_Edit_upd_name;
-    case AddressField::UpdMailAdr: return IDC_Edit_upd_mailadr;
-    case AddressField::SendAddName: return IDC_Edit_send_add_name;
-    case AddressField::SendAddMail: return IDC_Edit_send_add_mail;
-    case AddressField::DstNameDsp: return IDC_StaticText_dst_name_dsp;
-    case AddressField::DstMailAdrDsp: return IDC_StaticText_dst_meailadr_dsp;
+    case AddressField::AddName:
+      return IDC_Edit_add_name;
+    case AddressField::AddMailAdr:
+      return IDC_Edit_add_mailadr;
+    case AddressField::UpdName:
+      return IDC_Edit_upd_name;
+    case AddressField::UpdMailAdr:
+      return IDC_Edit_upd_mailadr;
+    case AddressField::SendAddName:
+      return IDC_Edit_send_add_name;
+    case AddressField::SendAddMail:
+      return IDC_Edit_send_add_mail;
+    case AddressField::DstNameDsp:
+      return IDC_StaticText_dst_name_dsp;
+    case AddressField::DstMailAdrDsp:
+      return IDC_StaticText_dst_meailadr_dsp;
   }
   return 0;
 }
@@ -47,7 +55,9 @@ void TFormMainTavisnap::ConnectAddressLists() {
   for (size_t i = 0; i < lists_.size(); ++i) lists_[i] = ComboChoiceList(Item(kListIds[i]));
 }
 
-std::string TFormMainTavisnap::Text(AddressField field) const { return ItemText(FieldId(field)); }
+std::string TFormMainTavisnap::Text(AddressField field) const {
+  return ItemText(FieldId(field));
+}
 
 void TFormMainTavisnap::SetText(AddressField field, const std::string& text) {
   SetItemText(FieldId(field), text);
@@ -80,12 +90,13 @@ std::optional<std::string> TFormMainTavisnap::ChooseCsvFile(bool save) {
 }
 
 void TFormMainTavisnap::CsvLumpClick() {
-  tavisnap::CsvLumpClick(addressBook_, prompter_, [this] { return ChooseCsvFile(false); },
-                         hourglass_);
+  tavisnap::CsvLumpClick(
+      addressBook_, prompter_, [this] { return ChooseCsvFile(false); }, hourglass_);
 }
 
 void TFormMainTavisnap::exportClick() {
-  ExportClick(Settings, prompter_, [this] { return ChooseCsvFile(true); }, hourglass_);
+  ExportClick(
+      Settings, prompter_, [this] { return ChooseCsvFile(true); }, hourglass_);
 }
 
 }  // namespace tavisnap

@@ -6,15 +6,24 @@ namespace tavisnap {
 
 void TFormMainTavisnap::Button_execClick() {
   switch (currentTab_) {
-    case MainPage::Dst: return addressPages_.ExecDst();
-    case MainPage::AddressAdd: return addressPages_.ExecAddressAdd();
-    case MainPage::AddressEdit: return addressPages_.ExecAddressEdit();
-    case MainPage::AddressDel: return addressPages_.ExecAddressDel();
-    case MainPage::UserInfo: return;  // an information page: nothing to execute
-    case MainPage::UserIdChg: return UserIdChange();
-    case MainPage::PwdChg: return PasswordChange();
-    case MainPage::PwdNotify: return PasswordReNotify();
-    case MainPage::DstSetting: return addressPages_.ExecDstSetting();
+    case MainPage::Dst:
+      return addressPages_.ExecDst();
+    case MainPage::AddressAdd:
+      return addressPages_.ExecAddressAdd();
+    case MainPage::AddressEdit:
+      return addressPages_.ExecAddressEdit();
+    case MainPage::AddressDel:
+      return addressPages_.ExecAddressDel();
+    case MainPage::UserInfo:
+      return;  // an information page: nothing to execute
+    case MainPage::UserIdChg:
+      return UserIdChange();
+    case MainPage::PwdChg:
+      return PasswordChange();
+    case MainPage::PwdNotify:
+      return PasswordReNotify();
+    case MainPage::DstSetting:
+      return addressPages_.ExecDstSetting();
   }
 }
 

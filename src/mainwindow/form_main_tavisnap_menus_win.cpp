@@ -2,9 +2,9 @@
 #include "mainwindow/form_main_tavisnap_win.h"
 
 #include "core/define.h"
+#include "core/prompter_win.h"
 #include "core/settings_list.h"
 #include "mainwindow/mainwindow_resource.h"
-#include "core/prompter_win.h"
 #include "win/text_win.h"
 
 namespace tavisnap {
@@ -22,27 +22,43 @@ constexpr UINT kTrayViewerPos = 5;
 
 void TFormMainTavisnap::OnMenuCommand(const MenuCommand& command) {
   switch (command.action) {
-    case MenuAction::SetTo: return PMenuTraySetToClick();
+    case MenuAction::SetTo:
+      return PMenuTraySetToClick();
     case MenuAction::AddrAdd:
     case MenuAction::AddrEdit:
     case MenuAction::AddrDel:
     case MenuAction::UserInfo:
     case MenuAction::UserIdEdit:
     case MenuAction::PwdEdit:
-    case MenuAction::PwdNotify: return OpenPageFromMenu(command.action);
-    case MenuAction::Close: return HideMainWindow();
-    case MenuAction::Exit: ExitProgram(true); return;
-    case MenuAction::Send: return CaptureSend(1);
-    case MenuAction::Delete: return PMenuTrayDeleteClick();
-    case MenuAction::Viewer: return PMenuViewerClick();
-    case MenuAction::CsvImport: return CsvLumpClick();
-    case MenuAction::CsvExport: return exportClick();
-    case MenuAction::HotKey: return PMenuTraySetHotKeyClick(command.hotKeyChoice);
-    case MenuAction::BasicAuth: return Button_basic_authClick();
-    case MenuAction::AutoLogin: return MenuSetOtherAutologinClick();
-    case MenuAction::HelpDisp: return MenuHelpDispClick();
-    case MenuAction::Readme: return MenuReadmeClick();
-    case MenuAction::Version: return MenuVersionClick();
+    case MenuAction::PwdNotify:
+      return OpenPageFromMenu(command.action);
+    case MenuAction::Close:
+      return HideMainWindow();
+    case MenuAction::Exit:
+      ExitProgram(true);
+      return;
+    case MenuAction::Send:
+      return CaptureSend(1);
+    case MenuAction::Delete:
+      return PMenuTrayDeleteClick();
+    case MenuAction::Viewer:
+      return PMenuViewerClick();
+    case MenuAction::CsvImport:
+      return CsvLumpClick();
+    case MenuAction::CsvExport:
+      return exportClick();
+    case MenuAction::HotKey:
+      return PMenuTraySetHotKeyClick(command.hotKeyChoice);
+    case MenuAction::BasicAuth:
+      return Button_basic_authClick();
+    case MenuAction::AutoLogin:
+      return MenuSetOtherAutologinClick();
+    case MenuAction::HelpDisp:
+      return MenuHelpDispClick();
+    case MenuAction::Readme:
+      return MenuReadmeClick();
+    case MenuAction::Version:
+      return MenuVersionClick();
   }
 }
 

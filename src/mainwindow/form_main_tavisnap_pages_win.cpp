@@ -11,16 +11,15 @@ namespace tavisnap {
 namespace {
 
 // The two edits of each page (0: none), in page order.
-constexpr int kPageEdits[kMainPageCount][2] = {
-    {0, 0},
-    {IDC_Edit_add_name, IDC_Edit_add_mailadr},
-    {IDC_Edit_upd_name, IDC_Edit_upd_mailadr},
-    {0, 0},
-    {0, 0},
-    {IDC_Edit_idchg_userid, IDC_Edit_idchg_confrm},
-    {IDC_Edit_pwdchg, IDC_Edit_pwdchg_confrm},
-    {0, 0},
-    {IDC_Edit_send_add_name, IDC_Edit_send_add_mail}};
+constexpr int kPageEdits[kMainPageCount][2] = {{0, 0},
+                                               {IDC_Edit_add_name, IDC_Edit_add_mailadr},
+                                               {IDC_Edit_upd_name, IDC_Edit_upd_mailadr},
+                                               {0, 0},
+                                               {0, 0},
+                                               {IDC_Edit_idchg_userid, IDC_Edit_idchg_confrm},
+                                               {IDC_Edit_pwdchg, IDC_Edit_pwdchg_confrm},
+                                               {0, 0},
+                                               {IDC_Edit_send_add_name, IDC_Edit_send_add_mail}};
 
 }  // namespace
 

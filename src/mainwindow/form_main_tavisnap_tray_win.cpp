@@ -22,7 +22,9 @@ void TFormMainTavisnap::AddTrayIcon() {
   tray_.Add(hwnd(), kTrayIconId, kTrayCallbackMessage, icon_, kMainWindowTitle);
 }
 
-void TFormMainTavisnap::RemoveTrayIcon() { tray_.Remove(); }
+void TFormMainTavisnap::RemoveTrayIcon() {
+  tray_.Remove();
+}
 
 void TFormMainTavisnap::TrayCallback(WPARAM wp, LPARAM lp) {
   // The old callbacks carry the mouse message in lParam, version 4 in its low word.

@@ -3,12 +3,12 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include "addressbook/address_book.h"
 #include "core/app_error.h"
 #include "core/define.h"
 #include "core/settings_list.h"
-#include "win/labelled_accessible_win.h"
 #include "mainwindow/mainwindow_resource.h"
-#include "addressbook/address_book.h"
+#include "win/labelled_accessible_win.h"
 #include "win/text_win.h"
 
 namespace tavisnap {
@@ -41,12 +41,9 @@ constexpr Placement kAddressAddPlacements[] = {
     {IDC_Edit_add_mailadr, 213, 60, 336, 22},
 };
 constexpr Placement kAddressEditPlacements[] = {
-    {IDC_Label_Address_edit_1, 21, 27, 186, 15},
-    {IDC_ComboBox_upd_maillist, 213, 24, 336, 240},
-    {IDC_Label_Address_edit_2, 21, 69, 186, 15},
-    {IDC_Edit_upd_name, 213, 66, 336, 22},
-    {IDC_Label_Address_edit_3, 21, 105, 186, 15},
-    {IDC_Edit_upd_mailadr, 213, 102, 336, 22},
+    {IDC_Label_Address_edit_1, 21, 27, 186, 15},  {IDC_ComboBox_upd_maillist, 213, 24, 336, 240},
+    {IDC_Label_Address_edit_2, 21, 69, 186, 15},  {IDC_Edit_upd_name, 213, 66, 336, 22},
+    {IDC_Label_Address_edit_3, 21, 105, 186, 15}, {IDC_Edit_upd_mailadr, 213, 102, 336, 22},
 };
 constexpr Placement kAddressDelPlacements[] = {
     {IDC_Label_Address_del_1, 21, 27, 186, 15},
@@ -84,10 +81,10 @@ constexpr Placement kDstSettingPlacements[] = {
     {IDC_Edit_send_add_mail, 213, 60, 336, 22},
 };
 constexpr DialogLayout kPageLayouts[kMainPageCount] = {
-    {0, 0, kFont, kDstPlacements},        {0, 0, kFont, kAddressAddPlacements},
+    {0, 0, kFont, kDstPlacements},         {0, 0, kFont, kAddressAddPlacements},
     {0, 0, kFont, kAddressEditPlacements}, {0, 0, kFont, kAddressDelPlacements},
-    {0, 0, kFont, kUserInfoPlacements},   {0, 0, kFont, kUseridChgPlacements},
-    {0, 0, kFont, kPwdChgPlacements},     {0, 0, kFont, kPwdNotifyPlacements},
+    {0, 0, kFont, kUserInfoPlacements},    {0, 0, kFont, kUseridChgPlacements},
+    {0, 0, kFont, kPwdChgPlacements},      {0, 0, kFont, kPwdNotifyPlacements},
     {0, 0, kFont, kDstSettingPlacements},
 };
 
@@ -97,17 +94,15 @@ constexpr int kPageTemplates[kMainPageCount] = {
     IDD_TabSheet_pwd_chg,     IDD_TabSheet_pwd_notify,  IDD_TabSheet_dst_setting};
 
 // Mail addresses and passwords are typed without the input method.
-constexpr int kInputMethodOff[] = {IDC_Edit_add_mailadr,  IDC_Edit_upd_mailadr,
-                                   IDC_Edit_idchg_userid, IDC_Edit_idchg_confrm,
-                                   IDC_Edit_pwdchg,       IDC_Edit_pwdchg_confrm,
-                                   IDC_Edit_send_add_mail};
+constexpr int kInputMethodOff[] = {
+    IDC_Edit_add_mailadr, IDC_Edit_upd_mailadr,   IDC_Edit_idchg_userid, IDC_Edit_idchg_confrm,
+    IDC_Edit_pwdchg,      IDC_Edit_pwdchg_confrm, IDC_Edit_send_add_mail};
 
 // Drop-down lists that a screen reader should name by their label.
 constexpr int kLabelledLists[] = {IDC_ComboBox_dst_list, IDC_ComboBox_upd_maillist,
                                   IDC_ComboBox_del_maillist};
 
-constexpr char kRenotifyGuide[] =
-    "パスワードを忘れた方は下の”再通知ボタン”を押してください";
+constexpr char kRenotifyGuide[] = "パスワードを忘れた方は下の”再通知ボタン”を押してください";
 constexpr char kHiddenListItem[] = "送信先をリストから選択して下さい";
 
 void RegisterMainWindowClass(HICON icon) {
@@ -134,10 +129,8 @@ TFormMainTavisnap::TFormMainTavisnap(HICON icon)
     : icon_(icon),
       trayMenu_(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_PopupMenuTrayIcon))),
       accountWindowVisible_([] { return false; }),
-      addressBook_(ProgramAddressBook(prompter_,
-                                      [](const std::string& text) {
-                                        FatalAppExitW(0, Widen(text).c_str());
-                                      })),
+      addressBook_(ProgramAddressBook(
+          prompter_, [](const std::string& text) { FatalAppExitW(0, Widen(text).c_str()); })),
       addressPages_(*this, addressBook_, prompter_) {
   RegisterMainWindowClass(icon);
   Create(IDD_FormMainTavisnap, nullptr);
@@ -151,8 +144,9 @@ TFormMainTavisnap::~TFormMainTavisnap() {
   if (hwnd()) DestroyWindow(hwnd());
 }
 
-
-const DialogLayout* TFormMainTavisnap::Layout() const { return &kFrameLayout; }
+const DialogLayout* TFormMainTavisnap::Layout() const {
+  return &kFrameLayout;
+}
 
 void TFormMainTavisnap::FormCreate() {
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");

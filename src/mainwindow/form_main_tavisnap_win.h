@@ -11,16 +11,16 @@
 #include <string>
 #include <type_traits>
 
-#include "mainwindow/main_pages.h"
 #include "account/main_window_services.h"
 #include "addressbook/address_book.h"
 #include "addressbook/address_pages.h"
 #include "addressbook/csv_window.h"
 #include "core/prompter_win.h"
 #include "mainwindow/combo_choice_list_win.h"
-#include "mainwindow/wait_cursor_win.h"
+#include "mainwindow/main_pages.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/menu_state.h"
+#include "mainwindow/wait_cursor_win.h"
 #include "win/tray_icon_win.h"
 #include "win/window_win.h"
 
@@ -31,9 +31,7 @@ inline constexpr wchar_t kMainWindowTitle[] = L"タビスナップ";
 inline constexpr UINT kTrayCallbackMessage = WM_USER + 100;  // 1124
 inline constexpr UINT kTrayIconId = 1;
 
-class TFormMainTavisnap : public Dialog,
-                          public MainWindowServices,
-                          private AddressPagesView {
+class TFormMainTavisnap : public Dialog, public MainWindowServices, private AddressPagesView {
  public:
   const DialogLayout* Layout() const override;
   explicit TFormMainTavisnap(HICON icon);

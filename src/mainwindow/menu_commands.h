@@ -7,12 +7,12 @@
 namespace tavisnap {
 
 enum class MenuAction {
-  SetTo,         // recipient page
-  Send,          // capture and send the desktop
-  Delete,        // delete the pictures kept by the service
+  SetTo,   // recipient page
+  Send,    // capture and send the desktop
+  Delete,  // delete the pictures kept by the service
   Viewer,
-  Close,         // hide the window
-  Exit,          // exit path, with its question
+  Close,  // hide the window
+  Exit,   // exit path, with its question
   AddrAdd,
   AddrEdit,
   AddrDel,
@@ -21,7 +21,7 @@ enum class MenuAction {
   UserInfo,
   UserIdEdit,
   PwdEdit,
-  HotKey,        // one of the five hotkey choices
+  HotKey,  // one of the five hotkey choices
   BasicAuth,
   PwdNotify,
   AutoLogin,

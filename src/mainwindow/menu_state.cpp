@@ -41,9 +41,13 @@ void TrayItemStates::Refresh(bool signedIn) {
   }
 }
 
-void TrayItemStates::EnableSignedInItems() { send = del = set = viewer = true; }
+void TrayItemStates::EnableSignedInItems() {
+  send = del = set = viewer = true;
+}
 
-void TrayItemStates::EnableViewer() { viewer = true; }
+void TrayItemStates::EnableViewer() {
+  viewer = true;
+}
 
 bool StartupEnablesViewer(int runMode, bool autoLogin) {
   return runMode != kRunModeOnline || !autoLogin;

@@ -71,7 +71,9 @@ const CommandSpec& CommandInfo(ServiceCommand command) {
   throw std::invalid_argument("unknown service command");
 }
 
-std::string ActionUrl() { return BaseUrl + "action.php"; }
+std::string ActionUrl() {
+  return BaseUrl + "action.php";
+}
 
 TTypFormDataArray BuildForm(ServiceCommand command, const std::vector<std::string>& values,
                             bool detailed) {
@@ -101,7 +103,9 @@ TTypFormDataArray MailRegistCompForm(const std::string& mail, const std::string&
 TTypFormDataArray PwdReNotifyExpiredCompForm(const std::string& mail) {
   return BuildForm(ServiceCommand::SubmitPwdReNotifyExpiredComp, {mail});
 }
-TTypFormDataArray PwdReNotifyForm() { return BuildForm(ServiceCommand::SubmitPwdReNotify, {}); }
+TTypFormDataArray PwdReNotifyForm() {
+  return BuildForm(ServiceCommand::SubmitPwdReNotify, {});
+}
 TTypFormDataArray MailEditCompForm(const std::string& mail, const std::string& mail_again) {
   return BuildForm(ServiceCommand::SubmitMailEditComp, {mail, mail_again});
 }

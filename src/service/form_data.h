@@ -12,7 +12,7 @@ enum : uint8_t { kFormText = 0, kFormFile = 1 };
 struct TTypFormData {
   uint8_t Kind = kFormText;  // kFormText, kFormFile; any other value leaves the item out
   std::string Name;
-  std::string Value;         // UTF-8: the text, or the local file's path
+  std::string Value;  // UTF-8: the text, or the local file's path
 };
 
 using TTypFormDataArray = std::vector<TTypFormData>;

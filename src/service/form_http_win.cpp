@@ -37,7 +37,9 @@ TFormHTTP::~TFormHTTP() {
   if (shell32_) FreeLibrary(shell32_);
 }
 
-const DialogLayout* TFormHTTP::Layout() const { return &kLayout; }
+const DialogLayout* TFormHTTP::Layout() const {
+  return &kLayout;
+}
 
 bool TFormHTTP::OnInit() {
   OpenAnimation();
@@ -78,7 +80,9 @@ void TFormHTTP::FormShow() {
   SetTimer(hwnd(), kTimerProgress, kProgressInterval, nullptr);
   Animate_Play(Item(IDC_AnimateFileCopy), 0, -1, -1);
 }
-void TFormHTTP::ButtonCancelClick() { TransferCancelClicked(); }
+void TFormHTTP::ButtonCancelClick() {
+  TransferCancelClicked();
+}
 
 void TFormHTTP::TimerStatusChkTimer() {
   UpdateProgressBar();  // the worker's last report, before its job is let go

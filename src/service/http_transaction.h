@@ -14,10 +14,10 @@
 namespace tavisnap {
 
 struct HttpResult {
-  bool ok = false;      // the final response had status 200
-  int status = 0;       // status of the final response; -1 when none arrived
-  std::string body;     // the cleaned answer text, UTF-8
-  std::string cookie;   // the first Set-Cookie value of the final response, whole
+  bool ok = false;     // the final response had status 200
+  int status = 0;      // status of the final response; -1 when none arrived
+  std::string body;    // the cleaned answer text, UTF-8
+  std::string cookie;  // the first Set-Cookie value of the final response, whole
   bool aborted = false;
 };
 
@@ -61,7 +61,7 @@ class HttpTransaction {
   SendProgress progress_;
   int64_t lastSent_ = -1;
   std::atomic<bool> aborted_{false};
-  std::mutex mutex_;      // guards multi_ against Abort, and orders Abort and PublishCookie
+  std::mutex mutex_;       // guards multi_ against Abort, and orders Abort and PublishCookie
   void* multi_ = nullptr;  // the running transfer's CURLM, for waking it up
 };
 

@@ -27,14 +27,16 @@ size_t ReadFile(char* buffer, size_t size, size_t nitems, void* arg) {
 int SeekFile(void* arg, curl_off_t offset, int origin) {
   auto* source = static_cast<FileSource*>(arg);
   source->in.clear();
-  std::ios::seekdir dir = origin == SEEK_CUR ? std::ios::cur
+  std::ios::seekdir dir = origin == SEEK_CUR   ? std::ios::cur
                           : origin == SEEK_END ? std::ios::end
                                                : std::ios::beg;
   source->in.seekg(offset, dir);
   return source->in ? CURL_SEEKFUNC_OK : CURL_SEEKFUNC_FAIL;
 }
 
-void FreeFile(void* arg) { delete static_cast<FileSource*>(arg); }
+void FreeFile(void* arg) {
+  delete static_cast<FileSource*>(arg);
+}
 
 [[noreturn]] void ThrowCannotOpen(const std::string& path) {
   throw AppError("送信するファイルを開けません: " + path);

@@ -51,7 +51,9 @@ void SetTransferThreadStarter(ThreadStarter starter) {
   Starter() = starter ? std::move(starter) : ThreadStarter(StartStdThread);
 }
 
-int LiveTransferWorkers() { return live_workers.load(std::memory_order_acquire); }
+int LiveTransferWorkers() {
+  return live_workers.load(std::memory_order_acquire);
+}
 
 bool RunTransfer(const std::string& url, const TTypFormDataArray& form) {
   // One upload at a time; a leftover worker must not deliver into this one.
@@ -131,7 +133,9 @@ void ReleaseTransfer() {
   TransferThread.reset();
 }
 
-bool TransferWorkerExists() { return TransferThread.has_value(); }
+bool TransferWorkerExists() {
+  return TransferThread.has_value();
+}
 
 TransferProgress CurrentTransferProgress() {
   if (!TransferThread) return {};

@@ -22,7 +22,9 @@ enum Compression : uint32_t {
   kAlphaBitFields = 6,
 };
 
-[[noreturn]] void Refuse(const char* text) { throw AppError(text); }
+[[noreturn]] void Refuse(const char* text) {
+  throw AppError(text);
+}
 
 // Little-endian fields; reading past the end means the file was cut short.
 class Bytes {

@@ -34,11 +34,15 @@ class Hourglass {
   ViewerView& view_;
 };
 
-PixelRect Whole(const Picture& p) { return {0, 0, p.Width(), p.Height()}; }
+PixelRect Whole(const Picture& p) {
+  return {0, 0, p.Width(), p.Height()};
+}
 
 // Picture's copy assignment is not all-or-nothing: its size would change before its memory
 // is replaced. Pictures are copied into a new one and moved into place.
-Picture Copy(const Picture& p) { return p; }
+Picture Copy(const Picture& p) {
+  return p;
+}
 
 }  // namespace
 
@@ -165,7 +169,9 @@ void FormViewerLogic::FormClose() {
   SetSend(false);
 }
 
-void FormViewerLogic::SetSendEnabled(bool enabled) { SetSend(enabled); }
+void FormViewerLogic::SetSendEnabled(bool enabled) {
+  SetSend(enabled);
+}
 
 // ---- Zoom and rotation ----
 
@@ -300,9 +306,13 @@ void FormViewerLogic::Recolour(void (*operation)(Picture&)) {
   });
 }
 
-void FormViewerLogic::TwoColourClick() { Recolour(MakeTwoColour); }
+void FormViewerLogic::TwoColourClick() {
+  Recolour(MakeTwoColour);
+}
 
-void FormViewerLogic::InvertClick() { Recolour(Invert); }
+void FormViewerLogic::InvertClick() {
+  Recolour(Invert);
+}
 
 // ---- Drawing ----
 
@@ -385,7 +395,9 @@ void FormViewerLogic::KeepEdit() {
   workIsImage1_ = true;
 }
 
-void FormViewerLogic::ShowWholePicture() { view_.PictureChanged(Whole(image1_)); }
+void FormViewerLogic::ShowWholePicture() {
+  view_.PictureChanged(Whole(image1_));
+}
 
 void FormViewerLogic::UpdateScrollRanges() {
   horizontal_.SetRange(image1_.Width());

@@ -24,7 +24,9 @@ uint32_t Load32(const uint8_t* p) {
   return v;
 }
 
-void Store32(uint8_t* p, uint32_t v) { std::memcpy(p, &v, sizeof v); }
+void Store32(uint8_t* p, uint32_t v) {
+  std::memcpy(p, &v, sizeof v);
+}
 
 void CopyPixel(uint8_t* to, const uint8_t* from) {
   to[0] = from[0];
@@ -190,7 +192,9 @@ size_t TwoColourBlocks(uint8_t* p, size_t count) {
   return done;
 }
 #else
-size_t TwoColourBlocks(uint8_t*, size_t) { return 0; }
+size_t TwoColourBlocks(uint8_t*, size_t) {
+  return 0;
+}
 #endif
 
 }  // namespace

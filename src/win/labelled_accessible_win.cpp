@@ -20,7 +20,9 @@ std::wstring LabelText(HWND control) {
   return text;
 }
 
-bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+bool IsSelf(const VARIANT& child) {
+  return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+}
 
 // The system's accessible object of the control with another name.
 class LabelledAccessible final : public IAccessible {

@@ -5,8 +5,8 @@ namespace tavisnap {
 HFONT LayoutFonts::Get(const FontSpec& spec, UINT dpi) {
   Key key{spec.face, spec.pixels, dpi};
   if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
-  HFONT font = CreateFontW(-ScaleForDpi(spec.pixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                           FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+  HFONT font = CreateFontW(-ScaleForDpi(spec.pixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                           SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face);
   if (font) fonts_.emplace(key, font);
   return font;
@@ -20,8 +20,7 @@ void LayoutFonts::Clear() {
 void ApplyPlacements(HWND window, const DialogLayout& layout, UINT dpi, LayoutFonts& fonts) {
   if (HFONT font = fonts.Get(layout.font, dpi)) {
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    for (HWND child = GetWindow(window, GW_CHILD); child;
-         child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
   }

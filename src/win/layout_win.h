@@ -34,7 +34,9 @@ struct DialogLayout {
   bool centred = true;
 };
 
-inline int ScaleForDpi(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), 96); }
+inline int ScaleForDpi(int pixels, UINT dpi) {
+  return MulDiv(pixels, static_cast<int>(dpi), 96);
+}
 
 // The fonts of one window at its current dpi; they live as long as the window uses them.
 class LayoutFonts {

@@ -4,8 +4,7 @@
 
 namespace tavisnap {
 
-bool TrayIcon::Add(HWND owner, UINT id, UINT callbackMessage, HICON icon,
-                   const std::wstring& tip) {
+bool TrayIcon::Add(HWND owner, UINT id, UINT callbackMessage, HICON icon, const std::wstring& tip) {
   if (wanted_ && added_) return true;
   wanted_ = true;
   data_ = {};

@@ -10,7 +10,9 @@
 namespace tavisnap {
 namespace {
 
-HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+HINSTANCE Instance() {
+  return GetModuleHandleW(nullptr);
+}
 
 // The program's dialogs by window, for the message loop.
 std::map<HWND, Dialog*>& Dialogs() {
@@ -29,7 +31,9 @@ Dialog* DialogOf(HWND hwnd) {
   return found;
 }
 
-bool IsKeyboardMessage(UINT msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
+bool IsKeyboardMessage(UINT msg) {
+  return msg >= WM_KEYFIRST && msg <= WM_KEYLAST;
+}
 
 // True when the message was taken by a dialog.
 bool RouteToDialog(MSG& msg) {
@@ -68,9 +72,8 @@ Window::~Window() {
   }
 }
 
-void Window::Create(const wchar_t* className, const std::wstring& title, DWORD style,
-                    DWORD exStyle, int x, int y, int width, int height, HWND owner, HMENU menu,
-                    HICON icon) {
+void Window::Create(const wchar_t* className, const std::wstring& title, DWORD style, DWORD exStyle,
+                    int x, int y, int width, int height, HWND owner, HMENU menu, HICON icon) {
   WNDCLASSEXW wc{};
   if (!GetClassInfoExW(Instance(), className, &wc)) {
     wc = {};
@@ -88,7 +91,9 @@ void Window::Create(const wchar_t* className, const std::wstring& title, DWORD s
                   Instance(), this);
 }
 
-LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  return Default(msg, wp, lp);
+}
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -291,8 +296,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-PageDialog::PageDialog(int templateId, HWND owner, const DialogLayout& layout)
-    : layout_(layout) {
+PageDialog::PageDialog(int templateId, HWND owner, const DialogLayout& layout) : layout_(layout) {
   Create(templateId, owner);
   // The page shows the tab control's body behind it under visual styles.
   if (hwnd()) EnableThemeDialogTexture(hwnd(), ETDT_ENABLETAB);
@@ -315,8 +319,8 @@ bool PageDialog::OnCommand(int id, int code) {
 }
 
 bool PageDialog::OnNotify(const NMHDR& header, LRESULT& result) {
-  result = SendMessageW(GetParent(hwnd()), WM_NOTIFY, header.idFrom,
-                        reinterpret_cast<LPARAM>(&header));
+  result =
+      SendMessageW(GetParent(hwnd()), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
   return true;
 }
 

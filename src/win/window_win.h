@@ -114,7 +114,6 @@ class PageDialog : public Dialog {
   // The page's first control that takes the focus, or none.
   HWND FirstTabStop() const;
 
- 
   const DialogLayout* Layout() const override { return &layout_; }
 
  protected:

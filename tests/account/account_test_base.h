@@ -15,13 +15,13 @@
 #include "core/define.h"
 #include "core/file_util.h"
 #include "core/settings_list.h"
-#include "support/globals.h"
-#include "support/sent_field.h"
-#include "support/temp_dir.h"
 #include "service/http_client_init.h"
 #include "service/local_service_fixture.h"
 #include "service/post_form.h"
 #include "service/session_cookie.h"
+#include "support/globals.h"
+#include "support/sent_field.h"
+#include "support/temp_dir.h"
 
 namespace tavisnap::testing {
 

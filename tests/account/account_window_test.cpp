@@ -28,7 +28,7 @@ TEST_F(Registration, StoresTheAddressAndOpensTheSignInPage) {
   Fill(kNewUser, kNewUser);
   logic.Button_new_reg_doClick();
   EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Confirmation, kConfirmRegist},
-                                              {BoxKind::Information, kRegistered}}));
+                                                   {BoxKind::Information, kRegistered}}));
   EXPECT_EQ(SentField("txtEmail"), kNewUser);
   EXPECT_EQ(SentField("txtEmail2"), kNewUser);
   EXPECT_FALSE(Service().Password(kNewUser).empty()) << "the service registered the address";
@@ -42,13 +42,12 @@ TEST_F(Registration, StoresTheAddressAndOpensTheSignInPage) {
 }
 
 TEST_F(Registration, RefusesAddressesThatAreBadOrDifferEvenInLetterCase) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"Hanako@example.jp", "hanako@example.jp"},
-      {"hanako@example.jp", "hanako@example.JP"},
-      {"hanako@example.jp", ""},
-      {"", ""},
-      {"hanako@example", "hanako@example"},
-      {"hanako@example.jp", "hanako@example.jp "}};
+  const std::pair<const char*, const char*> cases[] = {{"Hanako@example.jp", "hanako@example.jp"},
+                                                       {"hanako@example.jp", "hanako@example.JP"},
+                                                       {"hanako@example.jp", ""},
+                                                       {"", ""},
+                                                       {"hanako@example", "hanako@example"},
+                                                       {"hanako@example.jp", "hanako@example.jp "}};
   for (const auto& [mail1, mail2] : cases) {
     SCOPED_TRACE(std::string(mail1) + " / " + mail2);
     prompter.boxes.clear();
@@ -119,10 +118,11 @@ TEST_F(PasswordNotice, ShowsTheServicesAnswer) {
   MakeServiceUnreachable();
   logic.Button_already_reg_PasswordClick();
 
-  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Information, "パスワードを再通知しました"},
-                                              {BoxKind::Warning, "ユーザーが存在しません"},
-                                              {BoxKind::Warning, "パスワードの再通知ができません"},
-                                              {BoxKind::Warning, "通信エラー"}}));
+  EXPECT_EQ(prompter.boxes,
+            (std::vector<ShownBox>{{BoxKind::Information, "パスワードを再通知しました"},
+                                   {BoxKind::Warning, "ユーザーが存在しません"},
+                                   {BoxKind::Warning, "パスワードの再通知ができません"},
+                                   {BoxKind::Warning, "通信エラー"}}));
   EXPECT_TRUE(Settings.empty());
   EXPECT_FALSE(std::filesystem::exists(U8Path(IniPath)));
 }
@@ -179,7 +179,7 @@ TEST_F(LeavingTheWindow, CancelButtonsAskAndExitOnlyOnOk) {
   logic.CancelClick();
   EXPECT_EQ(services.exitsUnasked, 1) << "no second question on the exit path";
   EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Confirmation, kConfirmExit},
-                                              {BoxKind::Confirmation, kConfirmExit}}));
+                                                   {BoxKind::Confirmation, kConfirmExit}}));
 }
 
 TEST_F(LeavingTheWindow, ClosingBeforeSignInAsksAndCancelKeepsTheWindow) {

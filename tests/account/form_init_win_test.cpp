@@ -26,7 +26,9 @@ namespace {
 
 constexpr wchar_t kCaption[] = L"タビスナップ";
 
-DWORD Pid() { return GetCurrentProcessId(); }
+DWORD Pid() {
+  return GetCurrentProcessId();
+}
 
 struct ChildInfo {
   std::wstring cls;
@@ -206,11 +208,10 @@ TEST_F(FormInitWindow, ShowsOnlyOnePageWithItsControlsInTabOrder) {
   EXPECT_EQ(ShownControls(w), kNewRegPage);
   EXPECT_EQ(TabCtrl_GetItemCount(form.Item(IDC_PageControlData)), 1);
   EXPECT_EQ(TabCaption(form.Item(IDC_PageControlData)), L"新規登録");
-  std::vector<HWND> expectedStops = {form.Item(IDC_Edit_new_mailadr1),
-                                     form.Item(IDC_Edit_new_mailadr2),
-                                     form.Item(IDC_StaticText_guid),
-                                     form.Item(IDC_Button_new_reg_do),
-                                     form.Item(IDC_Button_new_reg_cancel)};
+  std::vector<HWND> expectedStops = {
+      form.Item(IDC_Edit_new_mailadr1), form.Item(IDC_Edit_new_mailadr2),
+      form.Item(IDC_StaticText_guid), form.Item(IDC_Button_new_reg_do),
+      form.Item(IDC_Button_new_reg_cancel)};
   EXPECT_EQ(TabStops(w), expectedStops);
   EXPECT_TRUE(GetWindowLongW(form.Item(IDC_StaticText_guid), GWL_STYLE) & ES_READONLY);
   EXPECT_TRUE(WaitUntil([&] {
@@ -227,10 +228,10 @@ TEST_F(FormInitWindow, ShowsOnlyOnePageWithItsControlsInTabOrder) {
   form.Run([](TFormInit&) {});  // after the command: posted messages keep their order
   EXPECT_EQ(ShownControls(w), kAlreadyRegPage);
   EXPECT_EQ(TabCaption(form.Item(IDC_PageControlData)), L"ログイン");
-  expectedStops = {form.Item(IDC_Edit_already_mailadr), form.Item(IDC_Edit_already_password),
-                   form.Item(IDC_CheckBox_AutoLogin), form.Item(IDC_Button_already_reg_do),
-                   form.Item(IDC_Button_already_reg_cancel),
-                   form.Item(IDC_Button_already_reg_Password)};
+  expectedStops = {
+      form.Item(IDC_Edit_already_mailadr),      form.Item(IDC_Edit_already_password),
+      form.Item(IDC_CheckBox_AutoLogin),        form.Item(IDC_Button_already_reg_do),
+      form.Item(IDC_Button_already_reg_cancel), form.Item(IDC_Button_already_reg_Password)};
   EXPECT_EQ(TabStops(w), expectedStops);
   SetText(form.Item(IDC_Edit_already_password), L"secret");
   Pump(300ms);  // lets the window paint
@@ -259,9 +260,9 @@ TEST_F(FormInitWindow, ScreenReaderNamesEveryTabStopInOrder) {
   FormInitThread form;
   HWND w = form.hwnd();
   form.Run([](TFormInit& f) { f.Show(); });
-  AccessibilityAudit page0 = AuditTabOrder(
-      w, {L"ユーザーID", L"確認のため再度メールアドレスを入力してください",
-          L"上記メールアドレスへパスワードが届きます", L"登録", L"中止"});
+  AccessibilityAudit page0 =
+      AuditTabOrder(w, {L"ユーザーID", L"確認のため再度メールアドレスを入力してください",
+                        L"上記メールアドレスへパスワードが届きます", L"登録", L"中止"});
   EXPECT_TRUE(page0.ok) << page0.report;
 
   PostCommand(w, IDM_INiMenuLogin);

@@ -18,7 +18,8 @@ class ReloginTest : public AccountTest {
     SysInfo.Password = kPassword;
   }
   bool Run() {
-    return Relogin(prompter, [this] { log.push_back("foreground"); }, PostForm);
+    return Relogin(
+        prompter, [this] { log.push_back("foreground"); }, PostForm);
   }
   // The Cookie line of the last request, or "(none)".
   static std::string SentCookieLine() {

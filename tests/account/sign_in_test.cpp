@@ -133,7 +133,7 @@ TEST_F(SignIn, FailedTransactionShowsCommunicationErrorAndKeepsVisibility) {
   view.visible = true;
   logic.Button_already_reg_doClick();
   EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, "通信エラー"},
-                                              {BoxKind::Warning, "通信エラー"}}));
+                                                   {BoxKind::Warning, "通信エラー"}}));
   EXPECT_TRUE(view.visible);
   ExpectNothingStored();
 }
@@ -184,7 +184,8 @@ TEST_F(SignIn, AutomaticSignInWithoutStoredPasswordOpensTheWindow) {
   SysInfo.AutoLogin = true;
   logic.FormCreate();
   logic.AutoSignIn();
-  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, "パスワードを確認してください"}}));
+  EXPECT_EQ(prompter.boxes,
+            (std::vector<ShownBox>{{BoxKind::Warning, "パスワードを確認してください"}}));
   EXPECT_TRUE(view.visible);
   EXPECT_EQ(view.page, kPageAlreadyReg);
   EXPECT_EQ(services.refreshes, 2);

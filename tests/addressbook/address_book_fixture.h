@@ -28,9 +28,15 @@ inline std::ostream& operator<<(std::ostream& out, const Box& box) {
   return out << static_cast<int>(box.kind) << ":" << box.text;
 }
 
-inline Box Info(const std::string& text) { return {BoxKind::Information, text}; }
-inline Box Warn(const std::string& text) { return {BoxKind::Warning, text}; }
-inline Box Ask(const std::string& text) { return {BoxKind::Confirmation, text}; }
+inline Box Info(const std::string& text) {
+  return {BoxKind::Information, text};
+}
+inline Box Warn(const std::string& text) {
+  return {BoxKind::Warning, text};
+}
+inline Box Ask(const std::string& text) {
+  return {BoxKind::Confirmation, text};
+}
 
 using RecordingPrompter = FakePrompter;
 
@@ -69,7 +75,8 @@ class AddressBookTest : public ::testing::Test {
   static std::string Slots(int count) {
     std::string lines;
     for (int n = 1; n <= count; ++n) {
-      lines += SlotLines(n, "friend" + std::to_string(n) + "@example.jp", "友人" + std::to_string(n));
+      lines +=
+          SlotLines(n, "friend" + std::to_string(n) + "@example.jp", "友人" + std::to_string(n));
     }
     return lines;
   }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "addressbook/address_texts.h"
 #include "address_book_fixture.h"
+#include "addressbook/address_texts.h"
 #include "core/app_error.h"
 
 namespace tavisnap {
@@ -25,9 +25,9 @@ TEST(AddressBookIsEmpty, OnlyAnAddressInSlotsOneTo300Counts) {
   SettingsList settings;
   EXPECT_TRUE(AddressBookIsEmpty(settings));
   settings.Set("SYSTEM.DST_MAILADR", "a@example.jp");
-  settings.Set("MAILLIST.NAME1", "山田");  // a name without an address is no entry
+  settings.Set("MAILLIST.NAME1", "山田");              // a name without an address is no entry
   settings.Set("MAILLIST.MAIL301", "out@example.jp");  // beyond the last slot
-  settings.Set("MAILLIST.MAIL1", " ");  // deleted, not yet re-read from the file
+  settings.Set("MAILLIST.MAIL1", " ");                 // deleted, not yet re-read from the file
   EXPECT_TRUE(AddressBookIsEmpty(settings));
 
   for (const char* key : {"MAILLIST.MAIL1", "maillist.mail7", "MAILLIST.MAIL300"}) {
@@ -53,51 +53,60 @@ class AddressBookSlots : public AddressBookTest {};
 TEST_F(AddressBookSlots, ChangesTakeTheRightSlotAndTheListsFollowTheFile) {
   const std::string two = SlotLines(2, "b@example.jp", "二郎");
   const std::string seven = SlotLines(7, "g@example.jp", "七子");
-  const std::string three = SlotLines(1, "a@example.jp", "一郎") + two +
-                            SlotLines(3, "c@example.jp", "三郎");
+  const std::string three =
+      SlotLines(1, "a@example.jp", "一郎") + two + SlotLines(3, "c@example.jp", "三郎");
   using Lists = ChoiceItems;
   const SlotCase cases[] = {
-      {"index 2 of slots 2 and 7 is slot 7", two + seven,
+      {"index 2 of slots 2 and 7 is slot 7",
+       two + seven,
        [](AddressBook& b, Lists& n, Lists& m) { b.UpdateAddress("h@example.jp", "八郎", n, m, 2); },
        {{2, "二郎(b@example.jp)"}, {7, "八郎(h@example.jp)"}},
        {Info(kAddressUpdated)},
        {"二郎(b@example.jp)", "八郎(h@example.jp)"}},
-      {"deleting index 2 of slots 2 and 7 frees slot 7", two + seven,
+      {"deleting index 2 of slots 2 and 7 frees slot 7",
+       two + seven,
        [](AddressBook& b, Lists& n, Lists& m) { b.DeleteAddress(n, m, 2, false); },
        {{2, "二郎(b@example.jp)"}},
        {Info(kAddressDeleted)},
        {"二郎(b@example.jp)"}},
-      {"the next entry takes slot 1 and is listed first", two + seven,
+      {"the next entry takes slot 1 and is listed first",
+       two + seven,
        [](AddressBook& b, Lists&, Lists&) { b.AddAddress("a@example.jp", "一郎", true); },
        {{1, "一郎(a@example.jp)"}, {2, "二郎(b@example.jp)"}, {7, "七子(g@example.jp)"}},
        {Info(kAddressAdded)},
        {"一郎(a@example.jp)", "二郎(b@example.jp)", "七子(g@example.jp)"}},
-      {"deleting slot 1 leaves slots 2 and 3 where they are", three,
+      {"deleting slot 1 leaves slots 2 and 3 where they are",
+       three,
        [](AddressBook& b, Lists& n, Lists& m) { b.DeleteAddress(n, m, 1, false); },
        {{2, "二郎(b@example.jp)"}, {3, "三郎(c@example.jp)"}},
        {Info(kAddressDeleted)},
        {"二郎(b@example.jp)", "三郎(c@example.jp)"}},
-      {"an address already in the book is refused under any name", two,
+      {"an address already in the book is refused under any name",
+       two,
        [](AddressBook& b, Lists&, Lists&) { b.AddAddress("b@example.jp", "別人", true); },
        {{2, "二郎(b@example.jp)"}},
        {Warn(kAddressExists)},
        {"二郎(b@example.jp)"}},
-      {"the same address in other letter case is a new entry", two,
+      {"the same address in other letter case is a new entry",
+       two,
        [](AddressBook& b, Lists&, Lists&) { b.AddAddress("B@Example.jp", "二郎", false); },
        {{1, "二郎(B@Example.jp)"}, {2, "二郎(b@example.jp)"}},
        {},
        {"二郎(B@Example.jp)", "二郎(b@example.jp)"}},
-      {"an entry without a name is shown and updated", SlotLines(4, "d@example.jp", ""),
+      {"an entry without a name is shown and updated",
+       SlotLines(4, "d@example.jp", ""),
        [](AddressBook& b, Lists& n, Lists& m) { b.UpdateAddress("e@example.jp", "", n, m, 1); },
        {{4, "(e@example.jp)"}},
        {Info(kAddressUpdated)},
        {"(e@example.jp)"}},
-      {"an entry without a name is deleted", SlotLines(4, "d@example.jp", "") + two,
+      {"an entry without a name is deleted",
+       SlotLines(4, "d@example.jp", "") + two,
        [](AddressBook& b, Lists& n, Lists& m) { b.DeleteAddress(n, m, 2, false); },
        {{2, "二郎(b@example.jp)"}},
        {Info(kAddressDeleted)},
        {"二郎(b@example.jp)"}},
-      {"an emptied name leaves the file", two,
+      {"an emptied name leaves the file",
+       two,
        [](AddressBook& b, Lists& n, Lists& m) { b.UpdateAddress("b@example.jp", "", n, m, 1); },
        {{2, "(b@example.jp)"}},
        {Info(kAddressUpdated)},
@@ -108,7 +117,8 @@ TEST_F(AddressBookSlots, ChangesTakeTheRightSlotAndTheListsFollowTheFile) {
        {{1, "甲(b@example.jp)"}},
        {Info(kAddressDeleted)},
        {"甲(b@example.jp)"}},
-      {"no item matches no slot, however empty the book", two,
+      {"no item matches no slot, however empty the book",
+       two,
        [](AddressBook& b, Lists& n, Lists& m) { b.UpdateAddress("x@example.jp", "", n, m, -1); },
        {{2, "二郎(b@example.jp)"}},
        {Info(kAddressUpdated)},
@@ -181,8 +191,8 @@ TEST_F(AddressBookTest, TheCurrentRecipientFollowsUpdatesAndGoesWithItsEntry) {
        [](AddressBook& b, Lists& n, Lists& m) { b.UpdateAddress("z@example.jp", "新", n, m, 1); },
        "新", "z@example.jp"},
       {"an update to no name empties its name", "一郎",
-       [](AddressBook& b, Lists& n, Lists& m) { b.UpdateAddress("a@example.jp", "", n, m, 1); },
-       "", "a@example.jp"},
+       [](AddressBook& b, Lists& n, Lists& m) { b.UpdateAddress("a@example.jp", "", n, m, 1); }, "",
+       "a@example.jp"},
       {"updating another entry leaves it", "一郎",
        [](AddressBook& b, Lists& n, Lists& m) { b.UpdateAddress("z@example.jp", "新", n, m, 2); },
        "一郎", "a@example.jp"},

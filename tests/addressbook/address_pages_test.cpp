@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "addressbook/address_texts.h"
 #include "address_book_fixture.h"
+#include "addressbook/address_texts.h"
 
 namespace tavisnap {
 namespace {
@@ -29,11 +29,16 @@ class FakePagesView : public AddressPagesView {
   void SetText(AddressField field, const std::string& text) override { texts[field] = text; }
   ChoiceList& List(AddressListId id) override {
     switch (id) {
-      case AddressListId::DstList: return dst;
-      case AddressListId::UpdMaillist: return upd;
-      case AddressListId::DelMaillist: return del;
-      case AddressListId::Name: return names_;
-      case AddressListId::MailAdr: return mailAdrs_;
+      case AddressListId::DstList:
+        return dst;
+      case AddressListId::UpdMaillist:
+        return upd;
+      case AddressListId::DelMaillist:
+        return del;
+      case AddressListId::Name:
+        return names_;
+      case AddressListId::MailAdr:
+        return mailAdrs_;
     }
     return dst;
   }

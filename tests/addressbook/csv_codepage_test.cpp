@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "address_book_fixture.h"
 #include "addressbook/csv_import.h"
 #include "addressbook/csv_lines.h"
-#include "address_book_fixture.h"
 
 namespace tavisnap {
 namespace {
@@ -17,12 +17,9 @@ TEST(DecodeCp932Line, TextComesThroughAndEveryOtherByteIsRefused) {
     const char* bytes;
     const char* utf8;
   } text[] = {
-      {"abc, ?\t", "abc, ?\t"},
-      {"\x83\x5E\x83\x72\x91\xBE\x98\x59", "タビ太郎"},
-      {"\x81\x45", "・"},
-      {"\xB1\xDF", "ｱﾟ"},
-      {"\x88\x9F", "亜"},
-      {"\x87\x40", "①"},
+      {"abc, ?\t", "abc, ?\t"}, {"\x83\x5E\x83\x72\x91\xBE\x98\x59", "タビ太郎"},
+      {"\x81\x45", "・"},       {"\xB1\xDF", "ｱﾟ"},
+      {"\x88\x9F", "亜"},       {"\x87\x40", "①"},
       {"\xFA\x40", "ⅰ"},
   };
   for (const auto& c : text) {
@@ -30,8 +27,8 @@ TEST(DecodeCp932Line, TextComesThroughAndEveryOtherByteIsRefused) {
     EXPECT_TRUE(DecodeCp932Line(c.bytes, utf8)) << c.utf8;
     EXPECT_EQ(utf8, c.utf8);
   }
-  for (const char* bytes : {"\x85\x40", "\xEF\x40", "\x88\x9E", "a\x82", "\x82\x20", "\x80",
-                            "\xA0", "\xFD", "\xFF", "\xEF\xBB\xBF"}) {
+  for (const char* bytes : {"\x85\x40", "\xEF\x40", "\x88\x9E", "a\x82", "\x82\x20", "\x80", "\xA0",
+                            "\xFD", "\xFF", "\xEF\xBB\xBF"}) {
     std::string utf8;
     EXPECT_FALSE(DecodeCp932Line(bytes, utf8)) << ::testing::PrintToString(bytes);
   }
@@ -46,8 +43,8 @@ TEST_F(CsvCodePage, JapaneseNamesReachSystemIniByteForByte) {
                               "\x83\x5E\x83\x72\x91\xBE\x98\x59,taro@example.jp\r\n"
                               "\"\x8E\x52\x93\x63 \x89\xD4\x8E\x71\",hanako@example.jp\r\n");
   testing::CountingHourglass hourglass;
-  EXPECT_TRUE(CsvLumpClick(book, prompter, [&] { return std::optional<std::string>(csv); },
-                           hourglass));
+  EXPECT_TRUE(CsvLumpClick(
+      book, prompter, [&] { return std::optional<std::string>(csv); }, hourglass));
   std::string ini = testing::ReadBytes(iniPath);
   EXPECT_NE(ini.find("MAIL1=taro@example.jp\r\nNAME1=\x83\x5E\x83\x72\x91\xBE\x98\x59\r\n"),
             std::string::npos);

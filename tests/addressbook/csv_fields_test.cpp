@@ -30,7 +30,9 @@ TEST(ReadCsvFields, QuotesBlanksAndCommas) {
       {"a, ", {"a"}},
       {"a,b,c,d", {"a", "b", "c", "d"}},
       {"\"\",x", {"", "x"}},
-      {"a\x01" "b", {"a", "b"}},
+      {"a\x01"
+       "b",
+       {"a", "b"}},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadCsvFields(c.line), c.fields) << c.line;
 }

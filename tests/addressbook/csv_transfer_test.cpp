@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "address_book_fixture.h"
 #include "addressbook/address_texts.h"
 #include "addressbook/csv_export.h"
 #include "addressbook/csv_import.h"
 #include "addressbook/csv_lines.h"
-#include "address_book_fixture.h"
 #include "core/app_error.h"
 
 namespace tavisnap {
@@ -26,12 +26,12 @@ class CsvTest : public testing::AddressBookTest {
  protected:
   // Runs the import of the file at path, answering OK to the question.
   bool Import(const std::string& path) {
-    return CsvLumpClick(book, prompter, [&] { return std::optional<std::string>(path); },
-                        hourglass);
+    return CsvLumpClick(
+        book, prompter, [&] { return std::optional<std::string>(path); }, hourglass);
   }
   bool Export(const std::string& path) {
-    return ExportClick(settings, prompter, [&] { return std::optional<std::string>(path); },
-                       hourglass);
+    return ExportClick(
+        settings, prompter, [&] { return std::optional<std::string>(path); }, hourglass);
   }
 
   testing::CountingHourglass hourglass;
@@ -55,7 +55,9 @@ struct ImportCase {
   std::map<int, std::string> added;  // new slots in system.ini; none: the file is unchanged
 };
 
-std::string Cp932(const std::string& utf8) { return Utf8ToCp932(utf8); }
+std::string Cp932(const std::string& utf8) {
+  return Utf8ToCp932(utf8);
+}
 
 std::string Lines(int from, int to, const char* domain) {
   std::string text;
@@ -67,42 +69,80 @@ std::string Lines(int from, int to, const char* domain) {
 
 TEST_F(CsvTest, ImportChecksTheWholeFileBeforeAddingAnything) {
   const ImportCase cases[] = {
-      {"a quoted name keeps its blank", 0, Cp932("\"山田 太郎\",taro@example.jp\r\n"),
-       {Info(kImportDone)}, {{1, "山田 太郎(taro@example.jp)"}}},
-      {"an unquoted blank moves the address", 0, Cp932("山田 太郎,taro@example.jp\r\n"),
-       {Warn(kImportBadAddress)}, {}},
-      {"a header line is data", 0, Cp932("名前,メール\r\n一郎,a@example.jp\r\n"),
-       {Warn(kImportBadAddress)}, {}},
-      {"an empty last line has no name", 0, Cp932("一郎,a@example.jp\r\n\r\n"),
-       {Warn(kImportBadName)}, {}},
+      {"a quoted name keeps its blank",
+       0,
+       Cp932("\"山田 太郎\",taro@example.jp\r\n"),
+       {Info(kImportDone)},
+       {{1, "山田 太郎(taro@example.jp)"}}},
+      {"an unquoted blank moves the address",
+       0,
+       Cp932("山田 太郎,taro@example.jp\r\n"),
+       {Warn(kImportBadAddress)},
+       {}},
+      {"a header line is data",
+       0,
+       Cp932("名前,メール\r\n一郎,a@example.jp\r\n"),
+       {Warn(kImportBadAddress)},
+       {}},
+      {"an empty last line has no name",
+       0,
+       Cp932("一郎,a@example.jp\r\n\r\n"),
+       {Warn(kImportBadName)},
+       {}},
       {"a name without an address", 0, Cp932("一郎\r\n"), {Warn(kImportBadAddress)}, {}},
-      {"the first failing line decides", 0, Cp932("一郎,bad\r\n,b@example.jp\r\n"),
-       {Warn(kImportBadAddress)}, {}},
-      {"duplicates in other letter case", 0, Cp932("一郎,a@example.jp\r\n二郎,A@EXAMPLE.JP\r\n"),
-       {Warn(kImportDuplicate)}, {}},
-      {"other letter case than the book is new", 1, Cp932("友,FRIEND1@example.jp"),
-       {Info(kImportDone)}, {{2, "友(FRIEND1@example.jp)"}}},
-      {"CR, LF and CR LF end lines", 0, Cp932("一郎,a@example.jp\r二郎,b@example.jp\n三郎,c@x.jp"),
+      {"the first failing line decides",
+       0,
+       Cp932("一郎,bad\r\n,b@example.jp\r\n"),
+       {Warn(kImportBadAddress)},
+       {}},
+      {"duplicates in other letter case",
+       0,
+       Cp932("一郎,a@example.jp\r\n二郎,A@EXAMPLE.JP\r\n"),
+       {Warn(kImportDuplicate)},
+       {}},
+      {"other letter case than the book is new",
+       1,
+       Cp932("友,FRIEND1@example.jp"),
+       {Info(kImportDone)},
+       {{2, "友(FRIEND1@example.jp)"}}},
+      {"CR, LF and CR LF end lines",
+       0,
+       Cp932("一郎,a@example.jp\r二郎,b@example.jp\n三郎,c@x.jp"),
        {Info(kImportDone)},
        {{1, "一郎(a@example.jp)"}, {2, "二郎(b@example.jp)"}, {3, "三郎(c@x.jp)"}}},
       {"an empty file adds nothing", 0, "", {Info(kImportDone)}, {}},
-      {"295 used and 6 lines, all in the book", 295, Cp932(Lines(1, 6, "example.jp")),
-       {Warn(kImportTooMany)}, {}},
-      {"295 used and 5 lines, 2 in the book", 295,
+      {"295 used and 6 lines, all in the book",
+       295,
+       Cp932(Lines(1, 6, "example.jp")),
+       {Warn(kImportTooMany)},
+       {}},
+      {"295 used and 5 lines, 2 in the book",
+       295,
        Cp932(Lines(1, 1, "example.jp") + Lines(2, 3, "new.jp") + Lines(2, 2, "example.jp") +
              Lines(4, 4, "new.jp")),
        {Warn(kAddressExists), Warn(kAddressExists), Info(kImportDone)},
-       {{296, "名前2(friend2@new.jp)"}, {297, "名前3(friend3@new.jp)"},
+       {{296, "名前2(friend2@new.jp)"},
+        {297, "名前3(friend3@new.jp)"},
         {298, "名前4(friend4@new.jp)"}}},
       // Bad input: the file is refused as unreadable and the book is not touched. Which
       // bytes are text is DecodeCp932Line's to say; here a file is split before decoding.
-      {"UTF-8 with its byte order mark", 0, "\xEF\xBB\xBF" "山田,a@example.jp\r\n",
-       {Warn(kFileUnreadable)}, {}},
-      {"a lead byte before the line break", 0, "a\x82\r\n,a@example.jp\r\n",
-       {Warn(kFileUnreadable)}, {}},
+      {"UTF-8 with its byte order mark",
+       0,
+       "\xEF\xBB\xBF"
+       "山田,a@example.jp\r\n",
+       {Warn(kFileUnreadable)},
+       {}},
+      {"a lead byte before the line break",
+       0,
+       "a\x82\r\n,a@example.jp\r\n",
+       {Warn(kFileUnreadable)},
+       {}},
       {"a NUL byte", 0, Cp932("一郎,a@example.jp") + "\0\r\n"s, {Warn(kFileUnreadable)}, {}},
-      {"a 1 MB line", 0, Cp932("一郎,a@example.jp,") + std::string(1 << 20, 'x'),
-       {Warn(kFileUnreadable)}, {}},
+      {"a 1 MB line",
+       0,
+       Cp932("一郎,a@example.jp,") + std::string(1 << 20, 'x'),
+       {Warn(kFileUnreadable)},
+       {}},
   };
   for (const ImportCase& c : cases) {
     SCOPED_TRACE(c.what);

@@ -8,7 +8,9 @@
 namespace tavisnap::testing {
 namespace {
 
-std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+std::wstring Wide(const std::string& ascii) {
+  return std::wstring(ascii.begin(), ascii.end());
+}
 
 }  // namespace
 

@@ -51,7 +51,8 @@ void InstalledProgram::SetSystemValue(const std::string& key, const std::string&
 }
 
 void InstalledProgram::RemoveSystemIni() const {
-  if (!DeleteFileW(Widen(systemIni()).c_str())) throw std::runtime_error("cannot remove system.ini");
+  if (!DeleteFileW(Widen(systemIni()).c_str()))
+    throw std::runtime_error("cannot remove system.ini");
 }
 
 }  // namespace tavisnap::testing

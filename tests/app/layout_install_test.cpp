@@ -13,8 +13,8 @@ namespace {
 const std::string kSoftwareCp932 = "\x95\x5C\x8E\xA6\x83\x5C\x83\x74\x83\x67";
 
 TEST(DeploymentLines, FollowTheServiceAndKeepThePathByteForByte) {
-  auto lines = DeploymentLines({"https://127.0.0.1:18443/",
-                                "Z:\\tmp\\run state\\bin\\new\\root\\表示ソフト\\ca.pem"});
+  auto lines = DeploymentLines(
+      {"https://127.0.0.1:18443/", "Z:\\tmp\\run state\\bin\\new\\root\\表示ソフト\\ca.pem"});
   std::vector<SystemLine> expected = {
       {"SERVICE_URL", "https://127.0.0.1:18443/"},
       {"HOME_URL", "https://127.0.0.1:18443"},
@@ -55,9 +55,11 @@ TEST(SetSystemLines, ReplacesAddsAndKeepsEveryOtherByte) {
   const Case cases[] = {
       {"in place, comments and address book kept",
        "; comment\r\n[SYSTEM]\r\nMAILID=a@b.jp\r\nSERVICE_URL=https://old/\r\nCA_FILE=\r\n\r\n"
-       "[MAILLIST]\r\nNAME1=" + kSoftwareCp932 + "\r\n",
+       "[MAILLIST]\r\nNAME1=" +
+           kSoftwareCp932 + "\r\n",
        "; comment\r\n[SYSTEM]\r\nMAILID=a@b.jp\r\nSERVICE_URL=https://s/\r\nCA_FILE=Z:\\t\\ca\r\n"
-       "\r\n[MAILLIST]\r\nNAME1=" + kSoftwareCp932 + "\r\n"},
+       "\r\n[MAILLIST]\r\nNAME1=" +
+           kSoftwareCp932 + "\r\n"},
       {"keys match without regard to case and blanks; only the first is the program's",
        "[system]\r\n ca_file = old \r\nCA_FILE=second\r\nservice_url=x\r\n",
        "[system]\r\nCA_FILE=Z:\\t\\ca\r\nCA_FILE=second\r\nSERVICE_URL=https://s/\r\n"},
@@ -71,8 +73,7 @@ TEST(SetSystemLines, ReplacesAddsAndKeepsEveryOtherByte) {
       {"no SYSTEM section", "[MAILLIST]\r\n",
        "[MAILLIST]\r\n[SYSTEM]\r\nSERVICE_URL=https://s/\r\nCA_FILE=Z:\\t\\ca\r\n"},
       {"empty file", "", "[SYSTEM]\r\nSERVICE_URL=https://s/\r\nCA_FILE=Z:\\t\\ca\r\n"},
-      {"LF, lone CR and no final line end become CR LF",
-       "[SYSTEM]\nCA_FILE=x\rSERVICE_URL=y",
+      {"LF, lone CR and no final line end become CR LF", "[SYSTEM]\nCA_FILE=x\rSERVICE_URL=y",
        "[SYSTEM]\r\nCA_FILE=Z:\\t\\ca\r\nSERVICE_URL=https://s/\r\n"},
       // "[メモゾ" ends in the byte of "]" but is no section header to the program.
       {"lines are read as the program decodes them",

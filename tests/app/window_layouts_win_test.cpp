@@ -21,7 +21,9 @@
 namespace tavisnap::testing {
 namespace {
 
-UINT SystemDpi() { return GetDpiForSystem(); }
+UINT SystemDpi() {
+  return GetDpiForSystem();
+}
 
 std::string Shot(const std::string& name) {
   return name + "-dpi" + std::to_string(SystemDpi());

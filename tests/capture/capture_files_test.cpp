@@ -14,7 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Touch(const fs::path& p, const std::string& text = "x") { std::ofstream(p) << text; }
+void Touch(const fs::path& p, const std::string& text = "x") {
+  std::ofstream(p) << text;
+}
 
 // The capture folder and file of a program installed in a fresh temporary folder (with a
 // Japanese name, as a user's folder may have).

@@ -12,8 +12,8 @@
 #include "capture/jpeg_codec.h"
 #include "core/app_error.h"
 #include "core/define.h"
-#include "support/fake_prompter.h"
 #include "service/transfer_thread_info.h"
+#include "support/fake_prompter.h"
 #include "support/temp_dir.h"
 
 namespace tavisnap {
@@ -81,7 +81,7 @@ class CaptureSendTest : public ::testing::Test {
   }
   void AnswerSend(int detail) {
     fakes.answer = [detail](TTypSendParam& p) {
-      p = {p.CaptureMode, detail, "to@example.jp", "cc@example.jp;", "bcc@example.jp;",
+      p = {p.CaptureMode,     detail,    "to@example.jp", "cc@example.jp;", "bcc@example.jp;",
            "\x1b$B$\"\x1b(B", kPanelSend};
     };
   }
@@ -123,8 +123,9 @@ class CaptureSendTest : public ::testing::Test {
   testing::FakePrompter prompter;
   TTypSendParam param;
   int debugLines = 0;
-  CaptureSendFlow flow{fakes, fakes, fakes, fakes, prompter, param,
-                       [this](std::string_view line) { debugLines += line == kMonitorDebugLine; }};
+  CaptureSendFlow flow{fakes, fakes, fakes, fakes, prompter, param, [this](std::string_view line) {
+                         debugLines += line == kMonitorDebugLine;
+                       }};
 };
 
 // ---- Ready, and requests outside it ----
@@ -201,8 +202,8 @@ TEST_F(CaptureSendTest, AFailingStepIsReportedWithItsReasonAndReadyReturns) {
        }},
       {kJpegWriteError,
        [this] {
-         EXPECT_FALSE(flow.SendViewerPicture(
-             [](const std::string&) { throw AppError(kJpegWriteError); }));
+         EXPECT_FALSE(
+             flow.SendViewerPicture([](const std::string&) { throw AppError(kJpegWriteError); }));
        }},
   };
   for (const auto& [reason, fail] : cases) {
@@ -254,9 +255,9 @@ TEST_F(CaptureSendTest, TheUploadFormOfEachPageInFieldOrder) {
   EXPECT_THAT(fakes.form,
               ElementsAre("text txtEmailTo[0]=to@example.jp", "file fileCapUp[0]=" + CaptureFile,
                           "text SubmitCapUpComp=1"));
-  EXPECT_THAT(log, ElementsAre("relogin", "capture desktop", "panel mode 1 gate OFF",
-                               "hourglass", "transfer window", "timer on",
-                               "run https://service.test/action.php"));
+  EXPECT_THAT(log,
+              ElementsAre("relogin", "capture desktop", "panel mode 1 gate OFF", "hourglass",
+                          "transfer window", "timer on", "run https://service.test/action.php"));
   EXPECT_TRUE(ThrdInfo.Busy) << "set before the worker starts";
 
   Restart();

@@ -1,7 +1,7 @@
 // Pictures of a real screen: a window of colour blocks at a known place, captured whole
 // and as the active window, read back from the JPEG file.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
@@ -28,7 +28,9 @@ int Difference(Rgb a, Rgb b) {
   return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
 }
 
-bool IsDark(Rgb c) { return c.r + c.g + c.b < 200; }
+bool IsDark(Rgb c) {
+  return c.r + c.g + c.b < 200;
+}
 
 // Dark pixels in a 24x24 square right and below the point (where an arrow is drawn).
 int DarkPixelsFrom(const Picture& p, int x0, int y0) {

@@ -58,7 +58,9 @@ TEST(HotKeyPair, CombinationsOfEachSetting) {
       // Written by hand: the first character's code, unchanged.
       {"Q", {{{1, 3, 0x51}, {2, 7, 0x51}}}, "Ctrl+Alt+Q", "Ctrl+Alt+Shift+Q"},
       {"p", {{{1, 3, 0x70}, {2, 7, 0x70}}}, "Ctrl+Alt+F1", "Ctrl+Alt+Shift+F1"},
-      {"あ", {{{1, 3, 0x3042}, {2, 7, 0x3042}}}, "Ctrl+Alt+仮想キー0x3042",
+      {"あ",
+       {{{1, 3, 0x3042}, {2, 7, 0x3042}}},
+       "Ctrl+Alt+仮想キー0x3042",
        "Ctrl+Alt+Shift+仮想キー0x3042"},
   };
   for (const auto& c : cases) {

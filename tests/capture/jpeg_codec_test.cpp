@@ -235,7 +235,9 @@ std::string WithSize(const std::string& jpeg, int width, int height) {
 
 }  // namespace
 
-std::string ForgeJpegSize(int width, int height) { return WithSize(NoisyJpeg(), width, height); }
+std::string ForgeJpegSize(int width, int height) {
+  return WithSize(NoisyJpeg(), width, height);
+}
 
 namespace {
 

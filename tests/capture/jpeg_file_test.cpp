@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
 #include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "capture/jpeg_codec.h"
-#include "support/temp_dir.h"
 #include "core/app_error.h"
 #include "core/file_util.h"
+#include "support/temp_dir.h"
 
 namespace tavisnap {
 namespace {

@@ -23,8 +23,12 @@ void* operator new(size_t size) {
 // GCC takes the pairing of a replaced operator new with free() for a mismatch.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+  std::free(p);
+}
 #pragma GCC diagnostic pop
 
 namespace tavisnap {

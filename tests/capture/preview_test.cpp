@@ -45,8 +45,7 @@ TEST(FitPreview, ScaledAndCentred) {
       {"overflow is centred too", 512, 384, 1000, 870, {1, -29, 510, 443}},
   };
   for (const FitCase& c : cases) {
-    EXPECT_EQ(FitPreview(c.panelWidth, c.panelHeight, c.pictureWidth, c.pictureHeight),
-              c.placement)
+    EXPECT_EQ(FitPreview(c.panelWidth, c.panelHeight, c.pictureWidth, c.pictureHeight), c.placement)
         << c.what;
   }
 }
@@ -116,8 +115,9 @@ TEST(SmoothPicture, EveryInnerPixelFollowsTheRule) {
     for (int y = 1; y < 8; ++y) {
       for (int x = 1; x < 36; ++x) {
         auto mix = [&](uint8_t Rgb::*c) {
-          int n = (start.Pixel(x, y - 1).*c + start.Pixel(x + 1, y).*c +
-                   start.Pixel(x, y + 1).*c + start.Pixel(x - 1, y).*c) / 4;
+          int n = (start.Pixel(x, y - 1).*c + start.Pixel(x + 1, y).*c + start.Pixel(x, y + 1).*c +
+                   start.Pixel(x - 1, y).*c) /
+                  4;
           return uint8_t((start.Pixel(x, y).*c + n) / 2);
         };
         expected.SetPixel(x, y, Rgb{mix(&Rgb::r), mix(&Rgb::g), mix(&Rgb::b)});

@@ -55,15 +55,13 @@ class FakeBook : public SendPanelAddressBook {
   explicit FakeBook(FakeView& view) : view_(view) {}
   void FillLists() override {
     ++fills;
-    for (PanelList l : {PanelList::DstList, PanelList::MailToList, PanelList::CcList,
-                        PanelList::BccList}) {
+    for (PanelList l :
+         {PanelList::DstList, PanelList::MailToList, PanelList::CcList, PanelList::BccList}) {
       view_.Select(l, 0);
     }
   }
   std::string NameAt(int i) const override { return entries.at(static_cast<size_t>(i)).first; }
-  std::string AddressAt(int i) const override {
-    return entries.at(static_cast<size_t>(i)).second;
-  }
+  std::string AddressAt(int i) const override { return entries.at(static_cast<size_t>(i)).second; }
   bool SetCurrentRecipient(int i) override {
     stored.push_back(i);
     return i != 0;

@@ -8,7 +8,9 @@ namespace {
 const wchar_t kClass[] = L"TCaptureBlocks";
 const Rgb kColours[] = {{220, 20, 30}, {20, 180, 40}, {30, 40, 210}, {20, 20, 20}};
 
-COLORREF Ref(Rgb c) { return RGB(c.r, c.g, c.b); }
+COLORREF Ref(Rgb c) {
+  return RGB(c.r, c.g, c.b);
+}
 
 }  // namespace
 

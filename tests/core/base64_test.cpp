@@ -46,8 +46,8 @@ TEST(Base64, TheFirstFillCharacterEndsTheData) {
 }
 
 TEST(Base64, LeftOverBitsBeforeFillGiveOneMoreByte) {
-  EXPECT_EQ(DecodeBase64String("YR=="), "a\x10"s);  // after two characters
-  EXPECT_EQ(DecodeBase64String("Y="), "\x60"s);     // after one
+  EXPECT_EQ(DecodeBase64String("YR=="), "a\x10"s);   // after two characters
+  EXPECT_EQ(DecodeBase64String("Y="), "\x60"s);      // after one
   EXPECT_EQ(DecodeBase64String("YWJ="), "ab\x40"s);  // after three
   EXPECT_EQ(DecodeBase64String("A="), "");           // zero bits add nothing
   // Without a fill character the incomplete group's bits are dropped.
@@ -57,7 +57,9 @@ TEST(Base64, LeftOverBitsBeforeFillGiveOneMoreByte) {
 
 TEST(Base64, CharactersOutsideTheAlphabetCountAsSlash) {
   EXPECT_EQ(DecodeBase64String("YW!j"), DecodeBase64String("YW/j"));
-  EXPECT_EQ(DecodeBase64String("\xE3\x81\x82" "A"), DecodeBase64String("///A"));
+  EXPECT_EQ(DecodeBase64String("\xE3\x81\x82"
+                               "A"),
+            DecodeBase64String("///A"));
   // A line break is two such characters: what follows is shifted, not resynchronised.
   EXPECT_EQ(DecodeBase64String("YWJj\r\nYWJj"), "abc\xFF\xF6\x16&"s);
 }

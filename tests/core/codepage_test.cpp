@@ -25,13 +25,19 @@ TEST(Codepage, WritesWhatTheCodePageLacksAsQuestionMarksWithoutBestFit) {
   struct Case {
     std::string utf8, cp932;
   } cases[] = {
-      {"a\xF0\x9F\x98\x80" "b", "a??b"},  // an emoji: two UTF-16 units
+      {"a\xF0\x9F\x98\x80"
+       "b",
+       "a??b"},  // an emoji: two UTF-16 units
       {"é", "?"},
       // Look-alikes that best fit would write as \ ~ - and friends.
       {"¥‾¢£¬‖−〜—", "?????????"},
       {"\u0080\uF8F0\uF8F1\uF8F2\uF8F3", "\x80\xA0\xFD\xFE\xFF"},  // what those bytes read as
       // Each malformed UTF-8 sequence is one "?", and only that sequence.
-      {"a\xFF" "b\xE3\x82" "c\xC0\xAF" "タ", "a?b?c??\x83\x5E"},
+      {"a\xFF"
+       "b\xE3\x82"
+       "c\xC0\xAF"
+       "タ",
+       "a?b?c??\x83\x5E"},
   };
   for (const Case& c : cases) EXPECT_EQ(Utf8ToCp932(c.utf8), c.cp932) << c.utf8;
   EXPECT_FALSE(IsCp932Representable(U'\U0001F600'));
@@ -44,11 +50,11 @@ TEST(Codepage, BytesThatAreNoCharacterReadAsTheDefaultCharacter) {
   struct Case {
     std::string cp932, utf8;
   } cases[] = {
-      {"A\x81", "A・"},                 // a lead byte at the end
-      {"A\x81 B", "A・B"},              // takes any byte but NUL as its trail byte
-      {"A\x81\n", "A・"},               // even a line break: split lines first
+      {"A\x81", "A・"},     // a lead byte at the end
+      {"A\x81 B", "A・B"},  // takes any byte but NUL as its trail byte
+      {"A\x81\n", "A・"},   // even a line break: split lines first
       {"A\x81\0B"s, "A・\0B"s},
-      {"\x85\x40\xEF\xFC", "・・"},      // pairs the code page leaves empty
+      {"\x85\x40\xEF\xFC", "・・"},  // pairs the code page leaves empty
       {"\x80\xA0\xFD\xFE\xFF", "\u0080\uF8F0\uF8F1\uF8F2\uF8F3"},
       {"\x87\x90\xED\x40\xFA\x5C", "≒纊纊"},  // NEC and IBM duplicates
   };

@@ -30,17 +30,15 @@ inline constexpr int kCp932Blocks = 33;
 // Recorded from Wine 8's code page 932 (MultiByteToWideChar and WideCharToMultiByte with
 // WC_NO_BEST_FIT_CHARS).
 inline constexpr std::array<uint64_t, kCp932Blocks> kWindowsCp932Digests = {
-    0xee963d015611d31aull, 0x23635b8a77296aaaull, 0xbb8415a53135fd78ull,
-    0x7b9d27832c6b10ceull, 0x1017d137f95cec14ull, 0x4bfb5bf1338550edull,
-    0x17c49cc2a1c38e9dull, 0x065aef0f085758fdull, 0x372c2db9185a78bdull,
-    0xcbb58e499c38095dull, 0x8dfc5f9fd114fcfdull, 0x8a7c5f532f5309fdull,
-    0x18a5b737369a279dull, 0x0c881eb1eaac21aaull, 0x34e3fe9cb5dc3775ull,
-    0xd90037af45fbef1dull, 0x3447f54abe934610ull, 0x23a7f84d10180041ull,
-    0xfb2f50baf0af2c25ull, 0xa6bd9c386061249cull, 0xc3fbc7030baa887aull,
-    0xc8b9f5e908d23354ull, 0x5aa3cae18163dfb7ull, 0x16f365020a03416dull,
-    0x989461d27f6e2472ull, 0x335ca7a204dfce2dull, 0xcfb0d52b4b06a506ull,
-    0x58312e3492a5ee25ull, 0x8432f50dd0a2aa25ull, 0x7d5332ec66ac4e25ull,
-    0x34ca54022d2b5ea5ull, 0xa00669f425f7c0adull, 0x1fb357a4b6a76221ull,
+    0xee963d015611d31aull, 0x23635b8a77296aaaull, 0xbb8415a53135fd78ull, 0x7b9d27832c6b10ceull,
+    0x1017d137f95cec14ull, 0x4bfb5bf1338550edull, 0x17c49cc2a1c38e9dull, 0x065aef0f085758fdull,
+    0x372c2db9185a78bdull, 0xcbb58e499c38095dull, 0x8dfc5f9fd114fcfdull, 0x8a7c5f532f5309fdull,
+    0x18a5b737369a279dull, 0x0c881eb1eaac21aaull, 0x34e3fe9cb5dc3775ull, 0xd90037af45fbef1dull,
+    0x3447f54abe934610ull, 0x23a7f84d10180041ull, 0xfb2f50baf0af2c25ull, 0xa6bd9c386061249cull,
+    0xc3fbc7030baa887aull, 0xc8b9f5e908d23354ull, 0x5aa3cae18163dfb7ull, 0x16f365020a03416dull,
+    0x989461d27f6e2472ull, 0x335ca7a204dfce2dull, 0xcfb0d52b4b06a506ull, 0x58312e3492a5ee25ull,
+    0x8432f50dd0a2aa25ull, 0x7d5332ec66ac4e25ull, 0x34ca54022d2b5ea5ull, 0xa00669f425f7c0adull,
+    0x1fb357a4b6a76221ull,
 };
 
 class Cp932Block {
@@ -118,8 +116,7 @@ inline void ExpectWindowsCp932(const std::filesystem::path& folder, const std::s
     same = false;
     std::filesystem::path file = folder / ("cp932-" + side + "-" + std::to_string(block) + ".txt");
     std::ofstream(file, std::ios::binary) << ConvertCp932Block(block, true).text();
-    ADD_FAILURE() << "block " << block << " differs from Windows; written to "
-                  << PathToUtf8(file);
+    ADD_FAILURE() << "block " << block << " differs from Windows; written to " << PathToUtf8(file);
   }
   if (!same) std::printf("digests found:%s\n", found.c_str());
 }

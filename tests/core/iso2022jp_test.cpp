@@ -47,8 +47,7 @@ TEST(Iso2022Jp, PublishedVectors) {
       {"IBM extensions as their NEC-selected twins", "ⅰ﨑", kJ + "|qyu" + kA},
   };
   for (const Vector& v : vectors) {
-    EXPECT_EQ(ConvertCodePage(kCodePageShiftJis, kCodePageIso2022Jp, v.text), v.bytes)
-        << v.what;
+    EXPECT_EQ(ConvertCodePage(kCodePageShiftJis, kCodePageIso2022Jp, v.text), v.bytes) << v.what;
   }
 }
 
@@ -58,8 +57,13 @@ TEST(Iso2022Jp, CharactersWithoutACodeBecomeTheDefaultCharacter) {
       {"a near match is no match", "a¥b‾", "a?b?"},
       {"user-defined character", "\xEE\x80\x80", "?"},
       {"default character inside kana returns to ASCII",
-       "あé" "あ", kJ + "$\"" + kA + "?" + kJ + "$\"" + kA},
-      {"bytes that are no UTF-8", "a\xFF" "b", "a?b"},
+       "あé"
+       "あ",
+       kJ + "$\"" + kA + "?" + kJ + "$\"" + kA},
+      {"bytes that are no UTF-8",
+       "a\xFF"
+       "b",
+       "a?b"},
   };
   for (const Vector& v : vectors) EXPECT_EQ(Utf8ToIso2022Jp(v.text), v.bytes) << v.what;
   EXPECT_EQ(ConvertCodePage(kCodePageIso2022Jp, kCodePageShiftJis, "abc"), "") << "no other pair";
@@ -71,7 +75,10 @@ TEST(Iso2022Jp, AFullMessageWithForeignCharactersIsConvertedWhole) {
   std::string text = Repeat("あ", 1000) + Repeat("\xF0\x9F\x98\x80", 24);
   EXPECT_EQ(Utf8ToIso2022Jp(text), kJ + Repeat("$\"", 1000) + kA + Repeat("?", 24));
 
-  std::string alternating = Repeat("\xF0\x9F\x98\x80" "漢", 512);
+  std::string alternating = Repeat(
+      "\xF0\x9F\x98\x80"
+      "漢",
+      512);
   EXPECT_EQ(Utf8ToIso2022Jp(alternating), Repeat("?" + kJ + "4A" + kA, 512));
 }
 

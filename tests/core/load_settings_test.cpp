@@ -108,14 +108,12 @@ TEST_F(LoadSettingsTest, ServiceUrlMustBeHttpsEndingInASlash) {
     const char* configured;
     const char* expected;
   };
-  for (const Case& c : {Case{"https://127.0.0.1:18443/", "https://127.0.0.1:18443/"},
-                        Case{"HTTPS://svc.example.jp/api/", "HTTPS://svc.example.jp/api/"},
-                        Case{"", kDefaultServiceUrl},
-                        Case{"http://svc.example.jp/", kDefaultServiceUrl},
-                        Case{"https://svc.example.jp", kDefaultServiceUrl},
-                        Case{"https:///", kDefaultServiceUrl},
-                        Case{"https://a b/", kDefaultServiceUrl},
-                        Case{"svc.example.jp/", kDefaultServiceUrl}}) {
+  for (const Case& c :
+       {Case{"https://127.0.0.1:18443/", "https://127.0.0.1:18443/"},
+        Case{"HTTPS://svc.example.jp/api/", "HTTPS://svc.example.jp/api/"},
+        Case{"", kDefaultServiceUrl}, Case{"http://svc.example.jp/", kDefaultServiceUrl},
+        Case{"https://svc.example.jp", kDefaultServiceUrl}, Case{"https:///", kDefaultServiceUrl},
+        Case{"https://a b/", kDefaultServiceUrl}, Case{"svc.example.jp/", kDefaultServiceUrl}}) {
     WriteSystem(std::string("SERVICE_URL=") + c.configured + "\r\n");
     ASSERT_TRUE(Load());
     EXPECT_EQ(BaseUrl, c.expected) << c.configured;

@@ -46,10 +46,10 @@ TEST_F(SettingsBytesTest, UntouchedLinesKeepEveryByte) {
       {"DST_NAME=\x87\x90\x87\x9C\x89\xD4", "SYSTEM.DST_NAME", "≒∪花"},  // NEC row 13
       {"NAME1=\xED\x40\xEE\xFC", "SYSTEM.NAME1", "纊＂"},  // NEC-selected IBM extensions
       {"NAME2=\x80|\xA0|\xFD\xFE\xFF", "SYSTEM.NAME2", "\u0080|\uF8F0|\uF8F1\uF8F2\uF8F3"},
-      {"NAME3=\x85\x40\x81", "SYSTEM.NAME3", "・・"},  // no character; a lead byte alone
+      {"NAME3=\x85\x40\x81", "SYSTEM.NAME3", "・・"},      // no character; a lead byte alone
       {"NAME4=\x81\x20\x89\xD4", "SYSTEM.NAME4", "・花"},  // a lead byte takes the blank
-      {"; \x87\x90 \xED\x40 \xFF", "", ""},               // a comment
-      {"\x89\xD4\x8E\x71 \x87\x90", "", ""},              // no "="
+      {"; \x87\x90 \xED\x40 \xFF", "", ""},                // a comment
+      {"\x89\xD4\x8E\x71 \x87\x90", "", ""},               // no "="
   };
   std::string file = "[SYSTEM]\r\nMAILID=a@b.jp\r\n";
   for (const Case& c : cases) file += c.line + "\r\n";
@@ -74,7 +74,9 @@ TEST_F(SettingsBytesTest, UntouchedLinesKeepEveryByte) {
 TEST_F(SettingsBytesTest, AValueThatIsNoTextSpoilsOnlyItsOwnLine) {
   WriteBytes(path_, "[MAILLIST]\r\nNAME1=\x89\xD4\x8E\x71\r\n\r\n");
   SettingsList list = Read();
-  list.Set("MAILLIST.NAME2", "\xFF\xFE" "太郎");  // not UTF-8
+  list.Set("MAILLIST.NAME2",
+           "\xFF\xFE"
+           "太郎");  // not UTF-8
   list.Set("MAILLIST.NAME3", "二郎");
   SaveSettings(path_, list);
   EXPECT_EQ(ReadBytes(path_),

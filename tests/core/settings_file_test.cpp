@@ -84,11 +84,11 @@ TEST_F(SettingsFileTest, WritesTheLayoutWithCrLfAndKeepsUntouchedLinesAsTheyWere
       "[MAILLIST]\r\n"
       "MAIL1=a@b.jp");
   SettingsList list;
-  list.Set("system.autologin", "1");   // existing key, other case: the file's spelling stays
+  list.Set("system.autologin", "1");       // existing key, other case: the file's spelling stays
   list.Set("MAILLIST.NAME1", "  Taro  ");  // new key: last in its section, value trimmed
   list.Set("SYSTEM.MAILID", "me@b.jp");
-  list.Set("SYSTEM.HOTKEY", "O");       // the value it has: the line stays as it was
-  list.Set("NEW.K", "v");               // new section: last
+  list.Set("SYSTEM.HOTKEY", "O");  // the value it has: the line stays as it was
+  list.Set("NEW.K", "v");          // new section: last
   EXPECT_TRUE(SaveSettings(path_, list));
   EXPECT_EQ(ReadBytes(path_),
             "; installed defaults\r\n"
@@ -140,15 +140,15 @@ TEST_F(SettingsFileTest, ASaveStartsFromWhatTheFileHoldsNowEvenAfterAnotherWrite
   WriteBytes(path_, theirs);
   list.Set("SYSTEM.DST_NAME", "x");
   SaveSettings(path_, list);
-  EXPECT_EQ(ReadBytes(path_),
-            "[SYSTEM]\r\nMAILXX=a@b.jp\r\nMAILID=a@b.jp\r\nDST_NAME=x\r\n\r\n");
+  EXPECT_EQ(ReadBytes(path_), "[SYSTEM]\r\nMAILXX=a@b.jp\r\nMAILID=a@b.jp\r\nDST_NAME=x\r\n\r\n");
 }
 
 // The program's own course at a first sign-in: one save changes a value's length,
 // the next one changes a later line of the file it has just written.
 TEST_F(SettingsFileTest, SavesInARowChangeLinesThatEarlierSavesMoved) {
-  WriteIni("; コメント\r\n[SYSTEM]\r\nMAILID=\r\nAUTOLOGIN=2\r\nLOGO=1\r\n[MAILLIST]\r\n"
-           "MAIL1=a@example.jp\r\n");
+  WriteIni(
+      "; コメント\r\n[SYSTEM]\r\nMAILID=\r\nAUTOLOGIN=2\r\nLOGO=1\r\n[MAILLIST]\r\n"
+      "MAIL1=a@example.jp\r\n");
   SettingsList list = Read();
   const std::vector<std::pair<const char*, const char*>> changes = {
       {"SYSTEM.MAILID", "first-user@example.jp"},
@@ -161,13 +161,14 @@ TEST_F(SettingsFileTest, SavesInARowChangeLinesThatEarlierSavesMoved) {
     list.Set(name, value);
     SaveSettings(path_, list);
   }
-  EXPECT_EQ(ReadIni(), "; コメント\r\n[SYSTEM]\r\nMAILID=x@y.jp\r\nAUTOLOGIN=1\r\nLOGO=2\r\n\r\n"
-                       "[MAILLIST]\r\nMAIL1=b@example.jp\r\n\r\n");
+  EXPECT_EQ(ReadIni(),
+            "; コメント\r\n[SYSTEM]\r\nMAILID=x@y.jp\r\nAUTOLOGIN=1\r\nLOGO=2\r\n\r\n"
+            "[MAILLIST]\r\nMAIL1=b@example.jp\r\n\r\n");
 }
 
 TEST_F(SettingsFileTest, SkipsNamesTheFileCouldNotReadBackAsThemselves) {
-  for (const char* name : {"SYSTEM.A\r\nB", "SYSTEM.A\nB", "SYSTEM.A\rB", "SYSTEM.A=B",
-                           "SYSTEM.;A", "SYSTEM. [K", "SY\r\nS.K", "SY\nS.K"}) {
+  for (const char* name : {"SYSTEM.A\r\nB", "SYSTEM.A\nB", "SYSTEM.A\rB", "SYSTEM.A=B", "SYSTEM.;A",
+                           "SYSTEM. [K", "SY\r\nS.K", "SY\nS.K"}) {
     SCOPED_TRACE(name);
     WriteIni("[SYSTEM]\r\nX=old\r\n");
     SettingsList list;

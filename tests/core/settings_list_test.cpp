@@ -32,12 +32,11 @@ TEST(SettingsList, ReplacesInPlaceAppendsAtEndAndRemovesOnEmpty) {
   list.Set("SYSTEM.C", "3");
   list.Set("system.a", "one");  // keeps its place and its first spelling
   list.Set("SYSTEM.D", "4");
-  EXPECT_EQ(Lines(list), (std::vector<std::string>{"SYSTEM.A=one", "SYSTEM.B=2", "SYSTEM.C=3",
-                                                   "SYSTEM.D=4"}));
+  EXPECT_EQ(Lines(list),
+            (std::vector<std::string>{"SYSTEM.A=one", "SYSTEM.B=2", "SYSTEM.C=3", "SYSTEM.D=4"}));
   list.Set("SYSTEM.B", "");
   list.Set("SYSTEM.NONE", "");  // removing what is absent changes nothing
-  EXPECT_EQ(Lines(list),
-            (std::vector<std::string>{"SYSTEM.A=one", "SYSTEM.C=3", "SYSTEM.D=4"}));
+  EXPECT_EQ(Lines(list), (std::vector<std::string>{"SYSTEM.A=one", "SYSTEM.C=3", "SYSTEM.D=4"}));
   // Entries after a removed one are still found and updated, not duplicated.
   list.Set("SYSTEM.D", "four");
   list.Set("SYSTEM.B", "back");

@@ -2,9 +2,9 @@
 // read-only file. Whatever happens, system.ini stays either the old file or a new one,
 // whole, and is never missing. POSIX only (fork, kill, setrlimit).
 #include <signal.h>
+#include <unistd.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,8 @@ SettingsList FullSettings(int version) {
   for (int n = 1; n <= 300; ++n) {
     std::string slot = std::to_string(n);
     list.Set("MAILLIST.MAIL" + slot, "friend" + slot + "v" + std::to_string(version) + "@b.jp");
-    list.Set("MAILLIST.NAME" + slot, "送信先の名前" + slot + "番（版" + std::to_string(version) + "）");
+    list.Set("MAILLIST.NAME" + slot,
+             "送信先の名前" + slot + "番（版" + std::to_string(version) + "）");
   }
   return list;
 }
@@ -121,8 +122,8 @@ TEST(SettingsSaveFaults, AWriterKilledAtRandomMomentsNeverLeavesABrokenFile) {
   // Interrupted writers leave their unfinished new files behind, never system.ini broken.
   std::cout << "save takes about "
             << std::chrono::duration_cast<std::chrono::microseconds>(perSave).count()
-            << " us; files left in the folder after " << kKills << " kills: " << CountFiles(dir.path())
-            << "\n";
+            << " us; files left in the folder after " << kKills
+            << " kills: " << CountFiles(dir.path()) << "\n";
 }
 
 TEST(SettingsSaveFaults, AFullDiskFailsWithTheMessageAndKeepsTheOldFile) {
@@ -147,8 +148,9 @@ TEST(SettingsSaveFaults, AReadOnlyFolderFailsWithTheMessageAndKeepsTheOldFile) {
   const std::string path = dir / "system.ini";
   SaveSettings(path, FullSettings(0));
   const std::string old = ReadBytes(path);
-  fs::permissions(dir.path(), fs::perms::owner_write | fs::perms::group_write |
-                                  fs::perms::others_write, fs::perm_options::remove);
+  fs::permissions(dir.path(),
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
   int code = InChild([&] {
     // root writes anywhere: test as an ordinary user.
     if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 97;

@@ -8,15 +8,15 @@ namespace tavisnap {
 namespace {
 
 TEST(IsValidMailAddress, AcceptsAnyOrderAndRepetitionOfAtAndDotInside) {
-  for (const char* text : {"taro@example.jp", "ta.ro@example", "a@@b.c", "a@b..c", "a@.b",
-                           "A_b-9@x.Y", "a.b@c@d"}) {
+  for (const char* text :
+       {"taro@example.jp", "ta.ro@example", "a@@b.c", "a@b..c", "a@.b", "A_b-9@x.Y", "a.b@c@d"}) {
     EXPECT_TRUE(IsValidMailAddress(text)) << text;
   }
 }
 
 TEST(IsValidMailAddress, RefusesEdgesMissingPartsAndForeignCharacters) {
-  for (const char* text : {"", "@a.b", "a.b@", ".a@b", "a@b.", "a@b", "a.b", "@", ".",
-                           "a @b.c", "a+b@c.d", "a@b.c\t", "あ@b.c", "a@b.ｊｐ", "a@\x83\x41.c"}) {
+  for (const char* text : {"", "@a.b", "a.b@", ".a@b", "a@b.", "a@b", "a.b", "@", ".", "a @b.c",
+                           "a+b@c.d", "a@b.c\t", "あ@b.c", "a@b.ｊｐ", "a@\x83\x41.c"}) {
     EXPECT_FALSE(IsValidMailAddress(text)) << text;
   }
 }

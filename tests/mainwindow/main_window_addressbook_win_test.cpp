@@ -96,8 +96,8 @@ std::string Cp932(const std::wstring& text) {
   int n = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
                               nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
+  WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                      nullptr);
   return out;
 }
 
@@ -105,8 +105,8 @@ TEST_F(AddressBookWindow, AUserKeepsTheBookByHandAndThroughCsvFiles) {
   // Two entries by hand.
   Command(IDM_MenuAddrListAdd);
   ASSERT_EQ(window_->CurrentTab(), MainPage::AddressAdd);
-  for (auto [name, mail] : {std::pair{L"山田太郎", L"yamada@example.jp"},
-                            std::pair{L"佐藤花子", L"sato@example.jp"}}) {
+  for (auto [name, mail] :
+       {std::pair{L"山田太郎", L"yamada@example.jp"}, std::pair{L"佐藤花子", L"sato@example.jp"}}) {
     SetText(Ctl(IDC_Edit_add_name), name);
     SetText(Ctl(IDC_Edit_add_mailadr), mail);
     Exec({Answer{IDOK}}, {"メールアドレスを追加しました"});
@@ -135,7 +135,8 @@ TEST_F(AddressBookWindow, AUserKeepsTheBookByHandAndThroughCsvFiles) {
   Command(IDM_MenuAddrListDel);
   Choose(IDC_ComboBox_del_maillist, 2);
   EXPECT_EQ(TextOf(Ctl(IDC_ComboBox_del_maillist)), L"佐藤花子(sato@example.jp)");
-  Exec({Answer{IDOK}, Answer{IDOK}}, {"削除します、よろしいですか？", "メールアドレスを削除しました"});
+  Exec({Answer{IDOK}, Answer{IDOK}},
+       {"削除します、よろしいですか？", "メールアドレスを削除しました"});
 
   std::string ini = Ini();
   EXPECT_NE(ini.find("MAIL1=jiro@example.jp\r\n"), std::string::npos) << ini;
@@ -153,10 +154,11 @@ TEST_F(AddressBookWindow, AUserKeepsTheBookByHandAndThroughCsvFiles) {
     User user({Answer{IDOK}, ChooseFile{csv}, Answer{IDOK}});
     Command(IDM_CSVL1);
     Pump(300ms);
-    EXPECT_EQ(user.Texts(),
-              (std::vector<std::string>{
-                  "CSVファイル（カンマ区切り形式）よりアドレス帳へ一括登録します\r\nよろしいですか？",
-                  "<file>", "メールアドレスを一括登録しました"}));
+    EXPECT_EQ(
+        user.Texts(),
+        (std::vector<std::string>{
+            "CSVファイル（カンマ区切り形式）よりアドレス帳へ一括登録します\r\nよろしいですか？",
+            "<file>", "メールアドレスを一括登録しました"}));
   }
   ini = Ini();
   EXPECT_NE(ini.find("NAME2=" + Cp932(L"高橋一郎") + "\r\n"), std::string::npos) << ini;
@@ -170,8 +172,9 @@ TEST_F(AddressBookWindow, AUserKeepsTheBookByHandAndThroughCsvFiles) {
     Pump(300ms);
     EXPECT_EQ(user.Texts(), (std::vector<std::string>{"<file>", "エクスポートが完了しました"}));
   }
-  EXPECT_EQ(ReadFileBytes(out), Cp932(L"山田次郎,jiro@example.jp\r\n高橋一郎,takahashi@example.jp\r\n"
-                                      L"伊藤 恵,ito@example.jp\r\n"));
+  EXPECT_EQ(ReadFileBytes(out),
+            Cp932(L"山田次郎,jiro@example.jp\r\n高橋一郎,takahashi@example.jp\r\n"
+                  L"伊藤 恵,ito@example.jp\r\n"));
   SaveScreenshot("addressbook-after-export", Main());
 }
 

@@ -102,7 +102,7 @@ TEST(TrayIconLifetime, TheIconGoesWithItsObjectWhileTheWindowLives) {
     EXPECT_TRUE(TrayIconPresent(plain, 5));
     tray.Remove();
     EXPECT_FALSE(TrayIconPresent(plain, 5));
-    tray.Remove();  // idempotent
+    tray.Remove();   // idempotent
     tray.Restore();  // a new taskbar brings back no removed icon
     EXPECT_FALSE(TrayIconPresent(plain, 5));
     ASSERT_TRUE(tray.Add(plain, 5, WM_APP, icon, L"タビスナップ"));
@@ -162,8 +162,8 @@ using TrayClicks = MainWindowTest;
 
 TEST_F(TrayClicks, DoubleClickOfflineWarnsAndKeepsTheWindowClosed) {
   RunMode = kRunModeOffline;
-  for (LPARAM form : {static_cast<LPARAM>(WM_LBUTTONDBLCLK),
-                      MAKELPARAM(WM_LBUTTONDBLCLK, kTrayIconId)}) {
+  for (LPARAM form :
+       {static_cast<LPARAM>(WM_LBUTTONDBLCLK), MAKELPARAM(WM_LBUTTONDBLCLK, kTrayIconId)}) {
     BoxAnswerer answer(IDOK);
     PostMessageW(Main(), kTrayCallbackMessage, kTrayIconId, form);
     Pump(300ms);

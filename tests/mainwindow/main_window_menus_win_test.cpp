@@ -14,41 +14,84 @@ namespace {
 // Captions as the settings leave them at creation: every toggle off, hotkey "PS".
 const std::vector<std::wstring> kMainMenu = {
     L"タビスナップ(&C)>",
-    L"  送信先設定(&S)", L"  -", L"  画像送信(&F)", L"  画像削除(&D)", L"  -", L"  viewer(&V)",
-    L"  -", L"  閉じる(&C)", L"  -", L"  タビスナップ終了(&X)",
+    L"  送信先設定(&S)",
+    L"  -",
+    L"  画像送信(&F)",
+    L"  画像削除(&D)",
+    L"  -",
+    L"  viewer(&V)",
+    L"  -",
+    L"  閉じる(&C)",
+    L"  -",
+    L"  タビスナップ終了(&X)",
     L"アドレス帳(&A)>",
-    L"  新規登録(&N)", L"  編集(&U)", L"  削除(&D)", L"  -", L"  インポート（CSVファイル）(&L)",
+    L"  新規登録(&N)",
+    L"  編集(&U)",
+    L"  削除(&D)",
+    L"  -",
+    L"  インポート（CSVファイル）(&L)",
     L"  エクスポート（CSVファイル)(&E)",
     L"ユーザー情報(&U)>",
-    L"  ユーザー情報(&U)", L"  ユーザーID変更(&I)", L"  パスワード変更(&P)",
+    L"  ユーザー情報(&U)",
+    L"  ユーザーID変更(&I)",
+    L"  パスワード変更(&P)",
     L"送信キー設定(&K)>",
-    L"  Ctl+PrintScreen（設定中）(&K)", L"  Ctl+Alt+P(&P)", L"  Ctl+Alt+O(&O)",
-    L"  Ctl+Alt+S(&S)", L"  Ctl+Alt+C(&C)",
+    L"  Ctl+PrintScreen（設定中）(&K)",
+    L"  Ctl+Alt+P(&P)",
+    L"  Ctl+Alt+O(&O)",
+    L"  Ctl+Alt+S(&S)",
+    L"  Ctl+Alt+C(&C)",
     L"その他(&O)>",
-    L"  BASIC認証を設定する(&B)", L"  パスワード再通知(&P)", L"  自動ログインを設定する(&A)",
+    L"  BASIC認証を設定する(&B)",
+    L"  パスワード再通知(&P)",
+    L"  自動ログインを設定する(&A)",
     L"ヘルプ(&H)>",
-    L"  ヘルプ(&H)\tF1", L"  -", L"  タビスナップについて(&R)", L"  バージョン情報(&A)",
+    L"  ヘルプ(&H)\tF1",
+    L"  -",
+    L"  タビスナップについて(&R)",
+    L"  バージョン情報(&A)",
 };
 
 const std::vector<std::wstring> kTrayMenu = {
-    L"画面送信(&F)", L"画像削除(&D)", L"-",
+    L"画面送信(&F)",
+    L"画像削除(&D)",
+    L"-",
     L"設定(&S)>",
-    L"  送信先設定(&S)", L"  -",
+    L"  送信先設定(&S)",
+    L"  -",
     L"  アドレス帳(&A)>",
-    L"    新規登録(&N)", L"    編集(&U)", L"    削除(&D)", L"    -",
-    L"    インポート（CSVファイル）(&L)", L"    エクスポート（CSVファイル)(&E)",
+    L"    新規登録(&N)",
+    L"    編集(&U)",
+    L"    削除(&D)",
+    L"    -",
+    L"    インポート（CSVファイル）(&L)",
+    L"    エクスポート（CSVファイル)(&E)",
     L"  ユーザー情報(&U)>",
-    L"    ユーザー情報(&U)", L"    ユーザーID変更(&I)", L"    パスワード変更(&P)",
+    L"    ユーザー情報(&U)",
+    L"    ユーザーID変更(&I)",
+    L"    パスワード変更(&P)",
     L"  送信キー設定(&K)>",
-    L"    Ctl+PrintScreen（設定中）(&K)", L"    Ctl+Alt+P(&P)", L"    Ctl+Alt+O(&O)",
-    L"    Ctl+Alt+S(&S)", L"    Ctl+Alt+C(&C)",
+    L"    Ctl+PrintScreen（設定中）(&K)",
+    L"    Ctl+Alt+P(&P)",
+    L"    Ctl+Alt+O(&O)",
+    L"    Ctl+Alt+S(&S)",
+    L"    Ctl+Alt+C(&C)",
     L"  その他(&O)>",
-    L"    BASIC認証を設定する(&B)", L"    パスワード再通知(&P)",
+    L"    BASIC認証を設定する(&B)",
+    L"    パスワード再通知(&P)",
     L"    自動ログインを設定する(&A)",
     L"  -",
     L"  ヘルプ(&H)>",
-    L"    ヘルプ(&H)\tF1", L"    -", L"    タビスナップについて(&R)", L"    バージョン情報(&A)",
-    L"-", L"viewer(&V)", L"-", L"閉じる(&C)", L"-", L"タビスナップ終了(&X)",
+    L"    ヘルプ(&H)\tF1",
+    L"    -",
+    L"    タビスナップについて(&R)",
+    L"    バージョン情報(&A)",
+    L"-",
+    L"viewer(&V)",
+    L"-",
+    L"閉じる(&C)",
+    L"-",
+    L"タビスナップ終了(&X)",
 };
 
 void ExpectOutline(const std::vector<std::wstring>& got, const std::vector<std::wstring>& want) {
@@ -96,23 +139,23 @@ TEST_F(MainMenus, TrayMenuHasItsFixedPositionsAndSubmenus) {
 TEST_F(MainMenus, TrayEntriesFollowTheSignInState) {
   HMENU tray = window_->TrayMenu();
   using S = std::map<int, bool>;
-  EXPECT_EQ(TrayEnabled(tray), (S{{0, false}, {1, false}, {3, false}, {5, false},
-                                  {7, true}, {9, true}}))
+  EXPECT_EQ(TrayEnabled(tray),
+            (S{{0, false}, {1, false}, {3, false}, {5, false}, {7, true}, {9, true}}))
       << "creation: Send, Delete, Set and Viewer unusable";
   window_->EnableViewerEntry();  // start-up without automatic sign-in, offline too
-  EXPECT_EQ(TrayEnabled(tray), (S{{0, false}, {1, false}, {3, false}, {5, true},
-                                  {7, true}, {9, true}}));
+  EXPECT_EQ(TrayEnabled(tray),
+            (S{{0, false}, {1, false}, {3, false}, {5, true}, {7, true}, {9, true}}));
   window_->EnableSignedInTrayItems();
-  EXPECT_EQ(TrayEnabled(tray), (S{{0, true}, {1, true}, {3, true}, {5, true},
-                                  {7, true}, {9, true}}));
+  EXPECT_EQ(TrayEnabled(tray),
+            (S{{0, true}, {1, true}, {3, true}, {5, true}, {7, true}, {9, true}}));
   SysInfo.SignedIn = false;
   window_->RefreshMenuStates();
-  EXPECT_EQ(TrayEnabled(tray), (S{{0, false}, {1, false}, {3, false}, {5, false},
-                                  {7, true}, {9, true}}));
+  EXPECT_EQ(TrayEnabled(tray),
+            (S{{0, false}, {1, false}, {3, false}, {5, false}, {7, true}, {9, true}}));
   SysInfo.SignedIn = true;
   window_->RefreshMenuStates();
-  EXPECT_EQ(TrayEnabled(tray), (S{{0, false}, {1, false}, {3, true}, {5, true},
-                                  {7, true}, {9, true}}))
+  EXPECT_EQ(TrayEnabled(tray),
+            (S{{0, false}, {1, false}, {3, true}, {5, true}, {7, true}, {9, true}}))
       << "a refresh after sign-in enables Set and Viewer only";
 }
 
@@ -125,8 +168,8 @@ TEST_F(MainMenus, RefreshSetsTheToggleAndHotKeyCaptionsInBothMenus) {
     auto outline = MenuOutline(menu);
     auto has = [&](const std::wstring& caption) {
       for (auto& line : outline) {
-        if (line.find(caption) != std::wstring::npos && line.size() - line.find(caption) ==
-                                                              caption.size()) {
+        if (line.find(caption) != std::wstring::npos &&
+            line.size() - line.find(caption) == caption.size()) {
           return true;
         }
       }

@@ -22,10 +22,15 @@ namespace tavisnap::testing {
 namespace {
 
 // A control of each page, to find the page by.
-constexpr int kPageMarker[kMainPageCount] = {
-    IDC_ComboBox_dst_list,   IDC_Edit_add_name,     IDC_ComboBox_upd_maillist,
-    IDC_ComboBox_del_maillist, IDC_StaticTextuserinfo_userid_dsp, IDC_Edit_idchg_userid,
-    IDC_Edit_pwdchg,         IDC_StaticText_pwd_renotify_guid, IDC_Edit_send_add_name};
+constexpr int kPageMarker[kMainPageCount] = {IDC_ComboBox_dst_list,
+                                             IDC_Edit_add_name,
+                                             IDC_ComboBox_upd_maillist,
+                                             IDC_ComboBox_del_maillist,
+                                             IDC_StaticTextuserinfo_userid_dsp,
+                                             IDC_Edit_idchg_userid,
+                                             IDC_Edit_pwdchg,
+                                             IDC_StaticText_pwd_renotify_guid,
+                                             IDC_Edit_send_add_name};
 
 std::wstring TabText(HWND tab, int index) {
   wchar_t text[128] = {};
@@ -38,7 +43,9 @@ std::wstring TabText(HWND tab, int index) {
 }
 
 // The window's own visibility flag: the main window itself is hidden in most tests.
-bool Shown(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool Shown(HWND hwnd) {
+  return (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+}
 
 class PageFrame : public MainWindowTest {
  protected:
@@ -251,8 +258,7 @@ TEST_F(PageFrame, ScreenReaderMeetsEveryPageInTabOrderWithNames) {
       {MainPage::AddressAdd,
        {L"アドレス帳（新規登録）", L"送信先名称", L"送信先メールアドレス", L"登録"}},
       {MainPage::AddressEdit,
-       {L"アドレス帳（編集）", L"編集する送信先", L"送信先名称", L"送信先メールアドレス",
-        L"登録"}},
+       {L"アドレス帳（編集）", L"編集する送信先", L"送信先名称", L"送信先メールアドレス", L"登録"}},
       {MainPage::AddressDel, {L"アドレス帳（削除）", L"削除する送信先", L"実行"}},
       {MainPage::UserInfo, {L"ユーザー情報", L"登録メールアドレス"}},
       {MainPage::UserIdChg,

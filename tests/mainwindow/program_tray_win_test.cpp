@@ -1,6 +1,6 @@
 // tavisnap.exe as a whole: the tray icon added at the end of start-up, the double click
-// held back while the account window is open, and a WM_QUIT posted from outside (as the setup launcher does)
-// ending the program.
+// held back while the account window is open, and a WM_QUIT posted from outside (as the setup
+// launcher does) ending the program.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -38,12 +38,15 @@ TEST(Program, LivesInTheTrayAndEndsOnAQuitFromOutside) {
 
   // Online without automatic sign-in the account window is up, and while it is, the
   // double click leaves the main window alone (tests/app drives the signed-in case).
-  ASSERT_TRUE(WaitUntil([&] {
-    for (HWND w : TopWindows(process->pid)) {
-      if (w != main && IsWindowVisible(w) && TextOf(w) == L"タビスナップ") return true;
-    }
-    return false;
-  }, 30s)) << "no account window";
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (HWND w : TopWindows(process->pid)) {
+          if (w != main && IsWindowVisible(w) && TextOf(w) == L"タビスナップ") return true;
+        }
+        return false;
+      },
+      30s))
+      << "no account window";
   PostMessageW(main, kTrayCallback, 1, WM_LBUTTONDBLCLK);
   Pump(700ms);
   EXPECT_FALSE(IsWindowVisible(main));

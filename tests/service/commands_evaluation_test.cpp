@@ -77,8 +77,9 @@ TEST(CommandAnswers, RegistrationAndPasswordNoticeBeforeSignIn) {
   const Column st = Column::Standard;
   Check({
       {SubmitMailRegistComp, st, "1", Outcome::Code1,
-       ShownBox{kInfo,
-                "登録が完了しました、登録メールアドレス宛にログイン用のパスワードが送られてきます。"}},
+       ShownBox{
+           kInfo,
+           "登録が完了しました、登録メールアドレス宛にログイン用のパスワードが送られてきます。"}},
       {SubmitMailRegistComp, st, "2", Outcome::Code2,
        ShownBox{kWarn, "既に登録されています、ログインへお進みください"}},
       {SubmitMailRegistComp, st, "3", Outcome::NoMatch, std::nullopt},
@@ -200,10 +201,8 @@ TEST(CommandAnswers, MessagesAfterAFailedRelogin) {
   };
   const Expect expected[] = {
       {SubmitPwdReNotify, Column::Standard, ShownBox{kWarn, "パスワードの再通知ができません"}},
-      {SubmitMailEditComp, Column::Standard,
-       ShownBox{kWarn, "ユーザーIDが変更できませんでした"}},
-      {SubmitPwdEditComp, Column::Standard,
-       ShownBox{kWarn, "パスワードが変更できませんでした"}},
+      {SubmitMailEditComp, Column::Standard, ShownBox{kWarn, "ユーザーIDが変更できませんでした"}},
+      {SubmitPwdEditComp, Column::Standard, ShownBox{kWarn, "パスワードが変更できませんでした"}},
       {SubmitBasicAuth, Column::SwitchOn, ShownBox{kWarn, "BASIC認証（認証エラー）"}},
       {SubmitBasicAuth, Column::SwitchOff, ShownBox{kWarn, "BASIC認証（認証エラー）"}},
       {SubmitDelete, Column::Standard, ShownBox{kWarn, "削除できませんでした"}},
@@ -261,10 +260,8 @@ TEST(CommandAnswers, UploadAnswersFromTheServiceItself) {
 }
 
 TEST(CommandAnswers, AColumnTheCommandLacksIsAProgrammingErrorNotASilentDefault) {
-  EXPECT_THROW(EvaluateAnswer(SubmitLoginDo, Answer("1"), Column::Standard),
-               std::invalid_argument);
-  EXPECT_THROW(EvaluateAnswer(SubmitDelete, Answer("1"), Column::Relogin),
-               std::invalid_argument);
+  EXPECT_THROW(EvaluateAnswer(SubmitLoginDo, Answer("1"), Column::Standard), std::invalid_argument);
+  EXPECT_THROW(EvaluateAnswer(SubmitDelete, Answer("1"), Column::Relogin), std::invalid_argument);
   EXPECT_THROW(ReloginFailedReaction(SubmitBasicAuth), std::invalid_argument);
 }
 

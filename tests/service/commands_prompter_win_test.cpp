@@ -4,8 +4,8 @@
 
 #include <thread>
 
-#include "support/driver_win.h"
 #include "core/prompter_win.h"
+#include "support/driver_win.h"
 #include "win/text_win.h"
 
 namespace tavisnap {

@@ -19,7 +19,9 @@ struct WirePart {
   std::string content;
 };
 
-std::string HeaderBlock(const std::string& raw) { return raw.substr(0, raw.find("\r\n\r\n")); }
+std::string HeaderBlock(const std::string& raw) {
+  return raw.substr(0, raw.find("\r\n\r\n"));
+}
 
 std::vector<WirePart> Parts(const std::string& raw) {
   std::string head = HeaderBlock(raw);

@@ -1,8 +1,9 @@
 // The transfer window under Wine, against the local service: its look, the bar during a
 // real upload, Cancel, the close box, and the window left open when no worker started.
-#include <gtest/gtest.h>
-#include <oleacc.h>
+#include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
@@ -118,8 +119,8 @@ TEST_F(FormHttpWinTest, ShowsItsCaptionAndControlsInPlaceCentredAndInFront) {
   int calls_before = foreground_calls_;
   SetTransferThreadStarter([](std::function<void()>, std::thread&) { return false; });
   StartUpload("unused");
-  HWND window = testing::FindTopWindow(L"#32770", L"タビスナップ送信中", GetCurrentProcessId(),
-                                       true);
+  HWND window =
+      testing::FindTopWindow(L"#32770", L"タビスナップ送信中", GetCurrentProcessId(), true);
   ASSERT_EQ(window, form_->hwnd());
   EXPECT_EQ(foreground_calls_, calls_before + 1) << "the main window comes to the front first";
   RECT client;
@@ -206,16 +207,16 @@ TEST_F(FormHttpWinTest, TheBarFollowsARealUploadToItsEndAndTheWindowCloses) {
   EXPECT_GT(high, 3 << 20) << "the range is the whole request body";
   EXPECT_EQ(SendMessageW(Bar(), PBM_GETPOS, 0, 0), high) << "the bar reached its end";
   EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
-  EXPECT_GT(std::count_if(positions.begin(), positions.end(),
-                          [&](int p) { return p > 0 && p < high; }),
-            3)
+  EXPECT_GT(
+      std::count_if(positions.begin(), positions.end(), [&](int p) { return p > 0 && p < high; }),
+      3)
       << "the bar moved in steps";
 }
 
 TEST_F(FormHttpWinTest, CancelClosesTheWindowAtTheNextTickAndStopsTheUpload) {
   std::string picture = Picture(4 << 20);
-  Control("_control/behaviour", {Text("read_stop_after", "300000"), Text("answer", "1"),
-                                 Text("set_cookie", "LATE=1")});
+  Control("_control/behaviour",
+          {Text("read_stop_after", "300000"), Text("answer", "1"), Text("set_cookie", "LATE=1")});
   SessionCookie.Set("BEFORE=1");
   ASSERT_TRUE(StartUpload(picture));
   ASSERT_TRUE(WaitUntil([&] { return SendMessageW(Bar(), PBM_GETPOS, 0, 0) > 0; }, 10s));

@@ -3,8 +3,8 @@
 #include <httplib.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
+#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -122,7 +122,9 @@ LocalService::LocalService(LocalServiceOptions options) {
   }
 }
 
-LocalService::~LocalService() { Stop(); }
+LocalService::~LocalService() {
+  Stop();
+}
 
 void LocalService::Stop() {
   if (pid_ > 0) {
@@ -174,9 +176,9 @@ std::string LocalService::Password(const std::string& user) {
 
 void LocalService::AddAccount(const std::string& user, const std::string& password,
                               bool basic_auth) {
-  ControlReply reply = Post("_control/account", {{"user", user},
-                                                 {"password", password},
-                                                 {"basic_auth", basic_auth ? "1" : "0"}});
+  ControlReply reply =
+      Post("_control/account",
+           {{"user", user}, {"password", password}, {"basic_auth", basic_auth ? "1" : "0"}});
   if (reply.status != 200) throw std::runtime_error("account refused: " + reply.body);
 }
 

@@ -31,7 +31,7 @@ class LocalService {
   LocalService(const LocalService&) = delete;
   LocalService& operator=(const LocalService&) = delete;
 
-  const std::string& Url() const { return url_; }          // https://127.0.0.1:PORT/
+  const std::string& Url() const { return url_; }  // https://127.0.0.1:PORT/
   std::string ActionUrl() const { return url_ + "action.php"; }
   std::string CaFile() const { return state_dir_ + "/ca.pem"; }
   const std::string& StateDir() const { return state_dir_; }
@@ -43,14 +43,13 @@ class LocalService {
   ControlReply Get(const std::string& path);
   ControlReply Post(const std::string& path, const ControlParams& params = {});
 
-  void Reset();                                 // accounts, uploads, records, switches
+  void Reset();                                      // accounts, uploads, records, switches
   void SetBehaviour(const ControlParams& switches);  // replaces all switches
   void ClearBehaviour() { SetBehaviour({}); }
-  std::string Password(const std::string& user);     // empty when there is no account
-  void AddAccount(const std::string& user, const std::string& password,
-                  bool basic_auth = false);
+  std::string Password(const std::string& user);  // empty when there is no account
+  void AddAccount(const std::string& user, const std::string& password, bool basic_auth = false);
   std::vector<std::string> RequestIds();
-  std::string Request(const std::string& id);   // raw bytes as received
+  std::string Request(const std::string& id);  // raw bytes as received
   std::string LastRequest() { return Request("last"); }
 
   static std::string Binary();

@@ -23,8 +23,8 @@ class LocalServiceTest : public ServiceTest {
     return result.body;
   }
   std::string Login(const std::string& user, const std::string& password) {
-    return Command({Text("username", user), Text("password", password),
-                    Text("SubmitLoginDo", "1")});
+    return Command(
+        {Text("username", user), Text("password", password), Text("SubmitLoginDo", "1")});
   }
   // Signs in first, as the client does before every command of a signed-in account.
   std::string Signed(const TTypFormDataArray& form) {
@@ -87,8 +87,7 @@ TEST_F(LocalServiceTest, AccountMaintenance) {
   EXPECT_EQ(Command({Text("txtUsername", "nobody@example.jp"),
                      Text("SubmitPwdReNotifyExpiredComp", "1")}),
             "2");
-  EXPECT_EQ(Command({Text("txtUsername", user_), Text("SubmitPwdReNotifyExpiredComp", "1")}),
-            "1");
+  EXPECT_EQ(Command({Text("txtUsername", user_), Text("SubmitPwdReNotifyExpiredComp", "1")}), "1");
   EXPECT_THAT(Service().Get("_control/account?user=" + user_).body, HasSubstr("notices=2\n"));
 
   std::string moved = "moved@example.jp";

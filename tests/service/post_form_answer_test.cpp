@@ -1,8 +1,8 @@
 // PostForm against the local service: what the answer, its status and its cookie become.
+#include <unistd.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include "service/post_form.h"
 #include "service_test_base.h"
@@ -23,7 +23,9 @@ TEST_F(PostFormAnswerTest, AnswerTextIsCleaned) {
       {"\x31\x3F", "1"},
       {"送信しました①", "送信しました①"},
       {"送信😀しました", "送信しました"},
-      {"\xEF\xBB\xBF" "1,1", "1,1"},
+      {"\xEF\xBB\xBF"
+       "1,1",
+       "1,1"},
       {"", ""},
   };
   for (const Case& c : cases) {
@@ -44,9 +46,8 @@ TEST_F(PostFormAnswerTest, AnswerThatIsNotUtf8GivesEmptyBodyButOk) {
 
 TEST_F(PostFormAnswerTest, FirstSetCookieReplacesSessionCookieWhole) {
   SessionCookie.Set("OLD=1");
-  Service().SetBehaviour({{"answer", "1"},
-                          {"set_cookie", "FIRST=abc; path=/"},
-                          {"set_cookie", "SECOND=def; path=/"}});
+  Service().SetBehaviour(
+      {{"answer", "1"}, {"set_cookie", "FIRST=abc; path=/"}, {"set_cookie", "SECOND=def; path=/"}});
   HttpResult result = Post();
   EXPECT_EQ(result.cookie, "FIRST=abc; path=/");
   EXPECT_EQ(SessionCookie.Get(), "FIRST=abc; path=/");

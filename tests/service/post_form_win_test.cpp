@@ -38,15 +38,14 @@ class PostFormWinTest : public ::testing::Test {
 
   // Registers user and signs in with the password the service recorded.
   void SignIn(const std::string& user) {
-    HttpResult result = PostForm(url_ + "action.php", {Text("txtEmail", user),
-                                                       Text("txtEmail2", user),
-                                                       Text("SubmitMailRegistComp", "1")});
+    HttpResult result = PostForm(
+        url_ + "action.php",
+        {Text("txtEmail", user), Text("txtEmail2", user), Text("SubmitMailRegistComp", "1")});
     ASSERT_TRUE(result.ok) << result.status;
     ASSERT_EQ(result.body, "1");
     HttpResult password = PostForm(url_ + "_control/password", {Text("user", user)});
     ASSERT_EQ(password.status, 200);
-    result = PostForm(url_ + "action.php", {Text("username", user),
-                                            Text("password", password.body),
+    result = PostForm(url_ + "action.php", {Text("username", user), Text("password", password.body),
                                             Text("SubmitLoginDo", "1")});
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.body.substr(0, 1), "1");

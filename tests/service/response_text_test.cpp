@@ -19,13 +19,15 @@ TEST(ResponseTextTest, KeepsWhatCodePage932HoldsAndDropsTheRest) {
   // an accented Latin letter and the byte-order mark are not.
   EXPECT_EQ(DecodeResponseText("①送信しましたｱ"), "①送信しましたｱ");
   EXPECT_EQ(DecodeResponseText("送信😀しましたé?"), "送信しました");
-  EXPECT_EQ(DecodeResponseText("\xEF\xBB\xBF" "1,1"), "1,1");
+  EXPECT_EQ(DecodeResponseText("\xEF\xBB\xBF"
+                               "1,1"),
+            "1,1");
 }
 
 TEST(ResponseTextTest, InvalidUtf8GivesNothing) {
-  EXPECT_EQ(DecodeResponseText("\x82\xA0\x82\xA2"), "");    // Shift-JIS
-  EXPECT_EQ(DecodeResponseText("1\xC3"), "");               // cut sequence
-  EXPECT_EQ(DecodeResponseText("\xED\xA0\x80"), "");        // surrogate
+  EXPECT_EQ(DecodeResponseText("\x82\xA0\x82\xA2"), "");  // Shift-JIS
+  EXPECT_EQ(DecodeResponseText("1\xC3"), "");             // cut sequence
+  EXPECT_EQ(DecodeResponseText("\xED\xA0\x80"), "");      // surrogate
   EXPECT_EQ(DecodeResponseText(""), "");
 }
 

@@ -48,5 +48,4 @@ inline TTypFormData File(std::string name, std::string path) {
   return {kFormFile, std::move(name), std::move(path)};
 }
 
-
 }  // namespace tavisnap::testing

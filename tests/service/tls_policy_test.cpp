@@ -15,9 +15,8 @@ long PlainGet(const std::string& url, const std::string& ca, bool tls11 = false)
   CURL* easy = curl_easy_init();
   curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
   if (!ca.empty()) curl_easy_setopt(easy, CURLOPT_CAINFO, ca.c_str());
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, +[](char*, size_t s, size_t n, void*) {
-    return s * n;
-  });
+  curl_easy_setopt(
+      easy, CURLOPT_WRITEFUNCTION, +[](char*, size_t s, size_t n, void*) { return s * n; });
   if (tls11) {
     curl_easy_setopt(easy, CURLOPT_SSLVERSION,
                      static_cast<long>(CURL_SSLVERSION_TLSv1_1) |

@@ -78,8 +78,8 @@ HWND FindTopWindow(const std::wstring& cls, const std::wstring& title, DWORD pid
   return s.found.empty() ? nullptr : s.found.front();
 }
 
-HWND WaitForTopWindow(const std::wstring& cls, const std::wstring& title, DWORD pid,
-                      Millis timeout, bool visibleOnly) {
+HWND WaitForTopWindow(const std::wstring& cls, const std::wstring& title, DWORD pid, Millis timeout,
+                      bool visibleOnly) {
   HWND found = nullptr;
   WaitUntil([&] { return (found = FindTopWindow(cls, title, pid, visibleOnly)) != nullptr; },
             timeout);
@@ -159,7 +159,9 @@ void PostCommand(HWND window, int id) {
   PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-void PostClose(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
+void PostClose(HWND window) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+}
 
 namespace {
 

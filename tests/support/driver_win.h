@@ -40,7 +40,7 @@ std::vector<HWND> Children(HWND parent);
 HWND FindChildByText(HWND parent, const std::wstring& text, const std::wstring& cls = L"");
 HWND FindChildById(HWND parent, int id);
 std::wstring ClassOf(HWND hwnd);
-std::wstring TextOf(HWND hwnd);   // WM_GETTEXT, works across processes
+std::wstring TextOf(HWND hwnd);  // WM_GETTEXT, works across processes
 void SetText(HWND hwnd, const std::wstring& text);
 bool IsChecked(HWND checkbox);
 void SetChecked(HWND checkbox, bool checked);

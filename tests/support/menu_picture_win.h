@@ -11,8 +11,8 @@
 namespace tavisnap::testing {
 
 struct PictureTextLine {
-  int top = 0;      // in the window, pixels
-  int bottom = 0;   // exclusive
+  int top = 0;        // in the window, pixels
+  int bottom = 0;     // exclusive
   bool dark = false;  // drawn in the text colour, not only in grey
 };
 

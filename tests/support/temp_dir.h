@@ -30,9 +30,7 @@ class TempDir {
   const std::filesystem::path& path() const { return path_; }
   // UTF-8 path of the folder, without a trailing separator, and of a file in it.
   std::string str() const { return PathToUtf8(path_); }
-  std::string operator/(const std::string& name) const {
-    return PathToUtf8(path_ / U8Path(name));
-  }
+  std::string operator/(const std::string& name) const { return PathToUtf8(path_ / U8Path(name)); }
   // Writes bytes to a file of the folder and returns the file's UTF-8 path.
   std::string Write(const std::string& name, const std::string& bytes) const {
     std::string path = *this / name;

@@ -31,7 +31,9 @@ Picture Six() {
   return Expected(3, 2, [](int x, int y) { return kColours[y * 3 + x]; });
 }
 
-uint32_t Bgr(Rgb c) { return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b; }
+uint32_t Bgr(Rgb c) {
+  return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b;
+}
 
 BmpSpec Six24(bool topDown = false) {
   BmpSpec s;

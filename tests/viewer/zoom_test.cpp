@@ -5,7 +5,6 @@
 #include <limits>
 #include <random>
 
-
 namespace tavisnap {
 namespace {
 

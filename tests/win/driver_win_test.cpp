@@ -105,7 +105,9 @@ TEST(Driver, LayoutAuditFindsClippedTextsStrayControlsAndOverlaps) {
        },
        nullptr},
       {"narrow label",
-       [](ProbeWindow& w) { w.Add(L"Static", L"現在の送信先メールアドレス", SS_LEFT, 10, 10, 30, 14); },
+       [](ProbeWindow& w) {
+         w.Add(L"Static", L"現在の送信先メールアドレス", SS_LEFT, 10, 10, 30, 14);
+       },
        "Static"},
       {"narrow button",
        [](ProbeWindow& w) { w.Add(L"Button", L"キャンセル", BS_PUSHBUTTON, 10, 10, 20, 28); },

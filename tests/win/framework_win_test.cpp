@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "support/driver_win.h"
 #include "framework_test_res.h"
+#include "support/driver_win.h"
 #include "win/window_win.h"
 
 namespace tavisnap::testing {

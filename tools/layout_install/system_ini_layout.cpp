@@ -108,8 +108,7 @@ std::string SetSystemLines(std::string_view iniCp932, const std::vector<SystemLi
     out.emplace_back("[SYSTEM]");
     insertAt = out.size();
   }
-  out.insert(out.begin() + static_cast<std::ptrdiff_t>(*insertAt), missing.begin(),
-             missing.end());
+  out.insert(out.begin() + static_cast<std::ptrdiff_t>(*insertAt), missing.begin(), missing.end());
 
   std::string file;
   for (const std::string& line : out) file += line + "\r\n";

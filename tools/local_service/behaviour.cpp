@@ -24,19 +24,32 @@ int64_t Integer(const std::string& name, const std::string& text) {
 Behaviour ParseBehaviour(const std::multimap<std::string, std::string>& params) {
   Behaviour b;
   for (const auto& [name, value] : params) {
-    if (name == "delay_ms") b.delay_ms = static_cast<int>(Integer(name, value));
-    else if (name == "status") b.status = static_cast<int>(Integer(name, value));
-    else if (name == "answer") b.answer = value;
-    else if (name == "answer_repeat") b.answer_repeat = static_cast<int>(Integer(name, value));
-    else if (name == "set_cookie") b.replace_cookies = true, b.set_cookies.push_back(value);
-    else if (name == "no_cookie") b.replace_cookies = true;
-    else if (name == "redirect") b.redirect = value;
-    else if (name == "redirect_count") b.redirect_count = static_cast<int>(Integer(name, value));
-    else if (name == "stall_after") b.stall_after = Integer(name, value);
-    else if (name == "stall_ms") b.stall_ms = static_cast<int>(Integer(name, value));
-    else if (name == "read_bps") b.read_bps = Integer(name, value);
-    else if (name == "read_stop_after") b.read_stop_after = Integer(name, value);
-    else throw std::invalid_argument("unknown switch: " + name);
+    if (name == "delay_ms")
+      b.delay_ms = static_cast<int>(Integer(name, value));
+    else if (name == "status")
+      b.status = static_cast<int>(Integer(name, value));
+    else if (name == "answer")
+      b.answer = value;
+    else if (name == "answer_repeat")
+      b.answer_repeat = static_cast<int>(Integer(name, value));
+    else if (name == "set_cookie")
+      b.replace_cookies = true, b.set_cookies.push_back(value);
+    else if (name == "no_cookie")
+      b.replace_cookies = true;
+    else if (name == "redirect")
+      b.redirect = value;
+    else if (name == "redirect_count")
+      b.redirect_count = static_cast<int>(Integer(name, value));
+    else if (name == "stall_after")
+      b.stall_after = Integer(name, value);
+    else if (name == "stall_ms")
+      b.stall_ms = static_cast<int>(Integer(name, value));
+    else if (name == "read_bps")
+      b.read_bps = Integer(name, value);
+    else if (name == "read_stop_after")
+      b.read_stop_after = Integer(name, value);
+    else
+      throw std::invalid_argument("unknown switch: " + name);
   }
   if (!b.redirect.empty() && b.redirect_count == 0) b.redirect_count = 1;
   if (b.status != 0 && (b.status < 100 || b.status > 999)) {

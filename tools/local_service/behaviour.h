@@ -14,18 +14,18 @@
 namespace tavisnap::local_service {
 
 struct Behaviour {
-  int delay_ms = 0;                      // wait before answering
-  int status = 0;                        // answer with this status instead of serving
-  std::optional<std::string> answer;     // answer with these bytes instead of serving
+  int delay_ms = 0;                   // wait before answering
+  int status = 0;                     // answer with this status instead of serving
+  std::optional<std::string> answer;  // answer with these bytes instead of serving
   int answer_repeat = 1;
-  bool replace_cookies = false;          // send set_cookies instead of the usual ones
+  bool replace_cookies = false;  // send set_cookies instead of the usual ones
   std::vector<std::string> set_cookies;
-  std::string redirect;                  // Location of a 302 answer
-  int redirect_count = 0;                // how many more redirects; -1 without end
-  int64_t stall_after = -1;              // send this many body bytes, then stall
-  int stall_ms = 0;                      // stall this long, then close the connection
-  int64_t read_bps = 0;                  // read request bytes at most this fast
-  int64_t read_stop_after = -1;          // stop reading after this many request bytes
+  std::string redirect;          // Location of a 302 answer
+  int redirect_count = 0;        // how many more redirects; -1 without end
+  int64_t stall_after = -1;      // send this many body bytes, then stall
+  int stall_ms = 0;              // stall this long, then close the connection
+  int64_t read_bps = 0;          // read request bytes at most this fast
+  int64_t read_stop_after = -1;  // stop reading after this many request bytes
 };
 
 // Parses control parameters (name -> values). Throws std::invalid_argument.

@@ -60,11 +60,11 @@ KeyAndCert Issue(const std::string& common_name, const KeyAndCert* issuer, const
   SetSerialAndValidity(cert);
   X509_NAME* name = X509_get_subject_name(cert);
   X509_NAME_add_entry_by_txt(name, "O", MBSTRING_ASC,
-                             reinterpret_cast<const unsigned char*>("Tavisnap local service"),
-                             -1, -1, 0);
-  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
-                             reinterpret_cast<const unsigned char*>(common_name.c_str()), -1,
+                             reinterpret_cast<const unsigned char*>("Tavisnap local service"), -1,
                              -1, 0);
+  X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
+                             reinterpret_cast<const unsigned char*>(common_name.c_str()), -1, -1,
+                             0);
   X509* issuer_cert = issuer ? issuer->cert.get() : cert;
   EVP_PKEY* issuer_key = issuer ? issuer->key.get() : made.key.get();
   X509_set_issuer_name(cert, X509_get_subject_name(issuer_cert));

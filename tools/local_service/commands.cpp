@@ -11,7 +11,9 @@ constexpr const char* kNoCommand = "0";
 
 using Handler = std::function<Answer(ServiceState&, Form&, const std::string& user)>;
 
-Answer Text(std::string text) { return Answer{std::move(text), {}}; }
+Answer Text(std::string text) {
+  return Answer{std::move(text), {}};
+}
 
 bool PrintableAscii(const std::string& text) {
   if (text.empty()) return false;
@@ -31,9 +33,12 @@ Answer LoginDo(ServiceState& state, Form& form) {
   std::string email = form.Text("username");
   std::string session;
   switch (state.Login(email, form.Text("password"), session)) {
-    case LoginResult::kUnknownUser: return Text("2");
-    case LoginResult::kWrongPassword: return Text("3");
-    case LoginResult::kSignedIn: break;
+    case LoginResult::kUnknownUser:
+      return Text("2");
+    case LoginResult::kWrongPassword:
+      return Text("3");
+    case LoginResult::kSignedIn:
+      break;
   }
   // The third character tells the client whether basic authentication is on.
   std::optional<Account> account = state.Find(email);

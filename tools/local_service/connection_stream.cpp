@@ -1,8 +1,8 @@
 #include "connection_stream.h"
 
+#include <poll.h>
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>

@@ -11,17 +11,17 @@ namespace tavisnap::local_service {
 
 struct FormPart {
   std::string name;
-  std::string filename;      // bytes as sent; empty for a text part
+  std::string filename;  // bytes as sent; empty for a text part
   std::string content_type;
-  std::string content;       // a text part's value
-  std::string spool_path;    // a file part's contents on disk
+  std::string content;     // a text part's value
+  std::string spool_path;  // a file part's contents on disk
   int64_t size = 0;
   bool is_file = false;
 };
 
 struct Form {
   std::vector<FormPart> parts;
-  bool complete = false;     // the whole body arrived and parsed
+  bool complete = false;  // the whole body arrived and parsed
 
   const FormPart* Find(std::string_view name) const;
   std::string Text(std::string_view name) const;  // empty when absent

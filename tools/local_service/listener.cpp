@@ -1,11 +1,11 @@
 #include "listener.h"
 
 #include <netdb.h>
+#include <poll.h>
+#include <unistd.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <stdexcept>
 
@@ -65,7 +65,9 @@ Listener::Listener(SSL_CTX* ctx, BehaviourSwitch& behaviour, RequestRecorder& re
                    Handler handler)
     : ctx_(ctx), behaviour_(behaviour), recorder_(recorder), handler_(std::move(handler)) {}
 
-Listener::~Listener() { Stop(); }
+Listener::~Listener() {
+  Stop();
+}
 
 int Listener::Listen(const std::string& host, int port) {
   addrinfo hints{};
@@ -87,9 +89,8 @@ int Listener::Listen(const std::string& host, int port) {
   sockaddr_storage address{};
   socklen_t length = sizeof address;
   getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
-  return ntohs(address.ss_family == AF_INET6
-                   ? reinterpret_cast<sockaddr_in6*>(&address)->sin6_port
-                   : reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+  return ntohs(address.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&address)->sin6_port
+                                             : reinterpret_cast<sockaddr_in*>(&address)->sin_port);
 }
 
 void Listener::Start() {

@@ -26,8 +26,7 @@ class Listener {
   using Handler = std::function<void(httplib::Stream&)>;
 
   // ctx null: plain HTTP. The listener does not own ctx.
-  Listener(SSL_CTX* ctx, BehaviourSwitch& behaviour, RequestRecorder& recorder,
-           Handler handler);
+  Listener(SSL_CTX* ctx, BehaviourSwitch& behaviour, RequestRecorder& recorder, Handler handler);
   ~Listener();
 
   // Binds host:port (port 0: any); returns the port. Throws std::runtime_error.

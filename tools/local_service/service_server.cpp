@@ -183,13 +183,12 @@ void ServiceServer::Serve(const httplib::Request& req, httplib::Response& res, F
   auto whole = std::make_shared<std::string>(std::move(reply.body));
   size_t sent = static_cast<size_t>(b.stall_after);
   int stall_ms = b.stall_ms;
-  res.set_content_provider(
-      whole->size(), reply.type,
-      [this, whole, sent, stall_ms](size_t, size_t, httplib::DataSink& sink) {
-        if (sent > 0) sink.write(whole->data(), sent);
-        behaviour_.Sleep(std::chrono::milliseconds(stall_ms));
-        return false;
-      });
+  res.set_content_provider(whole->size(), reply.type,
+                           [this, whole, sent, stall_ms](size_t, size_t, httplib::DataSink& sink) {
+                             if (sent > 0) sink.write(whole->data(), sent);
+                             behaviour_.Sleep(std::chrono::milliseconds(stall_ms));
+                             return false;
+                           });
 }
 
 }  // namespace tavisnap::local_service

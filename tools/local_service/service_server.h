@@ -42,8 +42,7 @@ class ServiceServer : public httplib::Server {
   void OnGet(const httplib::Request& req, httplib::Response& res);
   void Serve(const httplib::Request& req, httplib::Response& res, Form& form);
   Reply Normal(const httplib::Request& req, Form& form);
-  void Control(const httplib::Request& req, httplib::Response& res,
-               const httplib::Params& params);
+  void Control(const httplib::Request& req, httplib::Response& res, const httplib::Params& params);
   void ControlRequests(const httplib::Request& req, httplib::Response& res);
   void ControlAccount(const httplib::Request& req, httplib::Response& res,
                       const httplib::Params& params);

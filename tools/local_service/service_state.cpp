@@ -70,8 +70,7 @@ std::string NewPassword() {
 }
 
 bool LooksLikeMailAddress(const std::string& text) {
-  const std::string allowed =
-      "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_-.@";
+  const std::string allowed = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_-.@";
   if (text.empty() || text.size() > 200) return false;
   if (text.find_first_not_of(allowed) != std::string::npos) return false;
   if (text.front() == '@' || text.front() == '.' || text.back() == '@' || text.back() == '.') {

@@ -31,8 +31,7 @@ class ServiceState {
   void PutAccount(const Account& account);
   std::optional<Account> Find(const std::string& email) const;
   // On success session holds the new session's identifier.
-  LoginResult Login(const std::string& email, const std::string& password,
-                    std::string& session);
+  LoginResult Login(const std::string& email, const std::string& password, std::string& session);
   std::optional<std::string> SessionUser(const std::string& session) const;
 
   bool RecordNotice(const std::string& email);
