@@ -44,7 +44,8 @@ TEST(PrompterWin, EachKindShowsItsCaptionButtonsAndDefaultButton) {
     HWND default_button = GetDlgItem(box->hwnd, e.default_button);
     ASSERT_NE(default_button, nullptr);
     EXPECT_EQ(GetWindowLongW(default_button, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    GUITHREADINFO gui{sizeof gui};
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
     GetGUIThreadInfo(GetWindowThreadProcessId(box->hwnd, nullptr), &gui);
     EXPECT_EQ(gui.hwndFocus, default_button);
     for (HWND child : testing::Children(box->hwnd)) {

@@ -108,7 +108,8 @@ TEST(Framework, TheLayoutIsAppliedAtTheWindowsDpiAndCentred) {
   EXPECT_EQ(fontHeight(frame.Item(IDC_Test_Edit)), ScaleForDpi(12, dpi));
   EXPECT_EQ(fontHeight(frame.Item(IDC_Test_Button)), ScaleForDpi(20, dpi));
 
-  MONITORINFO monitor{sizeof monitor};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromWindow(frame.hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
   RECT frameRect;
   GetWindowRect(frame.hwnd(), &frameRect);
