@@ -27,13 +27,6 @@ void TFormMainTavisnap::Button_execClick() {
   }
 }
 
-// Account maintenance.
-void TFormMainTavisnap::UserIdChange() {}
-void TFormMainTavisnap::PasswordChange() {}
-void TFormMainTavisnap::PasswordReNotify() {}
-void TFormMainTavisnap::PMenuTrayDeleteClick() {}
-void TFormMainTavisnap::Button_basic_authClick() {}
-
 // Hotkeys and the capture-send flow.
 void TFormMainTavisnap::RegisterHotKeyPair() {}
 void TFormMainTavisnap::CaptureSend(int mode) {}
@@ -41,7 +34,6 @@ void TFormMainTavisnap::PMenuTraySetHotKeyClick(int choice) {}
 
 // Viewer, preference toggle, help.
 void TFormMainTavisnap::PMenuViewerClick() {}
-void TFormMainTavisnap::MenuSetOtherAutologinClick() {}
 void TFormMainTavisnap::MenuHelpDispClick() {}
 void TFormMainTavisnap::MenuReadmeClick() {}
 void TFormMainTavisnap::MenuVersionClick() {}

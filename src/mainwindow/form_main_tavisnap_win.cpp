@@ -167,6 +167,10 @@ void TFormMainTavisnap::FormCreate() {
   }
   for (int id : kInputMethodOff) ImmAssociateContextEx(Item(id), nullptr, 0);
   for (int id : kLabelledLists) NameAfterLabel(Item(id));
+  for (int id :
+       {IDC_Edit_idchg_userid, IDC_Edit_idchg_confrm, IDC_Edit_pwdchg, IDC_Edit_pwdchg_confrm}) {
+    NameAfterLabelDescribedByNext(Item(id));  // named by its group, explained by what follows
+  }
   SetControlText(IDC_StaticText_pwd_renotify_guid, kRenotifyGuide);
   for (int id : {IDC_ComboBox_name, IDC_ComboBox_mailadr}) {
     std::wstring hidden = Widen(kHiddenListItem);

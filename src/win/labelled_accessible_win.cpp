@@ -10,8 +10,8 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 0x7A11;
 
-std::wstring LabelText(HWND control) {
-  HWND label = GetWindow(control, GW_HWNDPREV);
+std::wstring LabelText(HWND control, UINT direction = GW_HWNDPREV) {
+  HWND label = GetWindow(control, direction);
   if (!label) return {};
   int length = GetWindowTextLengthW(label);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -27,8 +27,8 @@ bool IsSelf(const VARIANT& child) {
 // The system's accessible object of the control with another name.
 class LabelledAccessible final : public IAccessible {
  public:
-  LabelledAccessible(IAccessible* inner, std::wstring name)
-      : inner_(inner), name_(std::move(name)) {}
+  LabelledAccessible(IAccessible* inner, std::wstring name, std::wstring description)
+      : inner_(inner), name_(std::move(name)), description_(std::move(description)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
     if (!out) return E_POINTER;
@@ -82,7 +82,10 @@ class LabelledAccessible final : public IAccessible {
     return inner_->get_accValue(c, v);
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* d) override {
-    return inner_->get_accDescription(c, d);
+    if (!IsSelf(c) || description_.empty()) return inner_->get_accDescription(c, d);
+    if (!d) return E_POINTER;
+    *d = SysAllocString(description_.c_str());
+    return *d ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* r) override {
     return inner_->get_accRole(c, r);
@@ -133,16 +136,18 @@ class LabelledAccessible final : public IAccessible {
 
   IAccessible* inner_;
   std::wstring name_;
+  std::wstring description_;
   LONG refs_ = 1;
 };
 
 LRESULT CALLBACK NamedControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                  DWORD_PTR) {
+                                  DWORD_PTR describedByNext) {
   if (msg == WM_GETOBJECT && static_cast<LONG>(lp) == static_cast<LONG>(OBJID_CLIENT)) {
     IAccessible* standard = nullptr;
     if (SUCCEEDED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                                             reinterpret_cast<void**>(&standard)))) {
-      auto* named = new LabelledAccessible(standard, LabelText(hwnd));
+      auto* named = new LabelledAccessible(standard, LabelText(hwnd),
+                                           describedByNext ? LabelText(hwnd, GW_HWNDNEXT) : L"");
       LRESULT result = LresultFromObject(__uuidof(IAccessible), wp, named);
       named->Release();
       return result;
@@ -157,6 +162,10 @@ LRESULT CALLBACK NamedControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UIN
 
 void NameAfterLabel(HWND control) {
   if (control) SetWindowSubclass(control, NamedControlProc, kSubclassId, 0);
+}
+
+void NameAfterLabelDescribedByNext(HWND control) {
+  if (control) SetWindowSubclass(control, NamedControlProc, kSubclassId, 1);
 }
 
 }  // namespace tavisnap

@@ -11,5 +11,8 @@ namespace tavisnap {
 // it (without the access-key mark); everything else stays the system's. Lives as long
 // as the control.
 void NameAfterLabel(HWND control);
+// The same, and its description is the text of the window after it (an explanation
+// that follows the control in the tab order).
+void NameAfterLabelDescribedByNext(HWND control);
 
 }  // namespace tavisnap

@@ -261,10 +261,8 @@ TEST_F(PageFrame, ScreenReaderMeetsEveryPageInTabOrderWithNames) {
        {L"アドレス帳（編集）", L"編集する送信先", L"送信先名称", L"送信先メールアドレス", L"登録"}},
       {MainPage::AddressDel, {L"アドレス帳（削除）", L"削除する送信先", L"実行"}},
       {MainPage::UserInfo, {L"ユーザー情報", L"登録メールアドレス"}},
-      {MainPage::UserIdChg,
-       {L"ユーザーID変更", L"メールアドレスを入力", L"確認のため再度入力", L"登録"}},
-      {MainPage::PwdChg,
-       {L"パスワードの変更", L"新しいパスワードを入力", L"確認のため再度入力", L"登録"}},
+      {MainPage::UserIdChg, {L"ユーザーID変更", L"ユーザーID", L"確認入力", L"登録"}},
+      {MainPage::PwdChg, {L"パスワードの変更", L"パスワード", L"確認入力", L"登録"}},
       {MainPage::PwdNotify, {L"パスワードの再通知", L"パスワードの再通知", L"再通知"}},
       {MainPage::DstSetting, {L"送信先設定", L"送信先名称", L"送信先メールアドレス", L"登録"}},
   };

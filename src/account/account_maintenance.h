@@ -1,0 +1,58 @@
+// What a signed-in user changes at the service from the main window and the tray menu
+// (address, password, password notice, basic authentication, the sent pictures), and
+// the local automatic sign-in toggle. The main window forwards its events here.
+#pragma once
+
+#include <string>
+
+#include "account/account_texts.h"
+#include "account/form_init_logic.h"
+#include "account/main_window_services.h"
+#include "account/relogin.h"
+#include "core/prompter.h"
+
+namespace tavisnap {
+
+enum class MaintenanceField {
+  NewMail,           // Edit_idchg_userid
+  NewMailAgain,      // Edit_idchg_confrm
+  NewPassword,       // Edit_pwdchg
+  NewPasswordAgain,  // Edit_pwdchg_confrm
+};
+
+// The main window's pages as far as these operations read and write them.
+class MaintenanceView {
+ public:
+  virtual ~MaintenanceView() = default;
+  virtual std::string Text(MaintenanceField field) const = 0;
+  virtual void SetText(MaintenanceField field, const std::string& text) = 0;
+  // The registered address on the user information page.
+  virtual void ShowMailId(const std::string& mailId) = 0;
+};
+
+// Each operation may throw AppError when the settings file or the registry cannot be
+// written; what was applied before stays, and the caller's error handler drops it.
+class AccountMaintenance {
+ public:
+  AccountMaintenance(MaintenanceView& view, Prompter& prompter, MainWindowServices& services,
+                     FormPoster post, PasswordSaver savePassword, ForegroundFunction foreground);
+
+  void UserIdChange();
+  void PasswordChange();
+  void PasswordReNotify();
+  void Button_basic_authClick();
+  void PMenuTrayDeleteClick();
+  void MenuSetOtherAutologinClick();
+
+ private:
+  bool Relogin();
+
+  MaintenanceView& view_;
+  Prompter& prompter_;
+  MainWindowServices& services_;
+  FormPoster post_;
+  PasswordSaver savePassword_;
+  ForegroundFunction foreground_;
+};
+
+}  // namespace tavisnap
