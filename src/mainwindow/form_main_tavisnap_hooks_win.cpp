@@ -34,11 +34,6 @@ void TFormMainTavisnap::PasswordReNotify() {}
 void TFormMainTavisnap::PMenuTrayDeleteClick() {}
 void TFormMainTavisnap::Button_basic_authClick() {}
 
-// Hotkeys and the capture-send flow.
-void TFormMainTavisnap::RegisterHotKeyPair() {}
-void TFormMainTavisnap::CaptureSend(int mode) {}
-void TFormMainTavisnap::PMenuTraySetHotKeyClick(int choice) {}
-
 // Viewer, preference toggle, help.
 void TFormMainTavisnap::PMenuViewerClick() {}
 void TFormMainTavisnap::MenuSetOtherAutologinClick() {}
