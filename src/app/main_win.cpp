@@ -8,6 +8,7 @@
 
 #include "account/form_init_win.h"
 #include "app/resource.h"
+#include "capture/form_send_panel_win.h"
 #include "core/app_error.h"
 #include "core/define.h"
 #include "core/foreground.h"
@@ -15,6 +16,7 @@
 #include "core/internet_win.h"
 #include "core/load_settings_win.h"
 #include "core/prompter.h"
+#include "core/prompter_win.h"
 #include "core/single_instance_win.h"
 #include "mainwindow/form_main_tavisnap_win.h"
 #include "mainwindow/menu_state.h"
@@ -65,6 +67,10 @@ int Run(HINSTANCE instance) {
   auto formInit = std::make_unique<TFormInit>(*mainWindow, mainWindow->hwnd());
   mainWindow->SetAccountWindowVisibleQuery([&formInit] { return formInit->IsVisible(); });
   auto formHttp = std::make_unique<TFormHTTP>(mainWindow->hwnd(), ForceForeground);
+  Win32Prompter panelPrompter;
+  auto sendPanel = std::make_unique<TFormSendPanel>(
+      mainWindow->hwnd(), panelPrompter, mainWindow->SendPanelAddressBookFactory(), icon);
+  mainWindow->SetSendPanel(*sendPanel);
 
   // How the user's work begins. Without automatic sign-in (offline included) the viewer
   // can be used at once; the sign-in enables it otherwise.
@@ -84,6 +90,7 @@ int Run(HINSTANCE instance) {
   int code = RunMessageLoop();
   // However the loop ended (the exit path, or a WM_QUIT posted from outside), the tray
   // icon and the window go before the process does.
+  sendPanel.reset();
   formHttp.reset();
   formInit.reset();
   SetMainWindowHandle(nullptr);

@@ -28,6 +28,9 @@ INT_PTR TFormMainTavisnap::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HELP:
       MenuHelpDispClick();
       return TRUE;
+    case WM_HOTKEY:  // the identifier is the capture mode
+      CaptureSend(static_cast<int>(wp));
+      return TRUE;
     case WM_ENDSESSION:
       if (wp) RemoveTrayIcon();
       return TRUE;

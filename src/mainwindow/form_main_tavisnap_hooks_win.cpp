@@ -27,12 +27,7 @@ void TFormMainTavisnap::Button_execClick() {
   }
 }
 
-// Hotkeys and the capture-send flow.
-void TFormMainTavisnap::RegisterHotKeyPair() {}
-void TFormMainTavisnap::CaptureSend(int mode) {}
-void TFormMainTavisnap::PMenuTraySetHotKeyClick(int choice) {}
-
-// Viewer, preference toggle, help.
+// Viewer and help.
 void TFormMainTavisnap::PMenuViewerClick() {}
 void TFormMainTavisnap::MenuHelpDispClick() {}
 void TFormMainTavisnap::MenuReadmeClick() {}

@@ -15,6 +15,8 @@
 #include "addressbook/address_book.h"
 #include "addressbook/address_pages.h"
 #include "addressbook/csv_window.h"
+#include "capture/capture_send_ports.h"
+#include "capture/form_send_panel_win.h"
 #include "core/prompter_win.h"
 #include "mainwindow/combo_choice_list_win.h"
 #include "mainwindow/main_pages.h"
@@ -51,6 +53,12 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   void AddTrayIcon();
   void RemoveTrayIcon();
 
+  // The send panel, created after this window: from then on the hotkeys and the Send
+  // entries capture and send (form_main_tavisnap_send_win.cpp).
+  void SetSendPanel(SendPanel& panel);
+  // The address book over the send panel's own lists.
+  TFormSendPanel::AddressBookFactory SendPanelAddressBookFactory();
+
   // Asked by the tray double click: while the account window is open it does nothing.
   void SetAccountWindowVisibleQuery(std::function<bool()> query);
 
@@ -63,11 +71,18 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   bool OnCommand(int id, int code) override;
   void OnClose() override { HideMainWindow(); }  // the program lives on in the tray
   INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnTimer(UINT_PTR id) override;
 
  private:
   struct MenuDeleter {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
   };
+  // The hotkeys and the capture-send flow with what they need of this window.
+  class SendParts;
+  struct SendPartsDeleter {
+    void operator()(SendParts* parts) const;
+  };
+  SendParts& Send();
 
   // Creation and frame (form_main_tavisnap_win.cpp).
   void OnLayout(UINT dpi) override;
@@ -105,17 +120,19 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   void CsvLumpClick();
   void exportClick();
 
+  // Hotkeys and the capture-send flow (form_main_tavisnap_send_win.cpp).
+  void RegisterHotKeyPair();
+  void CaptureSend(int mode);
+  void PMenuTraySetHotKeyClick(int choice);
+
   // Actions that later work fills in; each does nothing yet
   // (form_main_tavisnap_hooks_win.cpp).
   void Button_execClick();
-  void RegisterHotKeyPair();
   void UserIdChange();
   void PasswordChange();
   void PasswordReNotify();
-  void CaptureSend(int mode);
   void PMenuTrayDeleteClick();
   void PMenuViewerClick();
-  void PMenuTraySetHotKeyClick(int choice);
   void Button_basic_authClick();
   void MenuSetOtherAutologinClick();
   void MenuHelpDispClick();
@@ -139,6 +156,7 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   // By AddressListId: the three visible lists and the two hidden ones.
   std::array<ComboChoiceList, 5> lists_;
   WaitCursor hourglass_;
+  std::unique_ptr<SendParts, SendPartsDeleter> send_;
 };
 
 }  // namespace tavisnap

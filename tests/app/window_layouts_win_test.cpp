@@ -12,10 +12,12 @@
 #include "account/form_init_win.h"
 #include "account/recording_services.h"
 #include "app/resource.h"
+#include "capture/form_send_panel_win.h"
 #include "core/form_splash_win.h"
 #include "mainwindow/form_main_tavisnap_win.h"
 #include "service/form_http_win.h"
 #include "support/driver_win.h"
+#include "support/fake_prompter.h"
 #include "win/text_win.h"
 
 namespace tavisnap::testing {
@@ -146,6 +148,18 @@ TEST(WindowLayouts, EveryWindowIsItsLayoutScaledWithNoCaptionCutOff) {
       ExpectLaidOut(main.PageOf(info.page), info.name);
       SaveScreenshot(Shot(std::string("main-") + info.name), main.hwnd());
     }
+    FakePrompter prompter;
+    TFormSendPanel panel(main.hwnd(), prompter, main.SendPanelAddressBookFactory());
+    ShowWindow(panel.hwnd(), SW_SHOW);
+    ExpectLaidOut(panel, "send panel");
+    for (PanelPage page : {PanelPage::Easy, PanelPage::Detailed}) {
+      panel.ShowPage(page);
+      Pump(200ms);
+      const char* name = page == PanelPage::Easy ? "send-panel-easy" : "send-panel-detailed";
+      ExpectLaidOut(panel.PageOf(page), name);
+      SaveScreenshot(Shot(name), panel.hwnd());
+    }
+    ShowWindow(panel.hwnd(), SW_HIDE);
   }
 }
 
