@@ -16,7 +16,7 @@
 namespace tavisnap {
 namespace {
 
-constexpr FontSpec kFont{L"MS UI Gothic", 12};
+constexpr LayoutFont kFont{L"MS UI Gothic", 12};
 
 constexpr Placement kFramePlacements[] = {{IDC_PageControlData, 8, 8, 495, 24}};
 constexpr DialogLayout kFrameLayout{511, 351, kFont, kFramePlacements};

@@ -11,7 +11,7 @@
 namespace tavisnap {
 namespace {
 
-constexpr FontSpec kFont{L"ＭＳ Ｐゴシック", 12};
+constexpr LayoutFont kFont{L"ＭＳ Ｐゴシック", 12};
 constexpr int kMessageLimit = 1024;  // characters of Memo_Message
 
 constexpr Placement kFramePlacements[] = {

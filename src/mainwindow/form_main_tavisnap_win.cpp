@@ -14,7 +14,7 @@
 namespace tavisnap {
 namespace {
 
-constexpr FontSpec kFont{L"ＭＳ Ｐゴシック", 12};
+constexpr LayoutFont kFont{L"ＭＳ Ｐゴシック", 12};
 
 constexpr Placement kFramePlacements[] = {
     {IDC_PageControlData, 8, 8, 592, 246},

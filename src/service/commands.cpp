@@ -8,7 +8,7 @@
 namespace tavisnap {
 namespace {
 
-const ColumnReactions& ColumnOf(const CommandSpec& entry, Column column) {
+const ColumnReactions& ColumnOf(const CommandEntry& entry, Column column) {
   for (const ColumnReactions& c : entry.columns) {
     if (c.column == column) return c;
   }
@@ -27,7 +27,7 @@ Outcome CodeOutcome(char code) {
   return Outcome::NoMatch;
 }
 
-Outcome MatchCode(const CommandSpec& entry, std::string_view text) {
+Outcome MatchCode(const CommandEntry& entry, std::string_view text) {
   if (text.empty() || entry.codes.find(text.front()) == std::string_view::npos) {
     return Outcome::NoMatch;
   }
@@ -64,8 +64,8 @@ Reaction ReactionFor(const ColumnReactions& c, Outcome outcome) {
 
 }  // namespace
 
-const CommandSpec& CommandInfo(ServiceCommand command) {
-  for (const CommandSpec& entry : AllCommands()) {
+const CommandEntry& CommandInfo(ServiceCommand command) {
+  for (const CommandEntry& entry : AllCommands()) {
     if (entry.id == command) return entry;
   }
   throw std::invalid_argument("unknown service command");
@@ -77,8 +77,8 @@ std::string ActionUrl() {
 
 TTypFormDataArray BuildForm(ServiceCommand command, const std::vector<std::string>& values,
                             bool detailed) {
-  const CommandSpec& entry = CommandInfo(command);
-  const std::vector<FieldSpec>& fields =
+  const CommandEntry& entry = CommandInfo(command);
+  const std::vector<FieldEntry>& fields =
       detailed && !entry.detail_fields.empty() ? entry.detail_fields : entry.fields;
   if (values.size() != fields.size()) {
     throw std::invalid_argument(std::string(entry.name) + ": expects " +
@@ -128,7 +128,7 @@ TTypFormDataArray CapUpCompDetailForm(const std::string& to, const std::string& 
 }
 
 Evaluation EvaluateAnswer(ServiceCommand command, const HttpResult& answer, Column column) {
-  const CommandSpec& entry = CommandInfo(command);
+  const CommandEntry& entry = CommandInfo(command);
   const ColumnReactions& reactions = ColumnOf(entry, column);
   Evaluation e;
   e.outcome = answer.ok ? MatchCode(entry, answer.body) : Outcome::Failed;

@@ -69,23 +69,23 @@ struct ColumnReactions {
   Reaction accepted_longer, cancelled;  // the upload only
 };
 
-struct FieldSpec {
+struct FieldEntry {
   std::string_view name;
   uint8_t kind = kFormText;
 };
 
-struct CommandSpec {
+struct CommandEntry {
   ServiceCommand id;
   std::string_view name;  // also the submit field, sent last with "1"
   CodeTest code_test;
-  std::string_view codes;                // the answer codes, e.g. "12"
-  std::vector<FieldSpec> fields;         // before the submit field
-  std::vector<FieldSpec> detail_fields;  // the upload's detailed form; empty elsewhere
+  std::string_view codes;                 // the answer codes, e.g. "12"
+  std::vector<FieldEntry> fields;         // before the submit field
+  std::vector<FieldEntry> detail_fields;  // the upload's detailed form; empty elsewhere
   std::vector<ColumnReactions> columns;
 };
 
-const std::vector<CommandSpec>& AllCommands();
-const CommandSpec& CommandInfo(ServiceCommand command);
+const std::vector<CommandEntry>& AllCommands();
+const CommandEntry& CommandInfo(ServiceCommand command);
 
 // BaseUrl + "action.php", where every command goes.
 std::string ActionUrl();

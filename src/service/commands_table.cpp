@@ -44,7 +44,7 @@ ColumnReactions UploadReactions() {
   return r;
 }
 
-std::vector<CommandSpec> MakeCommands() {
+std::vector<CommandEntry> MakeCommands() {
   using enum ServiceCommand;
   using enum CodeTest;
   Reaction relogin_comm_error = Warn(kCommError);
@@ -142,8 +142,8 @@ std::vector<CommandSpec> MakeCommands() {
 
 }  // namespace
 
-const std::vector<CommandSpec>& AllCommands() {
-  static const std::vector<CommandSpec> commands = MakeCommands();
+const std::vector<CommandEntry>& AllCommands() {
+  static const std::vector<CommandEntry> commands = MakeCommands();
   return commands;
 }
 

@@ -19,7 +19,7 @@ constexpr Placement kPlacements[] = {
     {IDC_ProgressBar, 14, 74, 272, 25},
     {IDC_ButtonCancel, 73, 111, 155, 28, 20},
 };
-constexpr DialogLayout kLayout{300, 147, FontSpec{L"ＭＳ Ｐゴシック", 11}, kPlacements};
+constexpr DialogLayout kLayout{300, 147, LayoutFont{L"ＭＳ Ｐゴシック", 11}, kPlacements};
 
 }  // namespace
 

@@ -2,12 +2,12 @@
 
 namespace tavisnap {
 
-HFONT LayoutFonts::Get(const FontSpec& spec, UINT dpi) {
-  Key key{spec.face, spec.pixels, dpi};
+HFONT LayoutFonts::Get(const LayoutFont& wanted, UINT dpi) {
+  Key key{wanted.face, wanted.pixels, dpi};
   if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
-  HFONT font = CreateFontW(-ScaleForDpi(spec.pixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                           SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face);
+  HFONT font = CreateFontW(-ScaleForDpi(wanted.pixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                           FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, wanted.face);
   if (font) fonts_.emplace(key, font);
   return font;
 }
@@ -28,7 +28,7 @@ void ApplyPlacements(HWND window, const DialogLayout& layout, UINT dpi, LayoutFo
     HWND control = GetDlgItem(window, p.id);
     if (!control) continue;
     if (p.fontPixels) {
-      if (HFONT own = fonts.Get(FontSpec{layout.font.face, p.fontPixels}, dpi)) {
+      if (HFONT own = fonts.Get(LayoutFont{layout.font.face, p.fontPixels}, dpi)) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(own), FALSE);
       }
     }

@@ -11,7 +11,7 @@
 namespace tavisnap {
 
 // A font by face name and cell height in pixels at 96 dpi.
-struct FontSpec {
+struct LayoutFont {
   const wchar_t* face = L"ＭＳ Ｐゴシック";
   int pixels = 12;  // 9 points
 };
@@ -29,7 +29,7 @@ struct DialogLayout {
   // 0 x 0 for a page: its owner places and sizes it.
   int clientWidth = 0;
   int clientHeight = 0;
-  FontSpec font;
+  LayoutFont font;
   std::span<const Placement> controls;
   bool centred = true;
 };
@@ -47,7 +47,7 @@ class LayoutFonts {
   ~LayoutFonts() { Clear(); }
 
   // The font of that face and 96-dpi height at dpi; nullptr when none can be made.
-  HFONT Get(const FontSpec& spec, UINT dpi);
+  HFONT Get(const LayoutFont& wanted, UINT dpi);
   void Clear();
 
  private:

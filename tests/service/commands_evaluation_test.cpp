@@ -147,7 +147,7 @@ TEST(CommandAnswers, WholeTextCommandsRefuseTrailingCharactersFirstCharacterOnes
 }
 
 TEST(CommandAnswers, AnEmptyAnswerMatchesNothingAndShowsNothing) {
-  for (const CommandSpec& entry : AllCommands()) {
+  for (const CommandEntry& entry : AllCommands()) {
     for (const ColumnReactions& column : entry.columns) {
       if (entry.id == SubmitCapUpComp) continue;  // its refusals are communication errors
       FakePrompter prompter;

@@ -35,16 +35,16 @@ uint32_t Bgr(Rgb c) {
   return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b;
 }
 
-BmpSpec Six24(bool topDown = false) {
-  BmpSpec s;
+BmpLayout Six24(bool topDown = false) {
+  BmpLayout s;
   s.width = 3;
   s.height = topDown ? -2 : 2;
   s.pixels = PackRows(3, 2, 24, topDown, [](int x, int y) { return Bgr(kColours[y * 3 + x]); });
   return s;
 }
 
-BmpSpec SixIndexed(int bits) {
-  BmpSpec s;
+BmpLayout SixIndexed(int bits) {
+  BmpLayout s;
   s.width = 3;
   s.height = 2;
   s.bits = static_cast<uint16_t>(bits);
@@ -62,45 +62,45 @@ std::string Rle(std::initializer_list<int> bytes) {
 
 }  // namespace
 
-std::string BuildBmp(const BmpSpec& spec) {
+std::string BuildBmp(const BmpLayout& wanted) {
   std::string info;
-  Put32(info, spec.headerSize);
-  if (spec.headerSize == 12) {
-    Put16(info, static_cast<uint32_t>(spec.width));
-    Put16(info, static_cast<uint32_t>(spec.height));
+  Put32(info, wanted.headerSize);
+  if (wanted.headerSize == 12) {
+    Put16(info, static_cast<uint32_t>(wanted.width));
+    Put16(info, static_cast<uint32_t>(wanted.height));
     Put16(info, 1);
-    Put16(info, spec.bits);
+    Put16(info, wanted.bits);
   } else {
-    Put32(info, static_cast<uint32_t>(spec.width));
-    Put32(info, static_cast<uint32_t>(spec.height));
+    Put32(info, static_cast<uint32_t>(wanted.width));
+    Put32(info, static_cast<uint32_t>(wanted.height));
     Put16(info, 1);
-    Put16(info, spec.bits);
-    Put32(info, spec.compression);
-    Put32(info, static_cast<uint32_t>(spec.pixels.size()));
+    Put16(info, wanted.bits);
+    Put32(info, wanted.compression);
+    Put32(info, static_cast<uint32_t>(wanted.pixels.size()));
     Put32(info, 2835);
     Put32(info, 2835);
-    Put32(info, spec.colorsUsed);
+    Put32(info, wanted.colorsUsed);
     Put32(info, 0);
-    if (spec.headerSize > 40) {
-      for (uint32_t m : spec.masks) Put32(info, m);
+    if (wanted.headerSize > 40) {
+      for (uint32_t m : wanted.masks) Put32(info, m);
     }
-    info.resize(std::min<size_t>(spec.headerSize, 4096), '\0');
+    info.resize(std::min<size_t>(wanted.headerSize, 4096), '\0');
   }
-  if (spec.headerSize == 40) {
-    for (uint32_t m : spec.masks) Put32(info, m);
+  if (wanted.headerSize == 40) {
+    for (uint32_t m : wanted.masks) Put32(info, m);
   }
-  for (const Rgb& c : spec.palette) {
+  for (const Rgb& c : wanted.palette) {
     info += static_cast<char>(c.b);
     info += static_cast<char>(c.g);
     info += static_cast<char>(c.r);
-    if (spec.headerSize != 12) info += '\0';
+    if (wanted.headerSize != 12) info += '\0';
   }
   std::string file = "BM";
-  const uint32_t offset = spec.pixelOffset.value_or(static_cast<uint32_t>(14 + info.size()));
-  Put32(file, static_cast<uint32_t>(14 + info.size() + spec.pixels.size()));
+  const uint32_t offset = wanted.pixelOffset.value_or(static_cast<uint32_t>(14 + info.size()));
+  Put32(file, static_cast<uint32_t>(14 + info.size() + wanted.pixels.size()));
   Put32(file, 0);
   Put32(file, offset);
-  return file + info + spec.pixels;
+  return file + info + wanted.pixels;
 }
 
 std::string PackRows(int width, int height, int bits, bool topDown,
@@ -128,28 +128,28 @@ std::string PackRows(int width, int height, int bits, bool topDown,
 
 std::vector<BmpCase> BmpCases() {
   std::vector<BmpCase> cases;
-  auto ok = [&](std::string name, const BmpSpec& spec, Picture want) {
-    cases.push_back({std::move(name), BuildBmp(spec), std::move(want), ""});
+  auto ok = [&](std::string name, const BmpLayout& wanted, Picture want) {
+    cases.push_back({std::move(name), BuildBmp(wanted), std::move(want), ""});
   };
   auto refused = [&](std::string name, std::string bytes, const char* error) {
     cases.push_back({std::move(name), std::move(bytes), std::nullopt, error});
   };
-  auto refusedSpec = [&](std::string name, const BmpSpec& spec, const char* error) {
-    refused(std::move(name), BuildBmp(spec), error);
+  auto refusedLayout = [&](std::string name, const BmpLayout& wanted, const char* error) {
+    refused(std::move(name), BuildBmp(wanted), error);
   };
 
   // ---- Opened ----
   ok("24-bit bottom-up", Six24(), Six());
   ok("24-bit top-down", Six24(true), Six());
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.pixels.resize(s.pixels.size() - 3);  // the last row without its padding
     ok("24-bit, last row unpadded", s, Six());
   }
   ok("8-bit palette", SixIndexed(8), Six());
   ok("4-bit palette", SixIndexed(4), Six());
   {
-    BmpSpec s;  // 10 pixels span two bytes of a row
+    BmpLayout s;  // 10 pixels span two bytes of a row
     s.width = 10;
     s.height = 1;
     s.bits = 1;
@@ -160,17 +160,17 @@ std::vector<BmpCase> BmpCases() {
        }));
   }
   {
-    BmpSpec s = SixIndexed(8);  // no count given: the palette ends where the pixels start
+    BmpLayout s = SixIndexed(8);  // no count given: the palette ends where the pixels start
     s.colorsUsed = 0;
     ok("8-bit palette, shorter than 256", s, Six());
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.colorsUsed = 0xFFFFFFFF;
     ok("8-bit palette, count far too high", s, Six());
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.palette.resize(4);
     s.colorsUsed = 4;
     ok("8-bit indices past the palette are black", s, Expected(3, 2, [](int x, int y) {
@@ -178,18 +178,18 @@ std::vector<BmpCase> BmpCases() {
        }));
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.headerSize = 12;
     s.colorsUsed = 0;
     ok("OS/2 header, 3-byte palette", s, Six());
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.headerSize = 124;
     ok("V5 header, 8-bit", s, Six());
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.compression = 1;
     // Bottom row: a run of two, one pixel alone; top row: three as they are (padded to even).
     s.pixels = Rle({2, 3, 1, 4, 0, 0, 0, 3, 0, 1, 2, 0, 0, 1});
@@ -197,7 +197,7 @@ std::vector<BmpCase> BmpCases() {
        Expected(3, 2, [](int x, int y) { return kColours[y == 1 ? (x < 2 ? 3 : 4) : x]; }));
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.compression = 1;
     // A move two right and one up, then end of picture: the rest stays black.
     s.pixels = Rle({1, 5, 0, 2, 1, 1, 1, 2, 0, 1});
@@ -208,7 +208,7 @@ std::vector<BmpCase> BmpCases() {
        }));
   }
   {
-    BmpSpec s = SixIndexed(4);
+    BmpLayout s = SixIndexed(4);
     s.compression = 2;
     // Bottom row: indices 3 4 3 from one run; top row: 0 1 2 as they are.
     s.pixels = Rle({3, 0x34, 0, 0, 0, 3, 0x01, 0x20, 0, 1});
@@ -216,7 +216,7 @@ std::vector<BmpCase> BmpCases() {
        Expected(3, 2, [](int x, int y) { return kColours[y == 1 ? (x == 1 ? 4 : 3) : x]; }));
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.compression = 1;
     s.width = 2000;
     s.height = 1000;
@@ -224,7 +224,7 @@ std::vector<BmpCase> BmpCases() {
     ok("RLE8, a large picture from a tiny file", s, Picture(2000, 1000));
   }
   {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2;
     s.height = 1;
     s.bits = 16;  // 5-5-5
@@ -235,7 +235,7 @@ std::vector<BmpCase> BmpCases() {
        }));
   }
   {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2;
     s.height = 1;
     s.bits = 16;
@@ -247,7 +247,7 @@ std::vector<BmpCase> BmpCases() {
        }));
   }
   {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 3;
     s.height = 2;
     s.bits = 32;
@@ -257,7 +257,7 @@ std::vector<BmpCase> BmpCases() {
     ok("32-bit", s, Six());
   }
   {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2;
     s.height = 1;
     s.bits = 32;
@@ -270,7 +270,7 @@ std::vector<BmpCase> BmpCases() {
        }));
   }
   {
-    BmpSpec s;
+    BmpLayout s;
     s.headerSize = 108;
     s.width = 1;
     s.height = -1;
@@ -297,120 +297,120 @@ std::vector<BmpCase> BmpCases() {
     refused("palette cut short", bytes.substr(0, 14 + 40 + 10), kBmpTruncated);
   }
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.headerSize = 64;  // OS/2 2.x
-    refusedSpec("64-byte header", s, kBmpUnsupported);
+    refusedLayout("64-byte header", s, kBmpUnsupported);
   }
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.compression = 4;
-    refusedSpec("JPEG inside", s, kBmpUnsupported);
+    refusedLayout("JPEG inside", s, kBmpUnsupported);
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.bits = 2;
-    refusedSpec("2 bits a pixel", s, kBmpUnsupported);
+    refusedLayout("2 bits a pixel", s, kBmpUnsupported);
   }
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.bits = 24;
     s.compression = 3;
     s.masks = {0xFF0000, 0xFF00, 0xFF};
-    refusedSpec("bit fields with 24 bits", s, kBmpBroken);
+    refusedLayout("bit fields with 24 bits", s, kBmpBroken);
   }
   for (int32_t w : {0, -3}) {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.width = w;
-    refusedSpec("width " + std::to_string(w), s, kBmpBroken);
+    refusedLayout("width " + std::to_string(w), s, kBmpBroken);
   }
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.height = 0;
-    refusedSpec("height 0", s, kBmpBroken);
+    refusedLayout("height 0", s, kBmpBroken);
   }
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.height = INT32_MIN;
-    refusedSpec("height -2^31", s, kBmpTooLarge);
+    refusedLayout("height -2^31", s, kBmpTooLarge);
   }
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.width = 40000;
     s.height = 1;
-    refusedSpec("width 40000", s, kBmpTooLarge);
+    refusedLayout("width 40000", s, kBmpTooLarge);
   }
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.width = 20000;
     s.height = 20000;
-    refusedSpec("400 million pixels", s, kBmpTooLarge);
+    refusedLayout("400 million pixels", s, kBmpTooLarge);
   }
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.width = 65536;
     s.height = 65536;  // 2^32: 0 in 32 bits
-    refusedSpec("width x height overflowing 32 bits", s, kBmpTooLarge);
+    refusedLayout("width x height overflowing 32 bits", s, kBmpTooLarge);
   }
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.width = INT32_MAX;
     s.height = 1;
-    refusedSpec("width 2^31 - 1", s, kBmpTooLarge);
+    refusedLayout("width 2^31 - 1", s, kBmpTooLarge);
   }
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.width = 30000;
     s.height = 3000;  // within the limits, but the file holds 18 bytes of pixels
-    refusedSpec("90 million pixels declared, 18 bytes stored", s, kBmpTruncated);
+    refusedLayout("90 million pixels declared, 18 bytes stored", s, kBmpTruncated);
   }
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.pixelOffset = 100000;
-    refusedSpec("pixels past the end", s, kBmpTruncated);
+    refusedLayout("pixels past the end", s, kBmpTruncated);
   }
   {
-    BmpSpec s = Six24();
+    BmpLayout s = Six24();
     s.pixelOffset = 20;
-    refusedSpec("pixels inside the header", s, kBmpBroken);
+    refusedLayout("pixels inside the header", s, kBmpBroken);
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.palette.clear();
     s.colorsUsed = 0;
-    refusedSpec("8-bit without a palette", s, kBmpBroken);
+    refusedLayout("8-bit without a palette", s, kBmpBroken);
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.compression = 1;
     s.height = -2;
     s.pixels = Rle({0, 1});
-    refusedSpec("RLE8 top-down", s, kBmpBroken);
+    refusedLayout("RLE8 top-down", s, kBmpBroken);
   }
   {
-    BmpSpec s = SixIndexed(4);
+    BmpLayout s = SixIndexed(4);
     s.compression = 1;
     s.pixels = Rle({0, 1});
-    refusedSpec("RLE8 with 4 bits", s, kBmpBroken);
+    refusedLayout("RLE8 with 4 bits", s, kBmpBroken);
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.compression = 1;
     s.pixels = Rle({3, 1, 0, 0, 2, 2});
-    refusedSpec("RLE8 without its end", s, kBmpTruncated);
+    refusedLayout("RLE8 without its end", s, kBmpTruncated);
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.compression = 1;
     s.pixels = Rle({0, 40, 1, 2, 3});
-    refusedSpec("RLE8 literal past the end", s, kBmpTruncated);
+    refusedLayout("RLE8 literal past the end", s, kBmpTruncated);
   }
   {
-    BmpSpec s = SixIndexed(8);
+    BmpLayout s = SixIndexed(8);
     s.compression = 1;
     s.width = 30000;
     s.height = 3000;
     s.pixels = Rle({0, 2, 255});
-    refusedSpec("RLE8 move cut short", s, kBmpTruncated);
+    refusedLayout("RLE8 move cut short", s, kBmpTruncated);
   }
   return cases;
 }

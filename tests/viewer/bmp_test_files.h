@@ -12,7 +12,7 @@
 
 namespace tavisnap::testing {
 
-struct BmpSpec {
+struct BmpLayout {
   uint32_t headerSize = 40;  // 12 writes the OS/2 1.x header
   int32_t width = 0;
   int32_t height = 0;  // negative: top-down
@@ -25,7 +25,7 @@ struct BmpSpec {
   std::optional<uint32_t> pixelOffset;  // else right after the palette
 };
 
-std::string BuildBmp(const BmpSpec& spec);
+std::string BuildBmp(const BmpLayout& wanted);
 
 // Rows as stored, bottom-up unless topDown, each padded to 4 bytes. value(x, y) is a palette
 // index (1, 4, 8 bits) or the stored pixel (16, 24, 32 bits, little-endian).

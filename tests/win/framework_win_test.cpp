@@ -20,10 +20,10 @@ constexpr Placement kPlacements[] = {
     {IDC_Test_Edit, 100, 10, 180, 22},
     {IDC_Test_Button, 180, 150, 100, 30, 20},
 };
-constexpr DialogLayout kLayout{300, 200, FontSpec{L"MS UI Gothic", 12}, kPlacements};
+constexpr DialogLayout kLayout{300, 200, LayoutFont{L"MS UI Gothic", 12}, kPlacements};
 
 constexpr Placement kPagePlacements[] = {{IDC_Test_PageButton, 5, 5, 120, 28}};
-constexpr DialogLayout kPageLayout{0, 0, FontSpec{L"MS UI Gothic", 12}, kPagePlacements};
+constexpr DialogLayout kPageLayout{0, 0, LayoutFont{L"MS UI Gothic", 12}, kPagePlacements};
 
 constexpr UINT kEndModal = WM_APP + 1;
 constexpr UINT kQuitWhileModal = WM_APP + 2;
