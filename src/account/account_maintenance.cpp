@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/ascii_text.h"
 #include "core/base64.h"
 #include "core/define.h"
 #include "core/settings_file.h"
@@ -10,22 +11,6 @@
 #include "service/commands.h"
 
 namespace tavisnap {
-namespace {
-
-// Only ASCII letters change: nothing else passes the password check.
-std::string AsciiUpper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
-const char* Flag(bool on) {
-  return on ? "1" : "2";
-}
-
-}  // namespace
-
 AccountMaintenance::AccountMaintenance(MaintenanceView& view, Prompter& prompter,
                                        MainWindowServices& services, FormPoster post,
                                        PasswordSaver savePassword, ForegroundFunction foreground)
@@ -70,9 +55,9 @@ void AccountMaintenance::PasswordChange() {
   }
   // Both texts go upper-cased: a confirmation typed in lower case where the edit does not
   // convert it would otherwise differ from the password and be refused by the service.
-  const std::string password = AsciiUpper(view_.Text(MaintenanceField::NewPassword));
+  const std::string password = UpperAscii(view_.Text(MaintenanceField::NewPassword));
   view_.SetText(MaintenanceField::NewPassword, password);
-  again = AsciiUpper(again);
+  again = UpperAscii(again);
   view_.SetText(MaintenanceField::NewPasswordAgain, again);
   constexpr ServiceCommand kCommand = ServiceCommand::SubmitPwdEditComp;
   if (!Relogin()) return ShowReaction(ReloginFailedReaction(kCommand), prompter_);
@@ -104,7 +89,7 @@ void AccountMaintenance::Button_basic_authClick() {
   if (answer.outcome != Outcome::Code1) return ShowReaction(answer.reaction, prompter_);
   SysInfo.BasicAuth = on;
   services_.RefreshMenuStates();
-  Settings.Set("SYSTEM.BASIC_AUTH", Flag(on));
+  Settings.Set("SYSTEM.BASIC_AUTH", SettingFlag(on));
   ShowReaction(answer.reaction, prompter_);
   SaveSettings(IniPath, Settings);
 }
@@ -122,7 +107,7 @@ void AccountMaintenance::MenuSetOtherAutologinClick() {
                             : "自動ログイン設定を解除します、よろしいですか？")) {
     return;
   }
-  Settings.Set("SYSTEM.AUTOLOGIN", Flag(on));
+  Settings.Set("SYSTEM.AUTOLOGIN", SettingFlag(on));
   SaveSettings(IniPath, Settings);
   SysInfo.AutoLogin = on;
   services_.RefreshMenuStates();

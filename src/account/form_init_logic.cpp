@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/app_error.h"
+#include "core/ascii_text.h"
 #include "core/base64.h"
 #include "core/define.h"
 #include "core/settings_file.h"
@@ -11,22 +12,6 @@
 #include "service/commands.h"
 
 namespace tavisnap {
-namespace {
-
-// Only ASCII letters change: the password field holds nothing else that passes the check.
-std::string AsciiUpper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
-const char* Flag(bool on) {
-  return on ? "1" : "2";
-}
-
-}  // namespace
-
 FormInitLogic::FormInitLogic(InitView& view, Prompter& prompter, MainWindowServices& services,
                              FormPoster post, PasswordSaver savePassword)
     : view_(view),
@@ -67,7 +52,7 @@ void FormInitLogic::AutoSignIn() {
 }
 
 void FormInitLogic::Button_already_reg_doClick() {
-  std::string password = AsciiUpper(view_.Text(InitField::AlreadyPassword));
+  std::string password = UpperAscii(view_.Text(InitField::AlreadyPassword));
   view_.SetText(InitField::AlreadyPassword, password);
   std::string mailId = view_.Text(InitField::AlreadyMailAdr);
   if (!IsValidMailAddress(mailId)) {
@@ -113,9 +98,9 @@ void FormInitLogic::StoreSignIn(const std::string& mailId, const std::string& pa
   savePassword_(EncodeBase64String(password));
   SysInfo.Password = password;
   SysInfo.AutoLogin = view_.AutoLoginChecked();
-  Settings.Set("SYSTEM.AUTOLOGIN", Flag(SysInfo.AutoLogin));
+  Settings.Set("SYSTEM.AUTOLOGIN", SettingFlag(SysInfo.AutoLogin));
   SysInfo.BasicAuth = LoginAnswerBasicAuth(answer);
-  Settings.Set("SYSTEM.BASIC_AUTH", Flag(SysInfo.BasicAuth));
+  Settings.Set("SYSTEM.BASIC_AUTH", SettingFlag(SysInfo.BasicAuth));
   SaveSettings(IniPath, Settings);
 }
 

@@ -19,6 +19,20 @@ inline std::string FoldAscii(std::string_view text) {
   return out;
 }
 
+// Upper-cases ASCII letters only; every other byte stays (a password holds nothing else
+// that passes its check).
+inline std::string UpperAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+// A setting's flag as stored: "1" for on, "2" for off.
+inline const char* SettingFlag(bool on) {
+  return on ? "1" : "2";
+}
+
 inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
