@@ -3,7 +3,8 @@
 // usable in the tray; registering and signing in with the mailed password stores the
 // account and lives on in the tray; the next start signs in by itself with the stored
 // account, without showing the window, and every tray entry is usable; the exit path
-// removes the tray icon.
+// removes the tray icon. A changed address and the automatic sign-in switch hold on the
+// next starts.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -151,6 +152,92 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
       << "not signed in: the tray still waits for the account window";
   PostMessageW(main2, WM_QUIT, 0, 0);
   ASSERT_TRUE(second->Wait(15s).has_value());
+}
+
+// Ends a running program through the tray's exit entry, as a user does.
+void ExitThroughTheTray(HWND main, Process& process) {
+  PostCommand(main, IDM_PMenuTrayExit);
+  ASSERT_TRUE(ExpectMessageBox(process.pid, IDOK).has_value());
+  ASSERT_TRUE(process.Wait(15s).has_value()) << "the program did not end";
+}
+
+// Runs a toggle entry and answers its question and its result, returning the result.
+std::wstring Toggle(HWND main, DWORD pid, int id) {
+  PostCommand(main, id);
+  if (!ExpectMessageBox(pid, IDOK)) return L"no question";
+  auto result = ExpectMessageBox(pid, IDOK);
+  return result ? result->text : L"no result";
+}
+
+// A changed address and the automatic sign-in switch outlive the program: the next start
+// signs in with the new address, then waits for the user, then signs in by itself again.
+TEST(AccountFlow, ChangedAddressAndTheSignInSwitchHoldOnTheNextStarts) {
+  ASSERT_FALSE(Env("TAVISNAP_SERVICE_URL").empty()) << "runs with the local service";
+  InstalledProgram program;
+  const std::string mail = "hachiro@example.jp";
+  const std::string newMail = "kuro@example.jp";
+
+  auto first = program.Start();
+  HWND main = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", first->pid, 30s);
+  ASSERT_NE(main, nullptr);
+  HWND account = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (account = AccountWindow(first->pid)) != nullptr; }, 30s));
+  RegisterThenSignIn(first->pid, account, mail, true);
+  if (HasFatalFailure()) return;
+
+  PostCommand(main, IDM_MenuSetPersonalUserIdEdit);
+  HWND address = FindChildById(main, IDC_Edit_idchg_userid);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(address) != FALSE; }));
+  SetText(address, Widen(newMail));
+  SetText(FindChildById(main, IDC_Edit_idchg_confrm), Widen(newMail));
+  Click(FindChildById(main, IDC_Button_exec));
+  auto done = ExpectMessageBox(first->pid, IDOK);
+  ASSERT_TRUE(done.has_value());
+  ASSERT_EQ(done->text, L"ユーザーID変更完了");
+  ExitThroughTheTray(main, *first);
+  if (HasFatalFailure()) return;
+  EXPECT_NE(ReadFileBytes(program.systemIni()).find("MAILID=" + newMail), std::string::npos);
+
+  // Automatic sign-in with the new address, then switched off.
+  const size_t signInsBefore = SignInRequests().size();
+  auto second = program.Start();
+  HWND main2 = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", second->pid, 30s);
+  ASSERT_NE(main2, nullptr);
+  std::vector<std::string> signIns;
+  ASSERT_TRUE(WaitUntil([&] { return (signIns = SignInRequests()).size() > signInsBefore; }, 30s));
+  EXPECT_EQ(SentField(signIns.back(), "username"), newMail);
+  EXPECT_EQ(SentField(signIns.back(), "password"), ServiceRecordedPassword(newMail));
+  EXPECT_EQ(Toggle(main2, second->pid, IDM_MenuSetOtherAutologin), L"自動ログインを解除しました");
+  ExitThroughTheTray(main2, *second);
+  if (HasFatalFailure()) return;
+  EXPECT_NE(ReadFileBytes(program.systemIni()).find("AUTOLOGIN=2"), std::string::npos);
+
+  // Switched off, the next start waits on the sign-in page with the new address; signed
+  // in, the tray switches it on again.
+  const size_t signInsThird = SignInRequests().size();
+  auto third = program.Start();
+  HWND main3 = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", third->pid, 30s);
+  ASSERT_NE(main3, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return (account = AccountWindow(third->pid)) != nullptr; }, 30s))
+      << "the account window did not open";
+  SignIn(third->pid, account, newMail, false);
+  if (HasFatalFailure()) return;
+  EXPECT_EQ(SignInRequests().size(), signInsThird + 1) << "signed in by itself before the user";
+  EXPECT_EQ(Toggle(main3, third->pid, IDM_PMenuTraySetOtherAutologin),
+            L"自動ログインを設定しました");
+  ExitThroughTheTray(main3, *third);
+  if (HasFatalFailure()) return;
+
+  auto fourth = program.Start();
+  HWND main4 = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", fourth->pid, 30s);
+  ASSERT_NE(main4, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IconPresent(main4); }, 30s));
+  const size_t signInsFourth = signInsThird + 1;
+  EXPECT_TRUE(WaitUntil([&] { return SignInRequests().size() > signInsFourth; }, 30s))
+      << "switched on again, the start did not sign in by itself";
+  EXPECT_EQ(AccountWindow(fourth->pid), nullptr) << "the account window showed";
+  PostMessageW(main4, WM_QUIT, 0, 0);
+  ASSERT_TRUE(fourth->Wait(15s).has_value());
 }
 
 }  // namespace

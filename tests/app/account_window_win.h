@@ -16,4 +16,8 @@ HWND AccountWindow(DWORD pid);
 // not happen.
 void RegisterThenSignIn(DWORD pid, HWND account, const std::string& mail, bool autoLogin);
 
+// Signs in on the sign-in page with the password the local service recorded for mail,
+// the mail address already in its field, and checks that the window closes.
+void SignIn(DWORD pid, HWND account, const std::string& mail, bool autoLogin);
+
 }  // namespace tavisnap::testing
