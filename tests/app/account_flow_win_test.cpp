@@ -7,7 +7,6 @@
 // next starts.
 #include <windows.h>
 
-#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -27,16 +26,6 @@ namespace tavisnap::testing {
 namespace {
 
 constexpr UINT kTrayCallback = WM_USER + 100;
-
-bool IconPresent(HWND owner) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof data;
-  data.hWnd = owner;
-  data.uID = 1;
-  data.uFlags = NIF_TIP;
-  wcscpy(data.szTip, L"タビスナップ");
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
 
 std::string RegistryPassword() {
   HKEY key;
@@ -107,7 +96,7 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   std::string ini = ReadFileBytes(program.systemIni());
   EXPECT_NE(ini.find("MAILID=" + mail), std::string::npos) << ini;
   EXPECT_NE(ini.find("AUTOLOGIN=1"), std::string::npos) << ini;
-  ASSERT_TRUE(WaitUntil([&] { return IconPresent(main); }, 10s));
+  ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(main); }, 10s));
 
   // The tray opens the main window now.
   PostMessageW(main, kTrayCallback, 1, WM_LBUTTONDBLCLK);
@@ -125,7 +114,7 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   auto code = first->Wait(15s);
   ASSERT_TRUE(code.has_value()) << "OK did not end the program";
   EXPECT_EQ(*code, 0u);
-  EXPECT_FALSE(IconPresent(main));
+  EXPECT_FALSE(TrayIconPresent(main));
 
   // Next start: the stored account signs in by itself, with the address of system.ini
   // and the password of the registry; the account window never shows.
@@ -133,7 +122,7 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   auto second = program.Start();
   HWND main2 = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", second->pid, 30s);
   ASSERT_NE(main2, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return IconPresent(main2); }, 30s)) << "no tray icon";
+  ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(main2); }, 30s)) << "no tray icon";
   std::vector<std::string> signIns;
   ASSERT_TRUE(WaitUntil([&] { return (signIns = SignInRequests()).size() > signInsBefore; }))
       << "the second start sent no sign-in";
@@ -231,7 +220,7 @@ TEST(AccountFlow, ChangedAddressAndTheSignInSwitchHoldOnTheNextStarts) {
   auto fourth = program.Start();
   HWND main4 = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", fourth->pid, 30s);
   ASSERT_NE(main4, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return IconPresent(main4); }, 30s));
+  ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(main4); }, 30s));
   const size_t signInsFourth = signInsThird + 1;
   EXPECT_TRUE(WaitUntil([&] { return SignInRequests().size() > signInsFourth; }, 30s))
       << "switched on again, the start did not sign in by itself";

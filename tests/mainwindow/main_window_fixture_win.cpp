@@ -1,7 +1,5 @@
 #include "main_window_fixture_win.h"
 
-#include <shellapi.h>
-
 #include "core/define.h"
 #include "support/globals.h"
 
@@ -73,16 +71,6 @@ int BoxAnswerer::DefaultButton() {
 int BoxAnswerer::FocusedButton() {
   if (thread_.joinable()) thread_.join();
   return focusedButton_;
-}
-
-bool TrayIconPresent(HWND owner, UINT id) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof data;
-  data.hWnd = owner;
-  data.uID = id;
-  data.uFlags = NIF_TIP;
-  wcscpy(data.szTip, L"タビスナップ");
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 int RunLoopFor(Millis timeout) {

@@ -54,9 +54,6 @@ class BoxAnswerer {
   int focusedButton_ = 0;
 };
 
-// Whether the notification area holds the icon: only an icon that is there can be modified.
-bool TrayIconPresent(HWND owner, UINT id);
-
 // Runs the program's message loop until WM_QUIT; after the time-out a WM_QUIT with the
 // code 99 ends it instead.
 int RunLoopFor(Millis timeout);

@@ -3,7 +3,6 @@
 // launcher does) ending the program.
 #include <windows.h>
 
-#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,16 +15,6 @@ namespace {
 
 constexpr UINT kTrayCallback = WM_USER + 100;
 
-bool IconPresent(HWND owner) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof data;
-  data.hWnd = owner;
-  data.uID = 1;
-  data.uFlags = NIF_TIP;
-  wcscpy(data.szTip, L"タビスナップ");
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
 TEST(Program, LivesInTheTrayAndEndsOnAQuitFromOutside) {
   InstalledProgram program;
   program.SetSystemValue("DST_NAME", "山田");
@@ -33,7 +22,7 @@ TEST(Program, LivesInTheTrayAndEndsOnAQuitFromOutside) {
   auto process = program.Start();
   HWND main = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", process->pid, 30s);
   ASSERT_NE(main, nullptr) << "no main window";
-  ASSERT_TRUE(WaitUntil([&] { return IconPresent(main); }, 30s)) << "no tray icon";
+  ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(main); }, 30s)) << "no tray icon";
   EXPECT_FALSE(IsWindowVisible(main));
 
   // Online without automatic sign-in the account window is up, and while it is, the
@@ -56,7 +45,7 @@ TEST(Program, LivesInTheTrayAndEndsOnAQuitFromOutside) {
   auto code = process->Wait(15s);
   ASSERT_TRUE(code.has_value()) << "the program did not end";
   EXPECT_EQ(*code, 0u);
-  EXPECT_FALSE(IconPresent(main));
+  EXPECT_FALSE(TrayIconPresent(main));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/driver_win.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -306,6 +308,16 @@ std::vector<std::string> ServiceRequests() {
   std::vector<std::string> requests;
   for (const auto& file : files) requests.push_back(ReadFileBytes(Narrow(file.wstring())));
   return requests;
+}
+
+bool TrayIconPresent(HWND owner, UINT id) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner;
+  data.uID = id;
+  data.uFlags = NIF_TIP;
+  wcscpy(data.szTip, L"タビスナップ");
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 std::string SaveScreenshot(const std::string& name, HWND window) {

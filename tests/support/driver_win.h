@@ -90,6 +90,10 @@ std::string ServiceRecordedPassword(const std::string& mail);
 // The raw requests the local service recorded in its state folder, oldest first.
 std::vector<std::string> ServiceRequests();
 
+// Whether the notification area holds the icon: only an icon that is there can be modified.
+// The program's icon is number 1.
+bool TrayIconPresent(HWND owner, UINT id = 1);
+
 // Writes a 24-bit BMP of the whole screen (or of one window's rectangle) into
 // OutputDir() and returns its path.
 std::string SaveScreenshot(const std::string& name, HWND window = nullptr);
