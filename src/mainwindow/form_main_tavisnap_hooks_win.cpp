@@ -30,8 +30,14 @@ void TFormMainTavisnap::Button_execClick() {
 
 // Viewer and help.
 void TFormMainTavisnap::PMenuViewerClick() {}
-void TFormMainTavisnap::MenuHelpDispClick() { OpenHelpPage(hwnd()); }
-void TFormMainTavisnap::MenuReadmeClick() { OpenReadme(hwnd()); }
-void TFormMainTavisnap::MenuVersionClick() { ShowVersionBox(); }
+void TFormMainTavisnap::MenuHelpDispClick() {
+  OpenHelpPage(hwnd());
+}
+void TFormMainTavisnap::MenuReadmeClick() {
+  OpenReadme(hwnd());
+}
+void TFormMainTavisnap::MenuVersionClick() {
+  ShowVersionBox();
+}
 
 }  // namespace tavisnap

@@ -4,9 +4,13 @@
 
 namespace tavisnap {
 
-std::string HelpPageAddress(const std::string& homeUrl) { return homeUrl + "/help.html"; }
+std::string HelpPageAddress(const std::string& homeUrl) {
+  return homeUrl + "/help.html";
+}
 
-std::string ReadmePath(const std::string& appDir) { return appDir + "readme.txt"; }
+std::string ReadmePath(const std::string& appDir) {
+  return appDir + "readme.txt";
+}
 
 std::string VersionBoxText(const VersionStrings& strings) {
   std::string text = "製品名：" + strings.productName + "　バージョン：" +

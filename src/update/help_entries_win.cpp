@@ -20,9 +20,13 @@ void OpenWithShell(HWND owner, const std::string& target) {
 
 }  // namespace
 
-void OpenHelpPage(HWND owner) { OpenWithShell(owner, HelpPageAddress(SysInfo.HomeUrl)); }
+void OpenHelpPage(HWND owner) {
+  OpenWithShell(owner, HelpPageAddress(SysInfo.HomeUrl));
+}
 
-void OpenReadme(HWND owner) { OpenWithShell(owner, ReadmePath(AppDir)); }
+void OpenReadme(HWND owner) {
+  OpenWithShell(owner, ReadmePath(AppDir));
+}
 
 void ShowVersionBox() {
   VersionStrings strings{ReadVersionInfo("ProductName"), ReadVersionInfo("ProductVersion"),

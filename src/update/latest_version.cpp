@@ -40,7 +40,8 @@ std::string VersionFromDocument(std::string_view xml) {
   std::string result;
   for (pugi::xml_node child : root.children()) {
     for (pugi::xml_node grandchild : child.children()) {
-      if (grandchild.type() == pugi::node_element && std::string_view(grandchild.name()) == "version") {
+      if (grandchild.type() == pugi::node_element &&
+          std::string_view(grandchild.name()) == "version") {
         result = NodeText(grandchild);
       }
     }

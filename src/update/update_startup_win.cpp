@@ -31,8 +31,8 @@ void CheckForUpdate(HWND owner, Prompter& prompter) {
   const std::string updateUrl = SysInfo.UpdateUrl;
   const std::string appDir = AppDir;
   const std::string caPem = ReadExtraAuthorities();
-  LatestVersion = CallOnWorker<std::string>(
-      [&] { return FetchLatestVersion(updateUrl, caPem); }, PumpBriefly);
+  LatestVersion =
+      CallOnWorker<std::string>([&] { return FetchLatestVersion(updateUrl, caPem); }, PumpBriefly);
   UpdateActions actions;
   actions.download = [&] {
     return CallOnWorker<bool>([&] { return DownloadUpdater(updateUrl, appDir, caPem); },

@@ -30,6 +30,8 @@ std::string WithoutLastPart(const std::string& version) {
   return version.substr(0, dot);
 }
 
-std::string GetCurrentVersion() { return WithoutLastPart(ReadVersionInfo("ProductVersion")); }
+std::string GetCurrentVersion() {
+  return WithoutLastPart(ReadVersionInfo("ProductVersion"));
+}
 
 }  // namespace tavisnap

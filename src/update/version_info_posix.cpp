@@ -3,6 +3,8 @@
 
 namespace tavisnap {
 
-VersionBlock OwnVersionBlock() { return {}; }
+VersionBlock OwnVersionBlock() {
+  return {};
+}
 
 }  // namespace tavisnap

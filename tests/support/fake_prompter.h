@@ -22,8 +22,8 @@ class FakePrompter : public Prompter {
     boxes.push_back({kind, text});
     if (log) log->push_back("box " + text);
     // Boxes with only OK leave the script alone.
-    if (kind == BoxKind::Information || kind == BoxKind::Warning ||
-        kind == BoxKind::UpdateFailed || answers.empty()) {
+    if (kind == BoxKind::Information || kind == BoxKind::Warning || kind == BoxKind::UpdateFailed ||
+        answers.empty()) {
       return true;
     }
     bool answer = answers.front();
