@@ -26,18 +26,17 @@ struct Receiver {
   bool refused = false;
 };
 
-// Redirect hops deliver bodies too; only the final response's reaches the sink, and only
-// once its status is known to be 200.
+// Every response's body counts against the limit; only a final 200's reaches the sink
+// (a redirect hop may carry a body of its own).
 size_t OnBody(char* data, size_t size, size_t count, void* arg) {
   auto* r = static_cast<Receiver*>(arg);
   size_t length = size * count;
-  if (r->status != 200) return 0;
   if (r->maxBytes > 0 && length > r->maxBytes - r->received) {
     r->refused = true;
     return 0;
   }
   r->received += length;
-  if (!(*r->sink)(data, length)) {
+  if (r->status == 200 && !(*r->sink)(data, length)) {
     r->refused = true;
     return 0;
   }
@@ -49,6 +48,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* arg) {
   std::string line(data, size * count);
   // "HTTP/1.1 200 OK": each status line starts a response; the last one is final.
   if (line.rfind("HTTP/", 0) == 0) {
+    r->received = 0;
     size_t blank = line.find(' ');
     r->status = blank == std::string::npos ? 0 : std::atol(line.c_str() + blank + 1);
   }

@@ -59,9 +59,11 @@ TEST_F(UpdateServerTest, ReadsTheLastVersionGrandchildOfTheDocumentElement) {
   }
 }
 
-TEST_F(UpdateServerTest, AnyFailureGivesTheEmptyVersion) {
+TEST_F(UpdateServerTest, FollowsRedirectsAndAnyFailureGivesTheEmptyVersion) {
   ASSERT_EQ(Service().Post("_control/update", {{"version", "2.0.9"}}).status, 200);
-  ASSERT_EQ(FetchLatestVersion(UpdateUrl(), Ca()), "2.0.9");
+  Service().SetBehaviour({{"redirect", "/update/version.xml"}});
+  ASSERT_EQ(FetchLatestVersion(Service().Url() + "moved/", Ca()), "2.0.9");
+  Service().ClearBehaviour();
   EXPECT_EQ(FetchLatestVersion(Service().Url() + "missing/", Ca()), "") << "not found";
   EXPECT_EQ(FetchLatestVersion(Service().PlainUrl() + "update/", Ca()), "") << "plain http";
   EXPECT_EQ(FetchLatestVersion(UpdateUrl(), ""), "") << "untrusted server";
