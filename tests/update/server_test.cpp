@@ -108,38 +108,32 @@ TEST_F(UpdateServerTest, TheUpdaterTakesItsNameOnlyWhenComplete) {
     Service().SetBehaviour(c.behaviour);
     EXPECT_FALSE(DownloadUpdater(c.url, appDir, Ca())) << c.name;
     EXPECT_EQ(ReadWholeFile(updater), "earlier") << c.name;
-    size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-      (void)entry;
-      ++files;
-    }
-    EXPECT_EQ(files, 1u) << c.name << ": a partial file was left";
+    auto files = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+    EXPECT_EQ(files, 1) << c.name << ": a partial file was left";
   }
   Service().ClearBehaviour();
 }
 
 TEST(RemoveLeftoverUpdater, DeletesOnlyWhenSignedUp) {
   TempDir dir;
-  std::string appDir = dir.str() + "/";
   dir.Write(kUpdaterFileName, "x");
-  RemoveLeftoverUpdater(appDir, "");
+  RemoveLeftoverUpdater(dir.str() + "/", "");
   EXPECT_TRUE(std::filesystem::exists(dir.path() / kUpdaterFileName));
-  RemoveLeftoverUpdater(appDir, "user@example.jp");
+  RemoveLeftoverUpdater(dir.str() + "/", "user@example.jp");
   EXPECT_FALSE(std::filesystem::exists(dir.path() / kUpdaterFileName));
-  RemoveLeftoverUpdater(appDir, "user@example.jp");  // nothing there: no error
 }
 
-TEST(CallOnWorker, WaitsOnTheCallingThreadAndKeepsExceptionsOnTheWorker) {
+TEST(CallOnWorker, KeepsTheCallingThreadWaitingAndExceptionsOnTheWorker) {
   int waits = 0;
-  auto slow = [] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    return std::string("done");
-  };
   auto wait = [&] {
     ++waits;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   };
-  EXPECT_EQ(CallOnWorker<std::string>(slow, wait), "done");
+  auto slow = [] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return 7;
+  };
+  EXPECT_EQ(CallOnWorker<int>(slow, wait), 7);
   EXPECT_GT(waits, 3);
   EXPECT_EQ(CallOnWorker<int>([]() -> int { throw std::runtime_error("x"); }, wait), 0);
 }
