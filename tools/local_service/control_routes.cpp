@@ -1,5 +1,4 @@
 // The control interface of the test service: /_control/... (see README.md).
-#include <filesystem>
 #include <stdexcept>
 
 #include "core/file_util.h"
@@ -90,10 +89,6 @@ void ServiceServer::ControlUpdate(httplib::Response& res, const httplib::Params&
   }
   if (params.count("updater")) {
     ok = ok && AtomicWriteFile(dir + "AutoUpdate.exe", Param(params, "updater"));
-  } else if (params.count("updater_file")) {
-    auto bytes = ReadWholeFile(Param(params, "updater_file"));
-    if (!bytes) return Fail(res, 400, "cannot read " + Param(params, "updater_file"));
-    ok = ok && AtomicWriteFile(dir + "AutoUpdate.exe", *bytes);
   }
   if (!ok) return Fail(res, 500, "cannot write the update files");
   res.set_content("published\n", kText);
