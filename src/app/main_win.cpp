@@ -1,6 +1,6 @@
 // tavisnap.exe: the composition root. Start-up runs in this order: single-instance
-// guard, settings, splash, connection wait, update check, windows, first sign-in decision, tray
-// icon, message loop.
+// guard, settings, splash, connection wait, update check, windows, first sign-in
+// decision, tray icon, message loop.
 #include <windows.h>
 #include <commctrl.h>
 
