@@ -54,6 +54,8 @@ TEST_F(UpdateStartup, AcceptedStartsThePublishedUpdaterAndEnds) {
   auto process = program_.Start();
   MessageBoxInfo box = ExpectOffer(process->pid);
   ASSERT_NE(box.hwnd, nullptr);
+  EXPECT_EQ(FindTopWindow(L"TFormMainTavisnap", L"", process->pid), nullptr)
+      << "the windows come after the offer";
   AnswerMessageBox(box, IDOK);
   auto code = process->Wait(30s);
   ASSERT_TRUE(code.has_value()) << "the program goes on after starting the updater";
