@@ -2,8 +2,8 @@
 
 #include <curl/curl.h>
 
-#include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include "service/http_client_init.h"
 #include "service/tls_policy.h"
@@ -19,10 +19,10 @@ struct EasyFree {
 };
 
 struct Receiver {
+  CURL* easy;
   const BodySink* sink;
   size_t maxBytes;
   size_t received = 0;
-  long status = 0;
   bool refused = false;
 };
 
@@ -36,21 +36,26 @@ size_t OnBody(char* data, size_t size, size_t count, void* arg) {
     return 0;
   }
   r->received += length;
-  if (r->status == 200 && !(*r->sink)(data, length)) {
+  long status = 0;  // of the response being read
+  curl_easy_getinfo(r->easy, CURLINFO_RESPONSE_CODE, &status);
+  if (status != 200) return length;
+  bool taken = false;
+  try {
+    taken = (*r->sink)(data, length);
+  } catch (...) {
+    taken = false;  // out of memory: the request fails, libcurl's C code sees no exception
+  }
+  if (!taken) {
     r->refused = true;
     return 0;
   }
   return length;
 }
 
+// Each status line starts a response; what is counted belongs to the one being read.
 size_t OnHeader(char* data, size_t size, size_t count, void* arg) {
-  auto* r = static_cast<Receiver*>(arg);
-  std::string line(data, size * count);
-  // "HTTP/1.1 200 OK": each status line starts a response; the last one is final.
-  if (line.rfind("HTTP/", 0) == 0) {
-    r->received = 0;
-    size_t blank = line.find(' ');
-    r->status = blank == std::string::npos ? 0 : std::atol(line.c_str() + blank + 1);
+  if (std::string_view(data, size * count).substr(0, 5) == "HTTP/") {
+    static_cast<Receiver*>(arg)->received = 0;
   }
   return size * count;
 }
@@ -63,7 +68,7 @@ bool HttpGet(const std::string& url, const std::string& caPem, const HttpGetLimi
   std::unique_ptr<CURL, EasyFree> easy(curl_easy_init());
   if (!easy) return false;
   CURL* e = easy.get();
-  Receiver receiver{&sink, limits.maxBytes};
+  Receiver receiver{e, &sink, limits.maxBytes};
   curl_easy_setopt(e, CURLOPT_URL, url.c_str());
   curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(e, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
