@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows (x86_64, MinGW-w64 posix) static libraries Tavisnap links:
-# OpenSSL, libcurl, libjpeg-turbo and GoogleTest, from Debian's source packages.
+# OpenSSL, libcurl, libjpeg-turbo, pugixml and GoogleTest, from Debian's source packages.
 # Each library is installed into its own prefix under the cache, keyed by the Debian
 # source version, so a warm cache makes this a few quick look-ups.
 #
@@ -84,6 +84,14 @@ build_curl() {
   cmake --install "$src/build-win64" >/dev/null
 }
 
+build_pugixml() {
+  local prefix=$1 src=$2
+  cmake -S "$src" -B "$src/build-win64" "${cmake_cross[@]}" -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DPUGIXML_BUILD_TESTS=OFF -DCMAKE_INSTALL_LIBDIR=lib >/dev/null
+  cmake --build "$src/build-win64" -j"$jobs" >/dev/null
+  cmake --install "$src/build-win64" >/dev/null
+}
+
 build_gtest() {
   local prefix=$1 src=$2
   cmake -S "$src" -B "$src/build-win64" "${cmake_cross[@]}" -DCMAKE_INSTALL_PREFIX="$prefix" \
@@ -115,5 +123,6 @@ ensure_deb_src
 one openssl openssl
 one jpeg libjpeg-turbo
 one curl curl "$cache/openssl"
+one pugixml pugixml
 one gtest googletest
 echo "$cache"

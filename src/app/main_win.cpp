@@ -1,6 +1,6 @@
 // tavisnap.exe: the composition root. Start-up runs in this order: single-instance
-// guard, settings, splash, connection wait, windows, first sign-in decision, tray icon,
-// message loop.
+// guard, settings, splash, connection wait, update check, windows, first sign-in
+// decision, tray icon, message loop.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -22,6 +22,9 @@
 #include "mainwindow/menu_state.h"
 #include "service/form_http_win.h"
 #include "service/http_client_init.h"
+#include "update/help_entries_win.h"
+#include "update/update_startup_win.h"
+#include "update/updater.h"
 #include "win/message_box_win.h"
 #include "win/window_win.h"
 
@@ -53,23 +56,26 @@ int Run(HINSTANCE instance) {
   auto splash = std::make_unique<TFormSplash>(LoadLogo(instance));
   splash->ShowAnimated();
 
+  Win32Prompter prompter;
   if (WaitForInternet()) {
     RunMode = kRunModeOnline;
+    CheckForUpdate(splash->hwnd(), prompter);  // ends the process when the updater starts
   } else {
     ShowMessageBox(kOfflineNotice, kCaptionConfirmation, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
     RunMode = kRunModeOffline;
   }
+  RemoveLeftoverUpdater(AppDir, SysInfo.MailId);
 
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVISNAP));
   // Every window lives from here until the process ends, created in this order.
   auto mainWindow = std::make_unique<TFormMainTavisnap>(icon);
   SetMainWindowHandle(mainWindow->hwnd());
   auto formInit = std::make_unique<TFormInit>(*mainWindow, mainWindow->hwnd());
+  formInit->SetHelpActions({OpenHelpPage, OpenReadme, [](HWND) { ShowVersionBox(); }});
   mainWindow->SetAccountWindowVisibleQuery([&formInit] { return formInit->IsVisible(); });
   auto formHttp = std::make_unique<TFormHTTP>(mainWindow->hwnd(), ForceForeground);
-  Win32Prompter panelPrompter;
   auto sendPanel = std::make_unique<TFormSendPanel>(
-      mainWindow->hwnd(), panelPrompter, mainWindow->SendPanelAddressBookFactory(), icon);
+      mainWindow->hwnd(), prompter, mainWindow->SendPanelAddressBookFactory(), icon);
   mainWindow->SetSendPanel(*sendPanel);
 
   // How the user's work begins. Without automatic sign-in (offline included) the viewer

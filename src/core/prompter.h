@@ -11,11 +11,15 @@ enum class BoxKind {
   Warning,                    // caption "タビスナップ（警告）", OK
   Confirmation,               // caption "タビスナップ（確認）", OK and Cancel
   ConfirmationCancelDefault,  // the same, with Cancel as the default button
+  UpdateQuestion,  // caption "自動アップデート確認", OK and Cancel (default), system-modal
+  UpdateFailed,    // caption "確認", OK, system-modal
 };
 
 inline constexpr const char* kCaptionInformation = "タビスナップ";
 inline constexpr const char* kCaptionWarning = "タビスナップ（警告）";
 inline constexpr const char* kCaptionConfirmation = "タビスナップ（確認）";
+inline constexpr const char* kCaptionUpdateQuestion = "自動アップデート確認";
+inline constexpr const char* kCaptionUpdateFailed = "確認";
 
 class Prompter {
  public:

@@ -14,6 +14,10 @@ UINT MessageBoxFlags(BoxKind kind) {
       return MB_OKCANCEL | kCommon;
     case BoxKind::ConfirmationCancelDefault:
       return MB_OKCANCEL | MB_DEFBUTTON2 | kCommon;
+    case BoxKind::UpdateQuestion:
+      return MB_OKCANCEL | MB_DEFBUTTON2 | MB_SYSTEMMODAL | kCommon;
+    case BoxKind::UpdateFailed:
+      return MB_OK | MB_SYSTEMMODAL | kCommon;
   }
   return MB_OK | kCommon;
 }
@@ -27,6 +31,10 @@ const char* MessageBoxCaption(BoxKind kind) {
     case BoxKind::Confirmation:
     case BoxKind::ConfirmationCancelDefault:
       return kCaptionConfirmation;
+    case BoxKind::UpdateQuestion:
+      return kCaptionUpdateQuestion;
+    case BoxKind::UpdateFailed:
+      return kCaptionUpdateFailed;
   }
   return kCaptionInformation;
 }

@@ -1,6 +1,7 @@
 // The execute button's dispatch, and the actions behind pages and menu entries that
 // later work fills in. Until then each one does nothing, and says nothing.
 #include "mainwindow/form_main_tavisnap_win.h"
+#include "update/help_entries_win.h"
 
 namespace tavisnap {
 
@@ -29,8 +30,14 @@ void TFormMainTavisnap::Button_execClick() {
 
 // Viewer and help.
 void TFormMainTavisnap::PMenuViewerClick() {}
-void TFormMainTavisnap::MenuHelpDispClick() {}
-void TFormMainTavisnap::MenuReadmeClick() {}
-void TFormMainTavisnap::MenuVersionClick() {}
+void TFormMainTavisnap::MenuHelpDispClick() {
+  OpenHelpPage(hwnd());
+}
+void TFormMainTavisnap::MenuReadmeClick() {
+  OpenReadme(hwnd());
+}
+void TFormMainTavisnap::MenuVersionClick() {
+  ShowVersionBox();
+}
 
 }  // namespace tavisnap

@@ -13,6 +13,7 @@
 #include "service/multipart_body.h"
 #include "service/response_text.h"
 #include "service/session_cookie.h"
+#include "service/tls_policy.h"
 
 namespace tavisnap {
 namespace {
@@ -98,24 +99,6 @@ Slist RequestHeaders(const std::string& cookie) {
   return headers;
 }
 
-void SetSecurity(CURL* easy, const std::string& ca_pem) {
-  curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "https");
-  curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "https");
-  curl_easy_setopt(easy, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
-  curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
-  curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
-#ifdef _WIN32
-  // Windows keeps its trusted authorities in the system store, not in a file.
-  curl_easy_setopt(easy, CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_NATIVE_CA));
-#endif
-  if (!ca_pem.empty()) {
-    // Added to the system's authorities (the blob replaces only a CA file, not the
-    // system store nor the CA folder).
-    curl_blob blob{const_cast<char*>(ca_pem.data()), ca_pem.size(), CURL_BLOB_COPY};
-    curl_easy_setopt(easy, CURLOPT_CAINFO_BLOB, &blob);
-  }
-}
-
 void SetTransfer(CURL* easy, const std::string& url) {
   curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
@@ -146,9 +129,7 @@ struct TransactionCallbacks {
 
 HttpTransaction::HttpTransaction(std::string url, TTypFormDataArray form)
     : url_(std::move(url)), form_(std::move(form)) {
-  if (!CaFile.empty()) {
-    if (auto pem = ReadWholeFile(CaFile)) caPem_ = std::move(*pem);
-  }
+  caPem_ = ReadExtraAuthorities();
 }
 
 bool HttpTransaction::OnSendProgress(int64_t total, int64_t sent) {
@@ -173,7 +154,7 @@ HttpResult HttpTransaction::Run() {
   Response response;
 
   SetTransfer(easy.get(), url_);
-  SetSecurity(easy.get(), caPem_);
+  ApplyTlsPolicy(easy.get(), caPem_);
   curl_easy_setopt(easy.get(), CURLOPT_HTTPHEADER, headers.get());
   curl_easy_setopt(easy.get(), CURLOPT_MIMEPOST, body->Mime());
   curl_easy_setopt(easy.get(), CURLOPT_HEADERFUNCTION, OnHeader);

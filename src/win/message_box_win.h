@@ -8,7 +8,8 @@
 
 namespace tavisnap {
 
-// MessageBoxW with UTF-8 texts; adds MB_TASKMODAL so the program's other windows wait.
+// MessageBoxW with UTF-8 texts; adds MB_TASKMODAL (unless flags name a mode) so the
+// program's other windows wait.
 int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
 
 }  // namespace tavisnap

@@ -21,8 +21,11 @@ class FakePrompter : public Prompter {
   bool Show(BoxKind kind, const std::string& text) override {
     boxes.push_back({kind, text});
     if (log) log->push_back("box " + text);
-    // Information and warning boxes have only OK: they leave the script alone.
-    if (kind == BoxKind::Information || kind == BoxKind::Warning || answers.empty()) return true;
+    // Boxes with only OK leave the script alone.
+    if (kind == BoxKind::Information || kind == BoxKind::Warning || kind == BoxKind::UpdateFailed ||
+        answers.empty()) {
+      return true;
+    }
     bool answer = answers.front();
     answers.pop_front();
     return answer;

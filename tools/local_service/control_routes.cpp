@@ -1,6 +1,8 @@
 // The control interface of the test service: /_control/... (see README.md).
 #include <stdexcept>
 
+#include "core/file_util.h"
+
 #include "service_server.h"
 
 namespace tavisnap::local_service {
@@ -40,7 +42,10 @@ void ServiceServer::Control(const httplib::Request& req, httplib::Response& res,
     res.set_content(text, kText);
   } else if (what == "requests" || what.rfind("requests/", 0) == 0) {
     ControlRequests(req, res);
+  } else if (what == "update" && post) {
+    ControlUpdate(res, params);
   } else if (what == "reset" && post) {
+    WriteDefaultFiles(state_.Dir(), true);
     state_.Reset();
     recorder_.Reset();
     behaviour_.Set(Behaviour{});
@@ -69,6 +74,24 @@ void ServiceServer::ControlRequests(const httplib::Request& req, httplib::Respon
   auto bytes = recorder_.Read(id);
   if (!bytes) return Fail(res, 404, "no such request");
   res.set_content(*bytes, "application/octet-stream");
+}
+
+void ServiceServer::ControlUpdate(httplib::Response& res, const httplib::Params& params) {
+  std::string dir = state_.Dir() + "/update/";
+  if (params.count("version") && params.count("xml")) {
+    return Fail(res, 400, "version or xml, not both");
+  }
+  bool ok = true;
+  if (params.count("version")) {
+    ok = AtomicWriteFile(dir + "version.xml", VersionDocument(Param(params, "version")));
+  } else if (params.count("xml")) {
+    ok = AtomicWriteFile(dir + "version.xml", Param(params, "xml"));
+  }
+  if (params.count("updater")) {
+    ok = ok && AtomicWriteFile(dir + "AutoUpdate.exe", Param(params, "updater"));
+  }
+  if (!ok) return Fail(res, 500, "cannot write the update files");
+  res.set_content("published\n", kText);
 }
 
 void ServiceServer::ControlAccount(const httplib::Request& req, httplib::Response& res,

@@ -21,9 +21,7 @@ constexpr const char* kHelpPage =
     "<p>ホットキーを押すと画面を撮影し、選んだ相手にメールで送ります。</p>\n"
     "<p>宛先はアドレス帳から選べます。</p>\n</body>\n</html>\n";
 
-constexpr const char* kVersionXml =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tavisnap>\n  <update>\n"
-    "    <version>2.0.1</version>\n  </update>\n</tavisnap>\n";
+constexpr const char* kDefaultVersion = "2.0.1";
 
 Form ReadForm(const httplib::Request& req, const httplib::ContentReader& reader,
               const std::string& spool_dir) {
@@ -69,13 +67,18 @@ std::string Repeat(const std::string& text, int times) {
 
 }  // namespace
 
-void WriteDefaultFiles(const std::string& state_dir) {
+std::string VersionDocument(const std::string& version) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tavisnap>\n  <update>\n    <version>" +
+         version + "</version>\n  </update>\n</tavisnap>\n";
+}
+
+void WriteDefaultFiles(const std::string& state_dir, bool replace) {
   std::string update = state_dir + "/update";
   std::filesystem::create_directories(update);
-  if (!std::filesystem::exists(update + "/version.xml")) {
-    AtomicWriteFile(update + "/version.xml", kVersionXml);
+  if (replace || !std::filesystem::exists(update + "/version.xml")) {
+    AtomicWriteFile(update + "/version.xml", VersionDocument(kDefaultVersion));
   }
-  if (!std::filesystem::exists(update + "/AutoUpdate.exe")) {
+  if (replace || !std::filesystem::exists(update + "/AutoUpdate.exe")) {
     AtomicWriteFile(update + "/AutoUpdate.exe", "placeholder updater of the local service\n");
   }
 }

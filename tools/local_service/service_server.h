@@ -46,6 +46,7 @@ class ServiceServer : public httplib::Server {
   void ControlRequests(const httplib::Request& req, httplib::Response& res);
   void ControlAccount(const httplib::Request& req, httplib::Response& res,
                       const httplib::Params& params);
+  void ControlUpdate(httplib::Response& res, const httplib::Params& params);
 
   ServiceState& state_;
   BehaviourSwitch& behaviour_;
@@ -54,7 +55,11 @@ class ServiceServer : public httplib::Server {
   std::atomic<int> redirects_{0};
 };
 
-// Writes the update files and the help page's neighbours that do not exist yet.
-void WriteDefaultFiles(const std::string& state_dir);
+// Writes the update files and the help page's neighbours that do not exist yet; with
+// replace, puts the default update files back.
+void WriteDefaultFiles(const std::string& state_dir, bool replace = false);
+
+// A version.xml that publishes this version as a grandchild "version" element.
+std::string VersionDocument(const std::string& version);
 
 }  // namespace tavisnap::local_service

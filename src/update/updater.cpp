@@ -1,0 +1,56 @@
+#include "update/updater.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/ascii_text.h"
+#include "core/file_util.h"
+#include "service/http_get.h"
+#include "update/version_compare.h"
+
+namespace tavisnap {
+
+bool IsHttpsUrl(const std::string& url) {
+  constexpr std::string_view kScheme = "https://";
+  return url.size() > kScheme.size() &&
+         EqualsIgnoringCase(std::string_view(url).substr(0, kScheme.size()), kScheme);
+}
+
+bool DownloadUpdater(const std::string& updateUrl, const std::string& appDir,
+                     const std::string& caPem) {
+  if (!IsHttpsUrl(updateUrl)) return false;
+  try {
+    HttpGetLimits limits;
+    limits.totalMillis = kUpdaterTotalMillis;
+    limits.stallSeconds = kUpdaterStallSeconds;
+    limits.maxBytes = kMaxUpdaterBytes;
+    auto body = HttpGetText(updateUrl + kUpdaterFileName, caPem, limits);
+    // Kept in memory until whole, then written beside the program in one replacing step.
+    return body && !body->empty() && AtomicWriteFile(appDir + kUpdaterFileName, *body);
+  } catch (...) {
+    return false;
+  }
+}
+
+void RemoveLeftoverUpdater(const std::string& appDir, const std::string& mailId) {
+  if (mailId.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove(U8Path(appDir + kUpdaterFileName), ignored);
+}
+
+UpdateOffer OfferUpdate(const std::string& current, const std::string& latest,
+                        const std::string& updateUrl, Prompter& prompter,
+                        const UpdateActions& actions) {
+  if (latest.empty() || !IsHttpsUrl(updateUrl) || !IsNewerVersion(current, latest)) {
+    return UpdateOffer::NotOffered;
+  }
+  if (!prompter.Show(BoxKind::UpdateQuestion, kUpdateQuestion)) return UpdateOffer::Declined;
+  if (!actions.download()) {
+    prompter.Show(BoxKind::UpdateFailed, kUpdateFailed);
+    return UpdateOffer::DownloadFailed;
+  }
+  actions.startUpdater();
+  return UpdateOffer::Started;
+}
+
+}  // namespace tavisnap

@@ -1,0 +1,47 @@
+// The automatic update: the offer at start-up, the download of the updater
+// "AutoUpdate.exe" into the program folder, and its removal on a later start.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+#include "core/prompter.h"
+
+namespace tavisnap {
+
+inline constexpr char kUpdaterFileName[] = "AutoUpdate.exe";
+inline constexpr char kUpdateQuestion[] =
+    "現在のタビスナップが最新バージョンではありません\r\n自動アップデートを行いますか？";
+inline constexpr char kUpdateFailed[] =
+    "正常に自動アップデートが出来ませんでした\r\nタビスナップを起動します";
+inline constexpr long kUpdaterStallSeconds = 15;
+inline constexpr long kUpdaterTotalMillis = 5 * 60 * 1000;
+inline constexpr size_t kMaxUpdaterBytes = 64 * 1024 * 1024;
+
+// An executable is fetched only over verified https.
+bool IsHttpsUrl(const std::string& url);
+
+// Downloads updateUrl + "AutoUpdate.exe" to appDir + "AutoUpdate.exe". The file takes its
+// name only when it is complete; a failed download leaves an earlier file as it was and
+// nothing else behind. Reads no globals, so it may run on a worker thread.
+bool DownloadUpdater(const std::string& updateUrl, const std::string& appDir,
+                     const std::string& caPem);
+
+// Deletes appDir + "AutoUpdate.exe" when mailId is not empty; failures are ignored.
+void RemoveLeftoverUpdater(const std::string& appDir, const std::string& mailId);
+
+struct UpdateActions {
+  std::function<bool()> download;      // DownloadUpdater
+  std::function<void()> startUpdater;  // starts the downloaded updater and ends the process
+};
+
+enum class UpdateOffer { NotOffered, Declined, Started, DownloadFailed };
+
+// Asks the user when latest is newer than current and updateUrl is https; on OK downloads
+// and starts the updater, or reports the failed download.
+UpdateOffer OfferUpdate(const std::string& current, const std::string& latest,
+                        const std::string& updateUrl, Prompter& prompter,
+                        const UpdateActions& actions);
+
+}  // namespace tavisnap
