@@ -22,7 +22,9 @@ SoundLibrary::SoundLibrary() {
   // By name alone, so that the system's search order finds the library.
   module_ = LoadLibraryW(L"Soundp.dll");
   if (module_) {
-    soundMessage_ = reinterpret_cast<SoundMessageEntry>(GetProcAddress(module_, "SoundMessage"));
+    // Through void (*)(), to which any function type converts without a warning.
+    soundMessage_ = reinterpret_cast<SoundMessageEntry>(
+        reinterpret_cast<void (*)()>(GetProcAddress(module_, "SoundMessage")));
   }
 }
 
