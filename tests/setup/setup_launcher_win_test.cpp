@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "setup/agreement_text.h"
+#include "setup/launcher_win.h"
 #include "support/driver_win.h"
 #include "win/text_win.h"
 
@@ -24,67 +25,6 @@ const std::wstring kCaption =
 const std::string kLicense = "使用許諾を聞く(&R)　";
 const std::string kCancel = "キャンセル(&C)";
 const std::string kInstall = "使用許諾に同意してインストール(&I)";
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t begin = 0;
-  for (size_t end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1) {
-    lines.push_back(text.substr(begin, end - begin));
-  }
-  return lines;
-}
-
-// TavisnapSetup.exe started from a fresh folder, as a user starts it from the download.
-class Launcher {
- public:
-  explicit Launcher(bool withSoundp = true) : dir_(MakeTempDir("tavisnap-setup")) {
-    Copy("TavisnapSetup.exe", "TavisnapSetup.exe");
-    if (withSoundp) Copy("Soundp.dll", "Soundp.dll");
-    Copy("setup_standin_installer.exe", "tavisnap_setup_silent.exe");
-    SetEnvironmentVariableW(L"TAVISNAP_SOUNDP_LOG", Widen(dir_ + "speech.txt").c_str());
-    process_ = Launch(Widen(dir_ + "TavisnapSetup.exe"), L"", Widen(dir_));
-    window_ = WaitForTopWindow(L"TSetup_Main", L"", process_->pid, 20s, true);
-  }
-  ~Launcher() { process_->Kill(); }
-
-  HWND window() const { return window_; }
-  Process& process() { return *process_; }
-  std::vector<std::string> Spoken() const {
-    return FileExists(dir_ + "speech.txt") ? Lines(ReadFileBytes(dir_ + "speech.txt"))
-                                           : std::vector<std::string>{};
-  }
-  std::vector<std::string> InstallerCalls() const {
-    return FileExists(dir_ + "installer-calls.txt")
-               ? Lines(ReadFileBytes(dir_ + "installer-calls.txt"))
-               : std::vector<std::string>{};
-  }
-  HWND Focus() const {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
-    return info.hwndFocus;
-  }
-  void PressTab() const {
-    HWND focus = Focus();
-    PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0x000F0001);
-    PostMessageW(focus, WM_KEYUP, VK_TAB, 0xC00F0001);
-    Pump(300ms);
-  }
-  // An access key as the keyboard gives it: the character with Alt held.
-  void PressAlt(wchar_t letter) const {
-    PostMessageW(Focus(), WM_SYSCHAR, letter, 1 << 29);
-    Pump(300ms);
-  }
-
- private:
-  void Copy(const std::string& from, const std::string& to) const {
-    ASSERT_TRUE(CopyFileW(Widen(ExeDir() + from).c_str(), Widen(dir_ + to).c_str(), FALSE)) << from;
-  }
-
-  std::string dir_;
-  std::unique_ptr<Process> process_;
-  HWND window_ = nullptr;
-};
 
 // Keys that reach the system, as a low-level hook sees them.
 class KeyRecorder {
