@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 
 #include "setup/agreement_text.h"
@@ -234,55 +235,60 @@ void AnswerTheQuestion(Launcher& launcher, int answer) {
   AnswerMessageBox(*box, answer);
 }
 
-TEST(SetupLauncher, NoLeavesEverythingAsItWas) {
-  FakeTavisnap tavisnap(0ms);
-  Launcher launcher;
-  ASSERT_NE(launcher.window(), nullptr);
-  AnswerTheQuestion(launcher, IDNO);
-  EXPECT_FALSE(launcher.process().Wait(1500ms).has_value()) << "the launcher ended";
-  EXPECT_TRUE(IsWindowVisible(launcher.window()));
-  EXPECT_FALSE(tavisnap.Quit());
-  EXPECT_TRUE(launcher.InstallerCalls().empty());
-}
-
-TEST(SetupLauncher, InstallWithoutARunningTavisnapStartsTheInstallerAtOnce) {
-  Launcher launcher;
-  ASSERT_NE(launcher.window(), nullptr);
-  AnswerTheQuestion(launcher, IDYES);
-  const auto answered = Clock::now();
-  ASSERT_TRUE(WaitUntil([&] { return !launcher.InstallerCalls().empty(); }, 10s));
-  const auto started = Clock::now() - answered;
-  // Wine needs about 2 s to give the focus back after the question box closes; one wait
-  // of the launcher's would come on top of that.
-  EXPECT_LT(started, 2800ms) << "waited for a program that is not running";
-  EXPECT_EQ(launcher.InstallerCalls(),
-            std::vector<std::string>{"tavisnap_setup_silent.exe|/SILENT"});
-  auto code = launcher.process().Wait(10s);
-  ASSERT_TRUE(code.has_value()) << "the launcher did not end";
-  EXPECT_EQ(*code, 0u);
-}
-
-TEST(SetupLauncher, AWindowGoneAtTheThirdCheckEndsTheWaitingAtOnce) {
-  FakeTavisnap tavisnap(1500ms);  // still there at the checks of 0 s and 1 s, gone at 2 s
-  Launcher launcher;
-  ASSERT_NE(launcher.window(), nullptr);
-  AnswerTheQuestion(launcher, IDYES);
-  ASSERT_TRUE(WaitUntil([&] { return tavisnap.Quit(); }, 5s)) << "no WM_QUIT";
-  // Meanwhile the launcher answers: it waits on a timer, not in a blocked loop.
-  for (int i = 0; i < 4; ++i) {
-    DWORD_PTR result;
-    EXPECT_TRUE(
-        SendMessageTimeoutW(launcher.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 300, &result))
-        << "not answering while waiting";
-    Pump(200ms);
+TEST(SetupLauncher, InstallQuitsTavisnapWaitsWhileItsWindowStaysThenStartsTheInstaller) {
+  struct Case {
+    const char* name;
+    bool running;
+    Millis linger;  // how long the window stays after the quit message
+    int answer;
+  };
+  const Case cases[] = {
+      {"No changes nothing", true, 0ms, IDNO},
+      {"without Tavisnap no waiting", false, 0ms, IDYES},
+      // Still there at the checks of 0 s and 1 s, gone at the one of 2 s.
+      {"gone at the third check", true, 1500ms, IDYES},
+  };
+  const std::vector<std::string> started = {"tavisnap_setup_silent.exe|/SILENT"};
+  for (const Case& c : cases) {
+    std::optional<FakeTavisnap> tavisnap;
+    if (c.running) tavisnap.emplace(c.linger);
+    Launcher launcher;
+    ASSERT_NE(launcher.window(), nullptr);
+    AnswerTheQuestion(launcher, c.answer);
+    const auto answered = Clock::now();
+    if (c.answer == IDNO) {
+      EXPECT_FALSE(launcher.process().Wait(1500ms).has_value()) << c.name;
+      EXPECT_TRUE(IsWindowVisible(launcher.window())) << c.name;
+      EXPECT_FALSE(tavisnap->Quit()) << c.name;
+      EXPECT_TRUE(launcher.InstallerCalls().empty()) << c.name;
+      continue;
+    }
+    if (tavisnap) {
+      ASSERT_TRUE(WaitUntil([&] { return tavisnap->Quit(); }, 5s)) << c.name << ": no WM_QUIT";
+      // Meanwhile the launcher answers: it waits on a timer, not in a blocked loop.
+      for (int i = 0; i < 4; ++i) {
+        DWORD_PTR result;
+        EXPECT_TRUE(
+            SendMessageTimeoutW(launcher.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 300, &result))
+            << c.name << ": not answering while waiting";
+        Pump(200ms);
+      }
+    }
+    ASSERT_TRUE(WaitUntil([&] { return !launcher.InstallerCalls().empty(); }, 15s)) << c.name;
+    if (tavisnap) {
+      const auto waited = Clock::now() - tavisnap->QuitAt();
+      EXPECT_GE(waited, 1500ms) << c.name << ": started before the window had gone";
+      EXPECT_LT(waited, 6s) << c.name << ": went on waiting after the window had gone";
+    } else {
+      // Wine needs about 2 s to give the focus back after the question box closes; one
+      // wait of the launcher's would come on top of that.
+      EXPECT_LT(Clock::now() - answered, 2800ms) << c.name;
+    }
+    EXPECT_EQ(launcher.InstallerCalls(), started) << c.name;
+    auto code = launcher.process().Wait(10s);
+    ASSERT_TRUE(code.has_value()) << c.name << ": the launcher did not end";
+    EXPECT_EQ(*code, 0u) << c.name;
   }
-  ASSERT_TRUE(WaitUntil([&] { return !launcher.InstallerCalls().empty(); }, 15s));
-  const auto waited = std::chrono::duration_cast<Millis>(Clock::now() - tavisnap.QuitAt());
-  EXPECT_GE(waited, 1500ms) << "started before the window had gone";
-  EXPECT_LT(waited, 6s) << "went on waiting after the window had gone";
-  EXPECT_EQ(launcher.InstallerCalls(),
-            std::vector<std::string>{"tavisnap_setup_silent.exe|/SILENT"});
-  EXPECT_TRUE(launcher.process().Wait(10s).has_value());
 }
 
 TEST(SetupLauncher, CancelAndTheCloseBoxEndItWithoutInstalling) {
