@@ -54,6 +54,18 @@ FunctionEnd
 
 Section "Install"
   SetOutPath "$INSTDIR"
+  ; A Tavisnap that the launcher has just ended may hold its program file for a moment.
+  ${If} ${FileExists} "$INSTDIR\tavisnap.exe"
+    ${For} $1 1 20
+      ClearErrors
+      FileOpen $0 "$INSTDIR\tavisnap.exe" a
+      ${IfNot} ${Errors}
+        FileClose $0
+        ${Break}
+      ${EndIf}
+      Sleep 500
+    ${Next}
+  ${EndIf}
   File "${FILES}/tavisnap.exe"
   File "${FILES}/readme.txt"
   ; The account and the address book live in system.ini: an existing one stays as it is.
