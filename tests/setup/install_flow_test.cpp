@@ -16,27 +16,29 @@ class RecordingHost : public InstallFlow::Host {
   RecordingHost(bool yes, std::vector<bool> running) : yes_(yes), running_(std::move(running)) {}
 
   bool ConfirmInstall() override {
-    log += "ask ";
+    Step("ask");
     return yes_;
   }
   bool ProgramRunning() override {
-    log += "look ";
-    bool answer = running_.empty() ? false : running_.front();
+    Step("look");
+    bool answer = !running_.empty() && running_.front();
     if (running_.size() > 1) running_.erase(running_.begin());
     return answer;
   }
-  void QuitProgram() override { log += "quit "; }
+  void QuitProgram() override { Step("quit"); }
   void StartWait(int millis) override {
-    log += millis == 1000 ? "wait " : "wait(" + std::to_string(millis) + ") ";
+    Step(millis == 1000 ? "wait" : "wait " + std::to_string(millis));
     waiting = true;
   }
-  void StartInstaller() override { log += "install "; }
-  void CloseLauncher() override { log += "close "; }
+  void StartInstaller() override { Step("install"); }
+  void CloseLauncher() override { Step("close"); }
 
   std::string log;
   bool waiting = false;
 
  private:
+  void Step(const std::string& step) { log += step + " "; }
+
   bool yes_;
   std::vector<bool> running_;
 };

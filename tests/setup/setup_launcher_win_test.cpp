@@ -45,21 +45,10 @@ class KeyRecorder {
   static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION && keys_) {
       auto* key = reinterpret_cast<KBDLLHOOKSTRUCT*>(lp);
-      std::string name;
-      switch (key->vkCode) {
-        case VK_CONTROL:
-        case VK_LCONTROL:
-        case VK_RCONTROL:
-          name = "Ctrl";
-          break;
-        case VK_MENU:
-        case VK_LMENU:
-        case VK_RMENU:
-          name = "Alt";
-          break;
-        default:
-          name = std::string(1, static_cast<char>(key->vkCode));
-      }
+      const DWORD vk = key->vkCode;
+      const bool ctrl = vk == VK_CONTROL || vk == VK_LCONTROL || vk == VK_RCONTROL;
+      const bool alt = vk == VK_MENU || vk == VK_LMENU || vk == VK_RMENU;
+      const std::string name = ctrl ? "Ctrl" : alt ? "Alt" : std::string(1, static_cast<char>(vk));
       *keys_ += name + ((key->flags & LLKHF_UP) ? "↑ " : "↓ ");
     }
     return CallNextHookEx(nullptr, code, wp, lp);
