@@ -97,6 +97,7 @@ TEST(Installer, TheLauncherEndsARunningTavisnapAndTheUpdateKeepsItsAddressBook) 
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return IconPresent(main); }, 30s)) << "no tray icon";
 
+  ASSERT_TRUE(FileExists(ExeDir() + "tavisnap_setup_silent.exe")) << "not built: no makensis";
   Launcher launcher(true, "tavisnap_setup_silent.exe");
   ASSERT_NE(launcher.window(), nullptr);
   launcher.PressAlt(L'i');
