@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tavisnap needs on a Debian 12 machine:
 # compilers (clang with libFuzzer for tools/fuzz-bmp), Wine with a Japanese locale and
-# fonts, the native -dev packages.
+# fonts, the native -dev packages, NSIS for the installer.
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
@@ -14,6 +14,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
   libcpp-httplib-dev libpugixml-dev openssl curl python3 time
   clang libclang-rt-dev
+  nsis
 )
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -16,6 +16,7 @@
 #include "core/form_splash_win.h"
 #include "mainwindow/form_main_tavisnap_win.h"
 #include "service/form_http_win.h"
+#include "setup/setup_main_win.h"
 #include "support/driver_win.h"
 #include "support/fake_prompter.h"
 #include "win/text_win.h"
@@ -49,6 +50,7 @@ std::string ClippedCaption(HWND control) {
   const LONG style = GetWindowLongW(control, GWL_STYLE);
   if (cls != L"Button" && cls != L"Static" && cls != L"Edit") return {};
   if (cls == L"Static" && (style & SS_TYPEMASK) == SS_OWNERDRAW) return {};  // draws itself
+  if (cls == L"Edit" && (style & ES_MULTILINE)) return {};  // wraps and scrolls its text
   const std::wstring text = TextOf(control);
   if (text.empty() || !IsWindowVisible(control)) return {};
   HDC dc = GetDC(control);
@@ -160,6 +162,14 @@ TEST(WindowLayouts, EveryWindowIsItsLayoutScaledWithNoCaptionCutOff) {
       SaveScreenshot(Shot(name), panel.hwnd());
     }
     ShowWindow(panel.hwnd(), SW_HIDE);
+  }
+  {
+    SoundLibrary sound;
+    TSetup_Main setup(sound, nullptr);  // the launcher's window, of TavisnapSetup.exe
+    setup.Show();
+    Pump(300ms);
+    ExpectLaidOut(setup, "setup launcher");
+    SaveScreenshot(Shot("setup-launcher"), setup.hwnd());
   }
 }
 
