@@ -36,6 +36,14 @@ void RegisterThenSignIn(DWORD pid, HWND account, const std::string& mail, bool a
   ASSERT_EQ(box->text,
             L"登録が完了しました、登録メールアドレス宛にログイン用のパスワードが送られてきます。");
 
+  SignIn(pid, account, mail, autoLogin);
+}
+
+bool OnRegistrationPage(HWND account) {
+  return IsWindowVisible(FindChildById(account, IDC_Edit_new_mailadr1)) != FALSE;
+}
+
+void SignIn(DWORD pid, HWND account, const std::string& mail, bool autoLogin) {
   std::string password = ServiceRecordedPassword(mail);
   ASSERT_FALSE(password.empty()) << "the service recorded no password";
   HWND passwordEdit = FindChildById(account, IDC_Edit_already_password);
@@ -43,7 +51,7 @@ void RegisterThenSignIn(DWORD pid, HWND account, const std::string& mail, bool a
   SetText(passwordEdit, Wide(password));
   SetChecked(FindChildById(account, IDC_CheckBox_AutoLogin), autoLogin);
   Click(FindChildById(account, IDC_Button_already_reg_do));
-  box = ExpectMessageBox(pid, IDOK);
+  auto box = ExpectMessageBox(pid, IDOK);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, L"タビスナップ");
   ASSERT_EQ(box->text, L"ログインできました");

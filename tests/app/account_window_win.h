@@ -15,5 +15,10 @@ HWND AccountWindow(DWORD pid);
 // window closes. Fails the running test (gtest assertions) at the first step that does
 // not happen.
 void RegisterThenSignIn(DWORD pid, HWND account, const std::string& mail, bool autoLogin);
+// Signs in on the sign-in page with the password the local service recorded for mail,
+// which an earlier start registered.
+void SignIn(DWORD pid, HWND account, const std::string& mail, bool autoLogin);
+// Whether the window shows its registration page (the first start) or the sign-in page.
+bool OnRegistrationPage(HWND account);
 
 }  // namespace tavisnap::testing
