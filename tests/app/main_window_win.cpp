@@ -45,7 +45,15 @@ void ChooseRecipient(DWORD pid, HWND main, int index, const char* screenshot) {
 }
 
 std::wstring CurrentRecipient(HWND main) {
-  return TextOf(FindChildById(main, IDC_StaticText_dst_meailadr_dsp));
+  // Right after a window of the program closed its thread may be busy for a while: an
+  // answer that does not come is not an empty text.
+  HWND display = FindChildById(main, IDC_StaticText_dst_meailadr_dsp);
+  DWORD_PTR length = 0;
+  WaitUntil([&] {
+    return SendMessageTimeoutW(display, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length) !=
+           0;
+  });
+  return TextOf(display);
 }
 
 std::vector<std::wstring> ChooseHotKeyEntry(DWORD pid, HWND main, int menuId, int boxes) {
