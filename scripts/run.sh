@@ -10,10 +10,14 @@
 # The state folder holds the local service's records (service/), the Wine prefix
 # (prefix/) with the installed program in C:\Program Files\tavisnap, so that its account,
 # address book and registry survive between runs, and the screenshots. Without a display
-# it starts a virtual one (Xvfb) and writes screenshots named after what they show:
+# it starts a virtual one (Xvfb) and shows the main job there: it registers the demo
+# account demo@example.jp at the local service (or signs in with it), chooses a
+# recipient, presses Ctrl+PrintScreen, sends from the send panel and prints where the
+# service stored the picture. Screenshots are named after what they show:
 # screenshot-splash.png, screenshot-account.png (or screenshot-started.png when the
-# account window does not open), screenshot-end.png. With DISPLAY set the windows appear
-# on your screen.
+# account window does not open), screenshot-recipient.png, screenshot-panel.png,
+# screenshot-transfer.png, screenshot-sent.png, screenshot-end.png. With DISPLAY set the
+# windows appear on your screen and are yours to use.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -23,10 +27,14 @@ if [ "${TAVISNAP_RUN_BUILD:-1}" != 0 ]; then
   bash scripts/build-win-deps.sh >/dev/null
   cmake --preset native >/dev/null &&
     cmake --build --preset native --target local_service layout_install
-  cmake --preset win64 >/dev/null && cmake --build --preset win64 --target tavisnap
+  cmake --preset win64 >/dev/null &&
+    cmake --build --preset win64 --target tavisnap app_run_command_driver
 fi
 export TAVISNAP_NATIVE_DIR="$root/build/native"  # the layout tool of this tree
 service=build/native/bin/local_service exe=build/win64/bin/tavisnap.exe
+# Plays the user without a display (tests/app/run_command_driver_win.cpp).
+driver=${TAVISNAP_RUN_DRIVER:-build/win64/bin/app_run_command_driver.exe}
+demo_mail=demo@example.jp
 for f in "$service" "$exe" build/native/bin/layout_install; do
   [ -x "$f" ] || { echo "run: $f missing (run without TAVISNAP_RUN_BUILD=0)" >&2; exit 1; }
 done
@@ -34,7 +42,7 @@ done
 run=${TAVISNAP_RUN_DIR:-$root/build/run}
 mkdir -p "$run"
 run=$(cd "$run" && pwd)
-rm -f "$run"/screenshot-*.png
+rm -f "$run"/screenshot-*.png "$run"/screenshot-*.bmp
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
 export WINEPREFIX="$run/prefix"
@@ -75,7 +83,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 app="$WINEPREFIX/drive_c/Program Files/tavisnap"
 ca="$run/service/ca.pem"
-ca="Z:${ca//\//\\}"  # the Wine path of a Linux file; nothing here reads backslashes
+winpath() { local p=$1; echo "Z:${p//\//\\}"; }  # nothing here reads backslashes
+ca=$(winpath "$ca")
 bash scripts/layout-install.sh "$app" "$exe" "$url" "$ca"
 echo "run: installed in $app"
 
@@ -105,6 +114,31 @@ wait_for() {
   for ((i = 0; i < $2 * 10; i++)); do "$1" && return 0; sleep 0.1; done
   return 1
 }
+# The main job, played by the driver; its screenshots become PNG files like the others.
+show_main_job() {
+  if [ ! -f "$driver" ]; then
+    echo "run: $driver missing: the main job is not shown"
+    return
+  fi
+  echo "run: the main job: signing in as $demo_mail, choosing a recipient," \
+    "Ctrl+PrintScreen, Send"
+  local rc=0 bmp
+  TAVISNAP_SERVICE_STATE="$(winpath "$run/service")" TAVISNAP_TEST_OUTPUT="$(winpath "$run")" \
+    TAVISNAP_DEMO_MAIL="$demo_mail" wine "$driver" >"$run/driver.log" 2>&1 || rc=$?
+  for step in recipient panel transfer sent; do
+    bmp="$run/screenshot-$step.bmp"
+    [ -f "$bmp" ] || continue
+    convert "$bmp" "$run/screenshot-$step.png" && rm -f "$bmp" &&
+      echo "run: screenshot $run/screenshot-$step.png"
+  done
+  if [ "$rc" != 0 ]; then
+    echo "run: the main job did not go through (see $run/driver.log)"
+    return
+  fi
+  local stored
+  stored=$(ls -d "$run/service/uploads/$demo_mail"/*/ 2>/dev/null | sort | tail -n1) || true
+  echo "run: sent; the local service stored the picture as ${stored}picture.jpg"
+}
 if [ "$headless" = 1 ]; then
   echo "run: no display: running in a virtual one ($DISPLAY); screenshots follow"
   if wait_for splash_up 60; then
@@ -124,6 +158,7 @@ if [ "$headless" = 1 ]; then
   else
     shot started
   fi
+  show_main_job
 fi
 
 limit=${TAVISNAP_RUN_SECONDS:-0}

@@ -126,6 +126,10 @@ void HotKeys::Start() {
     prompter_.Warning("送信キー" + Quoted(failed) + "を登録できませんでした。" + kMayBeTaken +
                       "「送信キー設定」で別のキーを選んでください。");
   }
+  MarkCurrentChoice();
+}
+
+void HotKeys::MarkCurrentChoice() {
   SetCurrentCaptions(SysInfo.HotKey);
 }
 

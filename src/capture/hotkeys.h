@@ -94,6 +94,10 @@ class HotKeys {
   bool Change(int choice);
   bool ChangeByEntryName(std::string_view entryName);
 
+  // Gives the two entries of SysInfo.HotKey their caption when current; the others keep
+  // whatever caption they have.
+  void MarkCurrentChoice();
+
   // The exit path.
   void Stop();
 

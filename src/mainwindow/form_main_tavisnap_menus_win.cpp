@@ -109,13 +109,7 @@ void TFormMainTavisnap::RefreshMenuStates() {
   MenuIdPair basicAuth = MenuIdsOf(MenuAction::BasicAuth);
   SetMenuCaption(basicAuth.mainId, BasicAuthCaption(SysInfo.BasicAuth));
   SetMenuCaption(basicAuth.trayId, BasicAuthCaption(SysInfo.BasicAuth));
-  // Only the current choice's pair: the others keep whatever caption they have.
-  if (auto choice = HotKeyChoiceIndex(SysInfo.HotKey)) {
-    MenuIdPair ids = MenuIdsOf(MenuAction::HotKey, *choice);
-    const char* caption = HotKeyChoices()[static_cast<size_t>(*choice)].currentCaption;
-    SetMenuCaption(ids.mainId, caption);
-    SetMenuCaption(ids.trayId, caption);
-  }
+  MarkCurrentHotKey();
 }
 
 void TFormMainTavisnap::EnableSignedInTrayItems() {
@@ -154,8 +148,7 @@ void TFormMainTavisnap::SetMenuCaption(int id, const std::string& caption) {
 bool TFormMainTavisnap::ExitProgram(bool ask) {
   if (ask && !Win32Prompter().ConfirmCancelDefault(kExitQuestion)) return false;
   RemoveTrayIcon();
-  UnregisterHotKey(hwnd(), 1);
-  UnregisterHotKey(hwnd(), 2);
+  UnregisterHotKeyPair();
   Settings.Clear();  // not written: every change was saved when it was made
   PostQuitMessage(0);
   return true;

@@ -127,6 +127,14 @@ void TFormMainTavisnap::RegisterHotKeyPair() {
   Send().hotKeys.Start();
 }
 
+void TFormMainTavisnap::MarkCurrentHotKey() {
+  Send().hotKeys.MarkCurrentChoice();
+}
+
+void TFormMainTavisnap::UnregisterHotKeyPair() {
+  Send().hotKeys.Stop();
+}
+
 // Before the send panel exists there is nothing to send with; the request is dropped
 // like any other outside Ready.
 void TFormMainTavisnap::CaptureSend(int mode) {

@@ -122,6 +122,8 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
 
   // Hotkeys and the capture-send flow (form_main_tavisnap_send_win.cpp).
   void RegisterHotKeyPair();
+  void MarkCurrentHotKey();
+  void UnregisterHotKeyPair();
   void CaptureSend(int mode);
   void PMenuTraySetHotKeyClick(int choice);
 

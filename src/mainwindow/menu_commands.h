@@ -33,7 +33,7 @@ enum class MenuAction {
 struct MenuCommand {
   MenuAction action;
   bool fromTray = false;
-  int hotKeyChoice = -1;  // index into HotKeyChoices() for MenuAction::HotKey
+  int hotKeyChoice = -1;  // index into HotKeyMenuChoices() for MenuAction::HotKey
 };
 
 // The command of a menu id, or none for an id that is not a menu entry of this window.

@@ -1,29 +1,8 @@
 #include "mainwindow/menu_state.h"
 
-#include <cstddef>
-
 #include "core/define.h"
 
 namespace tavisnap {
-
-const std::array<HotKeyChoice, kHotKeyChoiceCount>& HotKeyChoices() {
-  static const std::array<HotKeyChoice, kHotKeyChoiceCount> choices{{
-      {"PS", "Ctl+PrintScreen(&K)", "Ctl+PrintScreen（設定中）(&K)"},
-      {"P", "Ctl+Alt+P(&P)", "Ctl+Alt+P（設定中）(&P)"},
-      {"O", "Ctl+Alt+O(&O)", "Ctl+Alt+O（設定中）(&O)"},
-      {"S", "Ctl+Alt+S(&S)", "Ctl+Alt+S（設定中）(&S)"},
-      {"C", "Ctl+Alt+C(&C)", "Ctl+Alt+C（設定中）(&C)"},
-  }};
-  return choices;
-}
-
-std::optional<int> HotKeyChoiceIndex(std::string_view code) {
-  const auto& choices = HotKeyChoices();
-  for (int i = 0; i < kHotKeyChoiceCount; ++i) {
-    if (code == choices[static_cast<size_t>(i)].code) return i;
-  }
-  return std::nullopt;
-}
 
 std::string AutoLoginCaption(bool autoLogin) {
   return autoLogin ? "自動ログインを解除する(&A)" : "自動ログインを設定する(&A)";

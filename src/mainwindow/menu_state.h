@@ -1,25 +1,11 @@
 // What the two menus show, decided from the settings: the captions of the toggles and
-// of the hotkey entries, and which tray entries may be used in the current state.
+// which tray entries may be used in the current state (the hotkey entries are
+// capture/hotkeys.h's).
 #pragma once
 
-#include <array>
-#include <optional>
 #include <string>
-#include <string_view>
 
 namespace tavisnap {
-
-// One choice of the capture hotkey pair, as the menus offer it.
-struct HotKeyChoice {
-  const char* code;            // the HOTKEY setting
-  const char* plainCaption;    // the entry while another choice is current
-  const char* currentCaption;  // the entry of the current choice
-};
-
-inline constexpr int kHotKeyChoiceCount = 5;
-const std::array<HotKeyChoice, kHotKeyChoiceCount>& HotKeyChoices();
-// The entry of exactly this code; none for a code written by hand ("Q", "p").
-std::optional<int> HotKeyChoiceIndex(std::string_view code);
 
 std::string AutoLoginCaption(bool autoLogin);
 std::string BasicAuthCaption(bool basicAuth);

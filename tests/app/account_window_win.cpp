@@ -39,6 +39,10 @@ void RegisterThenSignIn(DWORD pid, HWND account, const std::string& mail, bool a
   SignIn(pid, account, mail, autoLogin);
 }
 
+bool OnRegistrationPage(HWND account) {
+  return IsWindowVisible(FindChildById(account, IDC_Edit_new_mailadr1)) != FALSE;
+}
+
 void SignIn(DWORD pid, HWND account, const std::string& mail, bool autoLogin) {
   std::string password = ServiceRecordedPassword(mail);
   ASSERT_FALSE(password.empty()) << "the service recorded no password";

@@ -16,6 +16,9 @@ HWND AccountWindow(DWORD pid);
 // not happen.
 void RegisterThenSignIn(DWORD pid, HWND account, const std::string& mail, bool autoLogin);
 
+// Whether the window shows its registration page (the first start) or the sign-in page.
+bool OnRegistrationPage(HWND account);
+
 // Signs in on the sign-in page with the password the local service recorded for mail,
 // the mail address already in its field, and checks that the window closes.
 void SignIn(DWORD pid, HWND account, const std::string& mail, bool autoLogin);

@@ -71,6 +71,30 @@ TEST(HotKeyPair, CombinationsOfEachSetting) {
   }
 }
 
+TEST(HotKeyMenuChoices, CaptionsInMenuOrderWithDistinctAccessKeys) {
+  const struct {
+    const char* code;
+    const char* plain;
+    const char* current;
+  } expected[] = {
+      {"PS", "Ctl+PrintScreen(&K)", "Ctl+PrintScreen（設定中）(&K)"},
+      {"P", "Ctl+Alt+P(&P)", "Ctl+Alt+P（設定中）(&P)"},
+      {"O", "Ctl+Alt+O(&O)", "Ctl+Alt+O（設定中）(&O)"},
+      {"S", "Ctl+Alt+S(&S)", "Ctl+Alt+S（設定中）(&S)"},
+      {"C", "Ctl+Alt+C(&C)", "Ctl+Alt+C（設定中）(&C)"},
+  };
+  std::set<std::string> keys;
+  for (int i = 0; i < kHotKeyMenuChoiceCount; ++i) {
+    const HotKeyMenuChoice& c = HotKeyMenuChoices()[static_cast<size_t>(i)];
+    EXPECT_STREQ(c.code, expected[i].code);
+    EXPECT_STREQ(c.plainCaption, expected[i].plain);
+    EXPECT_STREQ(c.currentCaption, expected[i].current);
+    std::string caption = c.plainCaption;
+    keys.insert(caption.substr(caption.find('&')));
+  }
+  EXPECT_EQ(keys.size(), 5u) << "two hotkey entries share an access key";
+}
+
 class HotKeysTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -22,8 +22,8 @@ constexpr UINT kMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 constexpr UINT kKey1 = VK_F11;
 constexpr UINT kKey2 = VK_F12;
 
-bool CombinationFree(UINT vk) {
-  if (!RegisterHotKey(nullptr, 0x7777, kMods, vk)) return false;
+bool CombinationFree(UINT vk, UINT mods = kMods) {
+  if (!RegisterHotKey(nullptr, 0x7777, mods, vk)) return false;
   UnregisterHotKey(nullptr, 0x7777);
   return true;
 }
@@ -87,6 +87,14 @@ TEST_F(ExitPath, WithoutTheQuestionItGoesStraightOn) {
   EXPECT_TRUE(CombinationFree(kKey1));
   EXPECT_TRUE(Settings.empty());
   EXPECT_FALSE(WaitForMessageBox(GetCurrentProcessId(), 300ms).has_value());
+}
+
+TEST_F(ExitPath, ThePairTheWindowRegisteredGoesWithIt) {
+  // HOTKEY "PS": the window's creation took Ctrl+PrintScreen.
+  ASSERT_FALSE(CombinationFree(VK_SNAPSHOT, MOD_CONTROL));
+  window_->ExitProgram(false);
+  DrainQuit();
+  EXPECT_TRUE(CombinationFree(VK_SNAPSHOT, MOD_CONTROL));
 }
 
 // The icon goes with its owner object, while the window still lives: a window that is

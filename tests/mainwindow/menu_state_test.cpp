@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-#include <string>
-
 #include "core/define.h"
 
 namespace tavisnap {
@@ -16,34 +13,6 @@ TEST(MenuCaptions, TogglesNameWhatTheEntryWouldDo) {
   EXPECT_EQ(AutoLoginCaption(false), "自動ログインを設定する(&A)");
   EXPECT_EQ(BasicAuthCaption(true), "BASIC認証を解除する(&B)");
   EXPECT_EQ(BasicAuthCaption(false), "BASIC認証を設定する(&B)");
-}
-
-TEST(MenuCaptions, HotKeyTableInMenuOrderWithDistinctAccessKeys) {
-  const char* codes[] = {"PS", "P", "O", "S", "C"};
-  const char* plain[] = {"Ctl+PrintScreen(&K)", "Ctl+Alt+P(&P)", "Ctl+Alt+O(&O)", "Ctl+Alt+S(&S)",
-                         "Ctl+Alt+C(&C)"};
-  const char* current[] = {"Ctl+PrintScreen（設定中）(&K)", "Ctl+Alt+P（設定中）(&P)",
-                           "Ctl+Alt+O（設定中）(&O)", "Ctl+Alt+S（設定中）(&S)",
-                           "Ctl+Alt+C（設定中）(&C)"};
-  std::set<std::string> keys;
-  for (int i = 0; i < kHotKeyChoiceCount; ++i) {
-    const HotKeyChoice& c = HotKeyChoices()[static_cast<size_t>(i)];
-    EXPECT_STREQ(c.code, codes[i]);
-    EXPECT_STREQ(c.plainCaption, plain[i]);
-    EXPECT_STREQ(c.currentCaption, current[i]);
-    EXPECT_EQ(HotKeyChoiceIndex(codes[i]), i);
-    std::string caption = c.plainCaption;
-    keys.insert(caption.substr(caption.find('&')));
-  }
-  EXPECT_EQ(keys.size(), 5u) << "two hotkey entries share an access key";
-}
-
-TEST(MenuCaptions, HandWrittenHotKeysMatchNoEntry) {
-  // Only an exact code marks an entry: the register step uses the first character of
-  // anything else, but no menu entry stands for it.
-  for (const char* code : {"Q", "p", "ps", "", "PSX", "P "}) {
-    EXPECT_FALSE(HotKeyChoiceIndex(code).has_value()) << code;
-  }
 }
 
 TEST(TrayItems, BuiltWithOnlyTheViewerOnAndCreationTurnsItOff) {

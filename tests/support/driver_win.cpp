@@ -157,6 +157,21 @@ void Click(HWND button) {
                reinterpret_cast<LPARAM>(button));
 }
 
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  auto add = [&](WORD vk, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = flags;
+    inputs.push_back(input);
+  };
+  for (WORD vk : keys) add(vk, 0);
+  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) add(*it, KEYEVENTF_KEYUP);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 void PostCommand(HWND window, int id) {
   PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
@@ -318,6 +333,18 @@ bool TrayIconPresent(HWND owner, UINT id) {
   data.uFlags = NIF_TIP;
   wcscpy(data.szTip, L"タビスナップ");
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+std::vector<std::string> ServiceUploads(const std::string& mail) {
+  std::filesystem::path folder =
+      std::filesystem::path(Widen(Env("TAVISNAP_SERVICE_STATE"))) / L"uploads" / Widen(mail);
+  std::vector<std::string> found;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    if (entry.is_directory()) found.push_back(Narrow(entry.path().wstring()));
+  }
+  std::sort(found.begin(), found.end());  // numbered with leading zeros
+  return found;
 }
 
 std::string SaveScreenshot(const std::string& name, HWND window) {

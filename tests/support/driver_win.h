@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,6 +45,11 @@ std::wstring TextOf(HWND hwnd);  // WM_GETTEXT, works across processes
 void SetText(HWND hwnd, const std::wstring& text);
 bool IsChecked(HWND checkbox);
 void SetChecked(HWND checkbox, bool checked);
+
+// Real key presses through SendInput, as the keyboard makes them: the keys go down in
+// order and come up in reverse (PressKeys({VK_CONTROL, VK_SNAPSHOT}) is Ctrl+PrintScreen).
+// They reach the foreground window, and global hotkeys see them.
+void PressKeys(std::initializer_list<WORD> keys);
 
 // Presses a button without waiting for what it starts (it may open a modal box).
 void Click(HWND button);
@@ -89,6 +95,9 @@ std::string ExeDir();
 std::string ServiceRecordedPassword(const std::string& mail);
 // The raw requests the local service recorded in its state folder, oldest first.
 std::vector<std::string> ServiceRequests();
+// The folders where the local service stored the account's uploads (picture.jpg,
+// fields.txt, message.iso2022jp), oldest first.
+std::vector<std::string> ServiceUploads(const std::string& mail);
 
 // Whether the notification area holds the icon: only an icon that is there can be modified.
 // The program's icon is number 1.
