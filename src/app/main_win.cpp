@@ -22,6 +22,7 @@
 #include "mainwindow/menu_state.h"
 #include "service/form_http_win.h"
 #include "service/http_client_init.h"
+#include "viewer/form_viewer_win.h"
 #include "win/message_box_win.h"
 #include "win/window_win.h"
 
@@ -67,10 +68,24 @@ int Run(HINSTANCE instance) {
   auto formInit = std::make_unique<TFormInit>(*mainWindow, mainWindow->hwnd());
   mainWindow->SetAccountWindowVisibleQuery([&formInit] { return formInit->IsVisible(); });
   auto formHttp = std::make_unique<TFormHTTP>(mainWindow->hwnd(), ForceForeground);
+  Win32Prompter viewerPrompter;
+  auto viewer = std::make_unique<TFormViewer>(
+      mainWindow->hwnd(), viewerPrompter,
+      [&mainWindow](int /*mode: the viewer's*/) { mainWindow->SendViewerPicture(); }, icon);
+  mainWindow->SetViewer([&viewer](bool modal) {
+    if (modal) {
+      viewer->ShowModal();
+    } else {
+      viewer->Show();
+    }
+  });
   Win32Prompter panelPrompter;
   auto sendPanel = std::make_unique<TFormSendPanel>(
       mainWindow->hwnd(), panelPrompter, mainWindow->SendPanelAddressBookFactory(), icon);
   mainWindow->SetSendPanel(*sendPanel);
+  sendPanel->SetViewerHandOver([&viewer] { viewer->logic().TakeOverCapture(CaptureFile); });
+  // Offline, pictures can be viewed and edited but not sent.
+  if (RunMode == kRunModeOffline) viewer->logic().SetSendEnabled(false);
 
   // How the user's work begins. Without automatic sign-in (offline included) the viewer
   // can be used at once; the sign-in enables it otherwise.
@@ -91,6 +106,7 @@ int Run(HINSTANCE instance) {
   // However the loop ended (the exit path, or a WM_QUIT posted from outside), the tray
   // icon and the window go before the process does.
   sendPanel.reset();
+  viewer.reset();
   formHttp.reset();
   formInit.reset();
   SetMainWindowHandle(nullptr);

@@ -2,6 +2,8 @@
 // later work fills in. Until then each one does nothing, and says nothing.
 #include "mainwindow/form_main_tavisnap_win.h"
 
+#include "capture/send_param.h"
+
 namespace tavisnap {
 
 void TFormMainTavisnap::Button_execClick() {
@@ -28,7 +30,13 @@ void TFormMainTavisnap::Button_execClick() {
 }
 
 // Viewer and help.
-void TFormMainTavisnap::PMenuViewerClick() {}
+void TFormMainTavisnap::PMenuViewerClick() {
+  if (showViewer_) showViewer_(true);
+}
+
+void TFormMainTavisnap::SendViewerPicture() {
+  CaptureSend(kCaptureViewer);
+}
 void TFormMainTavisnap::MenuHelpDispClick() {}
 void TFormMainTavisnap::MenuReadmeClick() {}
 void TFormMainTavisnap::MenuVersionClick() {}
