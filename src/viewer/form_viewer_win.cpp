@@ -1,7 +1,7 @@
 #include "viewer/form_viewer_win.h"
 
-#include <windowsx.h>
 #include <commdlg.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>
@@ -83,7 +83,8 @@ std::optional<std::string> ChoosePictureFile(HWND owner, FileDialogKind kind) {
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  const BOOL chosen = kind == FileDialogKind::Open ? GetOpenFileNameW(&ofn) : GetSaveFileNameW(&ofn);
+  const BOOL chosen =
+      kind == FileDialogKind::Open ? GetOpenFileNameW(&ofn) : GetSaveFileNameW(&ofn);
   if (!chosen) return std::nullopt;
   file.resize(wcslen(file.c_str()));
   return Narrow(file);
