@@ -16,6 +16,7 @@
 #include "core/form_splash_win.h"
 #include "mainwindow/form_main_tavisnap_win.h"
 #include "service/form_http_win.h"
+#include "viewer/form_viewer_win.h"
 #include "support/driver_win.h"
 #include "support/fake_prompter.h"
 #include "win/text_win.h"
@@ -160,6 +161,12 @@ TEST(WindowLayouts, EveryWindowIsItsLayoutScaledWithNoCaptionCutOff) {
       SaveScreenshot(Shot(name), panel.hwnd());
     }
     ShowWindow(panel.hwnd(), SW_HIDE);
+    TFormViewer viewer(main.hwnd(), prompter, [](int) {});
+    viewer.Show();
+    Pump(200ms);
+    ExpectLaidOut(viewer, "viewer");
+    SaveScreenshot(Shot("viewer"), viewer.hwnd());
+    ShowWindow(viewer.hwnd(), SW_HIDE);
   }
 }
 
