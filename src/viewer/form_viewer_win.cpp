@@ -4,7 +4,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "core/app_error.h"
 #include "viewer/form_viewer_res.h"
@@ -90,21 +89,9 @@ std::optional<std::string> ChoosePictureFile(HWND owner, FileDialogKind kind) {
   return Narrow(file);
 }
 
-// Image1 as a 24-bit top-down DIB section: the same memory layout as a Picture, so a
-// change is copied row by row and a paint is one BitBlt of the part on show.
-struct TFormViewer::Surface {
-  ~Surface() {
-    if (bitmap) DeleteObject(bitmap);
-  }
-  HBITMAP bitmap = nullptr;
-  uint8_t* bits = nullptr;
-  int width = 0;
-  int height = 0;
-};
-
 TFormViewer::TFormViewer(HWND owner, Prompter& prompter, CaptureSender captureSend, HICON icon,
                          FileChooser chooser)
-    : icon_(icon), chooser_(std::move(chooser)), surface_(std::make_unique<Surface>()) {
+    : icon_(icon), chooser_(std::move(chooser)) {
   Create(IDD_FormViewer, owner);
   if (!hwnd()) throw AppError("画像viewerを作成できません");
   if (icon_) {
@@ -283,20 +270,25 @@ INT_PTR TFormViewer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+// Straight from Image1's memory, only the rows on show: a zoomed picture is never copied
+// whole for the screen.
 void TFormViewer::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd(), &ps);
+  const Picture& image = logic_->Image1();
   const int left = -logic_->Horizontal().Position();
   const int top = -logic_->Vertical().Position();
-  RECT picture{left, top, left + surface_->width, top + surface_->height};
+  RECT picture{left, top, left + image.Width(), top + image.Height()};
   RECT shown;
-  if (surface_->bitmap && IntersectRect(&shown, &picture, &ps.rcPaint)) {
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, surface_->bitmap);
-    BitBlt(dc, shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, memory,
-           shown.left - left, shown.top - top, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+  if (!image.Empty() && IntersectRect(&shown, &picture, &ps.rcPaint)) {
+    const int firstRow = shown.top - top;
+    const int rows = shown.bottom - shown.top;
+    const int width = shown.right - shown.left;
+    // A DIB of just those rows, so that the source rectangle starts at its first row
+    // whichever way the DIB is turned.
+    BITMAPINFO info = InfoFor(image.Width(), rows);
+    StretchDIBits(dc, shown.left, shown.top, width, rows, shown.left - left, 0, width, rows,
+                  image.Row(firstRow), &info, DIB_RGB_COLORS, SRCCOPY);
   }
   // The rest of the client area, beside and below the picture.
   HRGN rest = CreateRectRgnIndirect(&ps.rcPaint);
@@ -354,50 +346,16 @@ void TFormViewer::ClientResized() {
 // ---- ViewerView ----
 
 void TFormViewer::PictureChanged(const PixelRect& area) {
+  const int left = -logic_->Horizontal().Position();
+  const int top = -logic_->Vertical().Position();
   const Picture& image = logic_->Image1();
-  if (image.Width() != surface_->width || image.Height() != surface_->height) {
-    ReplaceSurface();
+  // A picture of another size may leave uncovered background: the whole client area.
+  if (area == PixelRect{0, 0, image.Width(), image.Height()}) {
     InvalidateRect(hwnd(), nullptr, FALSE);
     return;
   }
-  CopyToSurface(area);
-  const int left = -logic_->Horizontal().Position();
-  const int top = -logic_->Vertical().Position();
   RECT changed{left + area.left, top + area.top, left + area.right, top + area.bottom};
   InvalidateRect(hwnd(), &changed, FALSE);
-}
-
-void TFormViewer::ReplaceSurface() {
-  const Picture& image = logic_->Image1();
-  auto next = std::make_unique<Surface>();
-  if (!image.Empty()) {
-    BITMAPINFO info = InfoFor(image.Width(), image.Height());
-    void* bits = nullptr;
-    next->bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!next->bitmap) throw AppError(kOutOfMemory);
-    next->bits = static_cast<uint8_t*>(bits);
-    next->width = image.Width();
-    next->height = image.Height();
-    std::memcpy(next->bits, image.Data(), image.SizeBytes());
-  }
-  surface_ = std::move(next);
-}
-
-void TFormViewer::CopyToSurface(const PixelRect& area) {
-  const Picture& image = logic_->Image1();
-  if (!surface_->bitmap || area.Empty()) return;
-  GdiFlush();
-  const int top = std::max(area.top, 0);
-  const int bottom = std::min(area.bottom, image.Height());
-  const int left = std::max(area.left, 0);
-  const int right = std::min(area.right, image.Width());
-  if (top >= bottom || left >= right) return;
-  const size_t offset = static_cast<size_t>(left) * Picture::kBytesPerPixel;
-  const size_t bytes = static_cast<size_t>(right - left) * Picture::kBytesPerPixel;
-  for (int y = top; y < bottom; ++y) {
-    std::memcpy(surface_->bits + static_cast<size_t>(y) * image.Stride() + offset,
-                image.Row(y) + offset, bytes);
-  }
 }
 
 void TFormViewer::SetScrollBars(const ScrollAxis& horizontal, const ScrollAxis& vertical) {

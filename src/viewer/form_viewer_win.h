@@ -62,14 +62,10 @@ class TFormViewer final : public Dialog, private ViewerView {
   void Scroll(int bar, int code);
   void ClientResized();
   void DropPendingKeys();
-  void ReplaceSurface();
-  void CopyToSurface(const PixelRect& area);
 
-  struct Surface;
   HICON icon_;
   FileChooser chooser_;
   std::unique_ptr<FormViewerLogic> logic_;
-  std::unique_ptr<Surface> surface_;  // Image1 as a DIB section, for painting
   bool hourglass_ = false;
   bool mouseDown_ = false;
 };

@@ -16,9 +16,9 @@
 #include "core/form_splash_win.h"
 #include "mainwindow/form_main_tavisnap_win.h"
 #include "service/form_http_win.h"
-#include "viewer/form_viewer_win.h"
 #include "support/driver_win.h"
 #include "support/fake_prompter.h"
+#include "viewer/form_viewer_win.h"
 #include "win/text_win.h"
 
 namespace tavisnap::testing {

@@ -290,11 +290,15 @@ TEST_F(ViewerWindowTest, OpeningTheProcessingAndDiagramMenusReturnsTo100Percent)
 }
 
 TEST_F(ViewerWindowTest, ScrollsWithKeysAndTheWheel) {
-  Open(BmpFile("large.bmp", Filled(1600, 1200, kGreen)));
+  Picture large = Filled(1600, 1200, kGreen);
+  large.FillRect(10, 50, 1590, 1150, kRed);  // red from (10, 50) on
+  Open(BmpFile("large.bmp", large));
+  EXPECT_EQ(ScreenPixel(0, 0), RGB(0, 160, 0));
   Post(WM_KEYDOWN, VK_NEXT, 1);
   Post(WM_KEYDOWN, VK_RIGHT, 1);
   EXPECT_EQ(GetScrollPos(hwnd(), SB_VERT), 50);
   EXPECT_EQ(GetScrollPos(hwnd(), SB_HORZ), 10);
+  EXPECT_EQ(ScreenPixel(0, 0), RGB(255, 0, 0));  // the picture's (10, 50)
   Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
   EXPECT_EQ(GetScrollPos(hwnd(), SB_VERT), 100);
   Post(WM_KEYDOWN, VK_END, 1);
