@@ -266,6 +266,32 @@ TEST_F(ViewerWindowTest, DrawsARectangleWithTheMouseAndRestores) {
   EXPECT_EQ(logic().Image1().Pixel(20, 40), (Rgb{255, 255, 255}));
 }
 
+// Keys typed on the keyboard reach the window through the system's input, focus included.
+TEST_F(ViewerWindowTest, TypedShiftUpZoomsAndTypedShiftRightDoesNotRotate) {
+  Open(BmpFile("typed.bmp", Filled(60, 40, kGreen)));
+  SetForegroundWindow(hwnd());
+  ProcessPendingMessages();
+  auto send = [](WORD key, DWORD flags) {
+    INPUT input{INPUT_KEYBOARD, {.ki = {key, 0, flags, 0, 0}}};
+    SendInput(1, &input, sizeof input);
+    Sleep(150);  // through the system to the queue
+    ProcessPendingMessages();
+  };
+  // Shift first, on its own, as a hand presses it: its key-down drops what is queued.
+  auto type = [&](std::vector<WORD> keys) {
+    send(VK_SHIFT, 0);
+    send(keys[1], 0);
+    send(keys[1], KEYEVENTF_KEYUP);
+    send(VK_SHIFT, KEYEVENTF_KEYUP);
+  };
+  type({VK_SHIFT, VK_UP});
+  EXPECT_EQ(logic().ZoomLevel(), 1);
+  type({VK_SHIFT, VK_RIGHT});
+  EXPECT_EQ(logic().Image1().Width(), 66);  // 60 at 110 %, not turned
+  type({VK_SHIFT, VK_DOWN});
+  EXPECT_EQ(logic().ZoomLevel(), 0);
+}
+
 TEST_F(ViewerWindowTest, OpeningTheProcessingAndDiagramMenusReturnsTo100Percent) {
   Open(BmpFile("small.bmp", Filled(50, 40, kGreen)));
   HMENU bar = GetMenu(hwnd());
