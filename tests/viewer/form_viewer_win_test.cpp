@@ -1,6 +1,7 @@
 // The viewer window under Wine, in-process: its caption, size and menu, and a user's work
-// through it with posted keys and mouse messages: open, zoom, save, rotate, draw, restore,
-// scroll and send. The rules behind each step are the logic's, tested natively.
+// through it with posted keys and mouse messages: open, zoom, save, rotate, draw, restore
+// and scroll. Sending through the flow is the program test beside this one. The rules behind each
+// step are the logic's, tested natively.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ class ViewerWindowTest : public ::testing::Test {
   static void SetUpTestSuite() {
     prompter_ = new testing::FakePrompter;
     viewer_ = new TFormViewer(
-        nullptr, *prompter_, [](int mode) { sentModes_.push_back(mode); }, nullptr,
+        nullptr, *prompter_, [](int) {}, nullptr,
         [](HWND, FileDialogKind kind) -> std::optional<std::string> {
           chosenKinds_.push_back(kind);
           return nextFile_;
@@ -69,11 +70,7 @@ class ViewerWindowTest : public ::testing::Test {
   void SetUp() override {
     testing::ResetGlobals();
     RunMode = kRunModeOnline;
-    HotKeyReady = "ON";
-    CaptureDir = dir_ / "capture";
-    CaptureFile = CaptureDir + "\\capture.jpg";
     prompter_->boxes.clear();
-    sentModes_.clear();
     chosenKinds_.clear();
     Command(IDM_ModeRelease);
     Command(IDM_Black);
@@ -134,7 +131,6 @@ class ViewerWindowTest : public ::testing::Test {
   testing::TempDir dir_;
   static inline testing::FakePrompter* prompter_ = nullptr;
   static inline TFormViewer* viewer_ = nullptr;
-  static inline std::vector<int> sentModes_;
   static inline std::vector<FileDialogKind> chosenKinds_;
   static inline std::optional<std::string> nextFile_;
 };
@@ -333,21 +329,6 @@ TEST_F(ViewerWindowTest, ScrollsWithKeysAndTheWheel) {
   EXPECT_EQ(GetScrollPos(hwnd(), SB_VERT), 1200 - client.bottom);
   Post(WM_KEYDOWN, VK_HOME, 1);
   EXPECT_EQ(GetScrollPos(hwnd(), SB_VERT), 0);
-}
-
-TEST_F(ViewerWindowTest, SendsThroughTheCaptureFileOnlyWhenNoSendRuns) {
-  Open(BmpFile("send.bmp", Filled(64, 48, kGreen)));
-  HotKeyReady = "OFF";
-  Command(IDM_Send);
-  EXPECT_TRUE(sentModes_.empty());
-  EXPECT_FALSE(testing::FileExists(CaptureFile));
-  ASSERT_EQ(prompter_->boxes.size(), 1u);
-  EXPECT_EQ(prompter_->boxes[0].text, kSendNotNow);
-
-  HotKeyReady = "ON";
-  Command(IDM_Send);
-  EXPECT_EQ(sentModes_, std::vector<int>{kCaptureModeViewer});
-  EXPECT_EQ(ReadJpegFile(CaptureFile).Width(), 64);
 }
 
 }  // namespace
