@@ -25,6 +25,7 @@
 #include "update/help_entries_win.h"
 #include "update/update_startup_win.h"
 #include "update/updater.h"
+#include "viewer/form_viewer_win.h"
 #include "win/message_box_win.h"
 #include "win/window_win.h"
 
@@ -74,9 +75,22 @@ int Run(HINSTANCE instance) {
   formInit->SetHelpActions({OpenHelpPage, OpenReadme, [](HWND) { ShowVersionBox(); }});
   mainWindow->SetAccountWindowVisibleQuery([&formInit] { return formInit->IsVisible(); });
   auto formHttp = std::make_unique<TFormHTTP>(mainWindow->hwnd(), ForceForeground);
+  auto viewer = std::make_unique<TFormViewer>(
+      mainWindow->hwnd(), prompter,
+      [&mainWindow](int /*mode: the viewer's*/) { mainWindow->SendViewerPicture(); }, icon);
+  mainWindow->SetViewer([&viewer](bool modal) {
+    if (modal) {
+      viewer->ShowModal();
+    } else {
+      viewer->Show();
+    }
+  });
   auto sendPanel = std::make_unique<TFormSendPanel>(
       mainWindow->hwnd(), prompter, mainWindow->SendPanelAddressBookFactory(), icon);
   mainWindow->SetSendPanel(*sendPanel);
+  sendPanel->SetViewerHandOver([&viewer] { viewer->logic().TakeOverCapture(CaptureFile); });
+  // Offline, pictures can be viewed and edited but not sent.
+  if (RunMode == kRunModeOffline) viewer->logic().SetSendEnabled(false);
 
   // How the user's work begins. Without automatic sign-in (offline included) the viewer
   // can be used at once; the sign-in enables it otherwise.
@@ -97,6 +111,7 @@ int Run(HINSTANCE instance) {
   // However the loop ended (the exit path, or a WM_QUIT posted from outside), the tray
   // icon and the window go before the process does.
   sendPanel.reset();
+  viewer.reset();
   formHttp.reset();
   formInit.reset();
   SetMainWindowHandle(nullptr);

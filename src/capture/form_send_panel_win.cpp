@@ -161,6 +161,12 @@ TFormSendPanel::~TFormSendPanel() {
   if (hwnd()) DestroyWindow(hwnd());
 }
 
+void TFormSendPanel::SetViewerHandOver(std::function<void()> handOver) {
+  const bool connected = static_cast<bool>(handOver);
+  logic_->SetViewerHandOver(std::move(handOver));
+  for (int id : {IDC_Button_viewer, IDC_Button_d_viewer}) EnableWindow(Item(id), connected);
+}
+
 const DialogLayout* TFormSendPanel::Layout() const {
   return &kFrameLayout;
 }

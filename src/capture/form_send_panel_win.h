@@ -39,6 +39,9 @@ class TFormSendPanel final : public Dialog, public SendPanel, private SendPanelV
   // SendPanel: FormShow, then modal until a button or the close box ends it.
   void ShowModal(TTypSendParam& param) override;
 
+  // How the Viewer buttons hand the capture to the viewer window; they work from then on.
+  void SetViewerHandOver(std::function<void()> handOver);
+
   SendPanelLogic& logic() { return *logic_; }
   PanelPage CurrentPage() const { return currentPage_; }
   void ShowPage(PanelPage page);

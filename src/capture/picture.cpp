@@ -1,6 +1,7 @@
 #include "capture/picture.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/app_error.h"
 
@@ -21,6 +22,24 @@ Picture::Picture(int width, int height) {
   height_ = height;
   stride_ = StrideFor(width);
   bytes_.assign(stride_ * static_cast<size_t>(height), 0);
+}
+
+void Picture::Reshape(int width, int height) {
+  if (!IsSupportedPictureSize(width, height)) throw AppError("画像が大きすぎます");
+  const size_t stride = StrideFor(width);
+  const size_t needed = stride * static_cast<size_t>(height);
+  if (needed <= bytes_.capacity() && bytes_.capacity() / 2 <= needed) {
+    bytes_.resize(needed);
+  } else {
+    std::vector<uint8_t> fresh(needed);  // before anything changes
+    bytes_.swap(fresh);
+  }
+  width_ = width;
+  height_ = height;
+  stride_ = stride;
+  const size_t used = static_cast<size_t>(width) * kBytesPerPixel;
+  if (used == stride) return;
+  for (int y = 0; y < height; ++y) std::memset(Row(y) + used, 0, stride - used);
 }
 
 void Picture::FillRect(int x, int y, int width, int height, Rgb c) {

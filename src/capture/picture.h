@@ -36,6 +36,13 @@ class Picture {
   // A black picture. Throws AppError for a size IsSupportedPictureSize refuses.
   Picture(int width, int height);
 
+  // Gives the picture another size in the memory it already has when that is large enough
+  // and not more than twice what the new size needs, so that a picture remade again and
+  // again (the viewer's zoom) touches no fresh pages. The pixels are then left as they were
+  // in memory, the row padding zero: the caller writes every pixel. Throws AppError for a
+  // size IsSupportedPictureSize refuses, and std::bad_alloc; the picture is unchanged then.
+  void Reshape(int width, int height);
+
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }

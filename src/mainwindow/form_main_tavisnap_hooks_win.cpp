@@ -1,6 +1,7 @@
-// The execute button's dispatch, and the actions behind pages and menu entries that
-// later work fills in. Until then each one does nothing, and says nothing.
+// The execute button's dispatch to the page on show, and the viewer and help entries.
 #include "mainwindow/form_main_tavisnap_win.h"
+
+#include "capture/send_param.h"
 #include "update/help_entries_win.h"
 
 namespace tavisnap {
@@ -29,7 +30,14 @@ void TFormMainTavisnap::Button_execClick() {
 }
 
 // Viewer and help.
-void TFormMainTavisnap::PMenuViewerClick() {}
+void TFormMainTavisnap::PMenuViewerClick() {
+  if (showViewer_) showViewer_(true);
+}
+
+void TFormMainTavisnap::SendViewerPicture() {
+  CaptureSend(kCaptureViewer);
+}
+
 void TFormMainTavisnap::MenuHelpDispClick() {
   OpenHelpPage(hwnd());
 }

@@ -61,7 +61,9 @@ class TFormMainTavisnap::SendParts final : public CaptureSendHost,
   bool Relogin() override { return ::tavisnap::Relogin(); }
   void BringToFront() override { ForceForeground(); }
   void ShowRecipientSetup() override { window_.ShowRecipientSetup(); }
-  void ShowViewer() override {}  // the viewer takes the picture over in its own work
+  void ShowViewer() override {
+    if (window_.showViewer_) window_.showViewer_(false);
+  }
   void SetHourglass(bool on) override {
     if (on) {
       window_.hourglass_.Show();

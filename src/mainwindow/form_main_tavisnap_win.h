@@ -59,6 +59,12 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   // The address book over the send panel's own lists.
   TFormSendPanel::AddressBookFactory SendPanelAddressBookFactory();
 
+  // The viewer window, created after this one: shown modally from the viewer entries,
+  // modeless by the capture-send flow (form_main_tavisnap_hooks_win.cpp).
+  void SetViewer(std::function<void(bool modal)> show) { showViewer_ = std::move(show); }
+  // The viewer's Send: its picture is already in the capture file.
+  void SendViewerPicture();
+
   // Asked by the tray double click: while the account window is open it does nothing.
   void SetAccountWindowVisibleQuery(std::function<bool()> query);
 
@@ -127,8 +133,8 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   void CaptureSend(int mode);
   void PMenuTraySetHotKeyClick(int choice);
 
-  // Actions that later work fills in; each does nothing yet
-  // (form_main_tavisnap_hooks_win.cpp).
+  // The execute button's dispatch and the actions behind pages and menu entries
+  // (form_main_tavisnap_hooks_win.cpp, _account_win.cpp).
   void Button_execClick();
   void UserIdChange();
   void PasswordChange();
@@ -152,6 +158,7 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   bool trackingTrayMenu_ = false;
   DWORD trayMenuClosedAt_ = 0;
   std::function<bool()> accountWindowVisible_;
+  std::function<void(bool modal)> showViewer_;
   Win32Prompter prompter_;
   AddressBook addressBook_;
   AddressPages addressPages_;

@@ -184,8 +184,9 @@ void FormViewerLogic::Render(int level) {
     image1_ = Copy(source);
     workIsImage1_ = fromWork;
   } else {
-    image1_ =
-        StretchBlackOnWhite(source, static_cast<int>(size.width), static_cast<int>(size.height));
+    // Into Image1's own memory: a step of a large picture then touches no fresh pages.
+    StretchBlackOnWhite(source, static_cast<int>(size.width), static_cast<int>(size.height),
+                        image1_);
     workIsImage1_ = false;
   }
   drawing_ = false;  // a figure being drawn belonged to the picture just replaced

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/app_error.h"
 #include "viewer/extended_real.h"
 
 namespace tavisnap {
@@ -94,13 +95,24 @@ PictureSize ZoomedSize(int width, int height, int level) {
 }
 
 Picture StretchBlackOnWhite(const Picture& source, int width, int height) {
-  Picture out(width, height);
-  if (out.Empty() || source.Empty()) return out;
+  Picture out;
+  StretchBlackOnWhite(source, width, height, out);
+  return out;
+}
+
+void StretchBlackOnWhite(const Picture& source, int width, int height, Picture& out) {
+  if (!IsSupportedPictureSize(width, height)) throw AppError("画像が大きすぎます");
+  if (source.Empty() || width == 0 || height == 0) {
+    out = Picture(width, height);
+    return;
+  }
+  // Everything that can fail comes before out changes.
   const std::vector<SourceRun> columns = SourceRuns(source.Width(), width);
   const std::vector<SourceRun> rows = SourceRuns(source.Height(), height);
   const size_t rowBytes = static_cast<size_t>(width) * kBpp;
   const bool enlarging = width >= source.Width() && height >= source.Height();
   std::vector<uint8_t> scratch(enlarging ? 0 : rowBytes);
+  out.Reshape(width, height);
   for (int y = 0; y < height; ++y) {
     const SourceRun& run = rows[static_cast<size_t>(y)];
     uint8_t* to = out.Row(y);
@@ -119,7 +131,6 @@ Picture StretchBlackOnWhite(const Picture& source, int width, int height) {
       AndInto(to, scratch.data(), rowBytes);
     }
   }
-  return out;
 }
 
 }  // namespace tavisnap

@@ -33,5 +33,8 @@ PictureSize ZoomedSize(int width, int height, int level);
 // takes every source pixel s with floor(s x destination / source) = d.
 // Throws AppError for a size IsSupportedPictureSize refuses.
 Picture StretchBlackOnWhite(const Picture& source, int width, int height);
+// The same into `out`, in the memory out already holds when Picture::Reshape can keep it.
+// out must not be source. On an error out is unchanged.
+void StretchBlackOnWhite(const Picture& source, int width, int height, Picture& out);
 
 }  // namespace tavisnap

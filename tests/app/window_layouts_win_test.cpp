@@ -19,6 +19,7 @@
 #include "setup/setup_main_win.h"
 #include "support/driver_win.h"
 #include "support/fake_prompter.h"
+#include "viewer/form_viewer_win.h"
 #include "win/text_win.h"
 
 namespace tavisnap::testing {
@@ -162,6 +163,12 @@ TEST(WindowLayouts, EveryWindowIsItsLayoutScaledWithNoCaptionCutOff) {
       SaveScreenshot(Shot(name), panel.hwnd());
     }
     ShowWindow(panel.hwnd(), SW_HIDE);
+    TFormViewer viewer(main.hwnd(), prompter, [](int) {});
+    viewer.Show();
+    Pump(200ms);
+    ExpectLaidOut(viewer, "viewer");
+    SaveScreenshot(Shot("viewer"), viewer.hwnd());
+    ShowWindow(viewer.hwnd(), SW_HIDE);
   }
   {
     SoundLibrary sound;

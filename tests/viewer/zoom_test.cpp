@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <limits>
 #include <random>
+
+#include "core/app_error.h"
 
 namespace tavisnap {
 namespace {
@@ -124,6 +127,27 @@ TEST(Stretch, FollowsThePixelRuleAtAnySize) {
     EXPECT_EQ(StretchBlackOnWhite(p, s[2], s[3]), want)
         << s[0] << "x" << s[1] << " to " << s[2] << "x" << s[3];
   }
+}
+
+// A picture remade in the memory of the one it held before: stale bytes, padding included,
+// leave no trace, whether the memory is kept (same or somewhat smaller) or replaced.
+TEST(Stretch, IntoAnEarlierPictureGivesTheFreshResult) {
+  Picture source(13, 7);
+  for (int y = 0; y < 7; ++y) {
+    for (int x = 0; x < 13; ++x) source.SetPixel(x, y, Rgb{uint8_t(x * 19), uint8_t(y * 37), 90});
+  }
+  const int sizes[][4] = {{26, 14, 26, 14}, {26, 14, 23, 13}, {23, 13, 25, 14},
+                          {26, 14, 5, 3},   {5, 3, 26, 14},   {13, 7, 11, 7}};
+  for (const auto& s : sizes) {
+    Picture out = StretchBlackOnWhite(source, s[0], s[1]);
+    std::memset(out.Data(), 0xAB, out.SizeBytes());  // memory as an earlier step left it
+    StretchBlackOnWhite(source, s[2], s[3], out);
+    EXPECT_EQ(out, StretchBlackOnWhite(source, s[2], s[3]))
+        << s[0] << "x" << s[1] << " then " << s[2] << "x" << s[3];
+  }
+  Picture kept = StretchBlackOnWhite(source, 26, 14);
+  EXPECT_THROW(StretchBlackOnWhite(source, kMaxPictureSide + 1, 1, kept), AppError);
+  EXPECT_EQ(kept, StretchBlackOnWhite(source, 26, 14));
 }
 
 }  // namespace
