@@ -1,0 +1,180 @@
+// A user's day with the real tavisnap.exe and the local service, told as one story and
+// driven from the keyboard: Tab, Enter, access keys and the tray's keyboard menu. After
+// each step the files the program keeps and the service's records are what they must be.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "account/form_init_res.h"
+#include "app/installed_program_win.h"
+#include "app/keyboard_win.h"
+#include "app/main_window_win.h"
+#include "mainwindow/mainwindow_resource.h"
+#include "support/driver_win.h"
+#include "support/sent_field.h"
+#include "win/text_win.h"
+
+namespace tavisnap::testing {
+namespace {
+
+constexpr char kMail[] = "tsuki@example.jp";
+
+HWND WaitForAccountWindow(DWORD pid) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND w : TopWindows(pid)) {
+          if (IsWindowVisible(w) && FindChildById(w, IDC_Button_already_reg_do)) found = w;
+        }
+        return found != nullptr;
+      },
+      30s);
+  return found;
+}
+
+std::string Cp932(const std::wstring& text) {
+  int n = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+size_t SignIns() {
+  size_t n = 0;
+  for (const std::string& request : ServiceRequests()) {
+    if (SentField(request, "SubmitLoginDo") == "1") ++n;
+  }
+  return n;
+}
+
+TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
+  ASSERT_FALSE(Env("TAVISNAP_SERVICE_URL").empty()) << "runs with the local service";
+  InstalledProgram program;
+  const std::wstring mail = Widen(kMail);
+
+  // Morning, first start: the account window, on its registration page, with the focus
+  // in the address. Address, Tab to the confirmation, address, Tab to 登録, Enter.
+  auto first = program.Start();
+  HWND account = WaitForAccountWindow(first->pid);
+  ASSERT_NE(account, nullptr);
+  ASSERT_TRUE(BringToFront(account));
+  HWND address = FindChildById(account, IDC_Edit_new_mailadr1);
+  ASSERT_TRUE(TabTo(address));
+  TypeText(mail);
+  ASSERT_TRUE(TabTo(FindChildById(account, IDC_Edit_new_mailadr2)));
+  TypeText(mail);
+  ASSERT_TRUE(TabTo(FindChildById(account, IDC_Button_new_reg_do)));
+  PressKeys({VK_RETURN});
+  auto box = EnterOnBox(first->pid);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"新規登録します、よろしいですか？");
+  box = EnterOnBox(first->pid);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text,
+            L"登録が完了しました、登録メールアドレス宛にログイン用のパスワードが送られてきます。");
+
+  // The mailed password, typed where the focus already is; Tab to the automatic sign-in,
+  // Space, Tab to ログイン実行, Enter.
+  HWND password = FindChildById(account, IDC_Edit_already_password);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(account) == password; }))
+      << "the focus is not in the password";
+  ASSERT_TRUE(BringToFront(account));
+  TypeText(Widen(ServiceRecordedPassword(kMail)));
+  ASSERT_TRUE(TabTo(FindChildById(account, IDC_CheckBox_AutoLogin)));
+  PressKeys({VK_SPACE});
+  ASSERT_TRUE(TabTo(FindChildById(account, IDC_Button_already_reg_do)));
+  PressKeys({VK_RETURN});
+  box = EnterOnBox(first->pid);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"ログインできました");
+  std::string ini = ReadFileBytes(program.systemIni());
+  EXPECT_NE(ini.find(std::string("MAILID=") + kMail + "\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("AUTOLOGIN=1\r\n"), std::string::npos) << ini;
+  SaveScreenshot("day-signed-in");
+  HWND main = WaitForMainWindow(first->pid);
+  ASSERT_NE(main, nullptr);
+
+  // The helper's address by hand, from the tray: 設定 → アドレス帳 → 新規登録.
+  ASSERT_TRUE(TrayMenuKeys(main, {'S', 'A', 'N'}));
+  HWND name = FindChildById(main, IDC_Edit_add_name);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(name) != FALSE; })) << "no address page";
+  ASSERT_TRUE(BringToFront(main));
+  ASSERT_TRUE(TabTo(name));
+  TypeText(L"見守り担当");
+  ASSERT_TRUE(TabTo(FindChildById(main, IDC_Edit_add_mailadr)));
+  TypeText(L"helper@example.jp");
+  ASSERT_TRUE(TabTo(FindChildById(main, IDC_Button_exec)));
+  PressKeys({VK_RETURN});
+  box = EnterOnBox(first->pid);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"メールアドレスを追加しました");
+  ini = ReadFileBytes(program.systemIni());
+  EXPECT_NE(ini.find("NAME1=" + Cp932(L"見守り担当") + "\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("MAIL1=helper@example.jp\r\n"), std::string::npos) << ini;
+
+  // Two more from a CSV file a friend sent, through the menu bar and the open dialog.
+  const std::string csv = MakeTempDir("tavisnap-day") + "家族.csv";
+  WriteFileBytes(csv, Cp932(L"長女,daughter@example.jp\r\n\"長男 次郎\",son@example.jp\r\n"));
+  ASSERT_TRUE(MenuBarKeys(main, {'A', 'L'}));
+  box = EnterOnBox(first->pid);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text,
+            L"CSVファイル（カンマ区切り形式）よりアドレス帳へ一括登録します\r\nよろしいですか？");
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        dialog = GetForegroundWindow();
+        return ClassOf(dialog) == L"#32770" && dialog != main && FindChildById(dialog, IDOK);
+      },
+      10s))
+      << "no open dialog in front";
+  TypeText(Widen(csv));
+  PressKeys({VK_RETURN});
+  box = EnterOnBox(first->pid);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"メールアドレスを一括登録しました");
+  ini = ReadFileBytes(program.systemIni());
+  EXPECT_NE(ini.find("NAME3=" + Cp932(L"長男 次郎") + "\r\n"), std::string::npos) << ini;
+
+  // The helper becomes the recipient: タビスナップ → 送信先設定, the list, Down, Enter.
+  ASSERT_TRUE(MenuBarKeys(main, {'C', 'S'}));
+  HWND list = FindChildById(main, IDC_ComboBox_dst_list);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(list) != FALSE; }));
+  ASSERT_TRUE(TabTo(list));
+  PressKeys({VK_DOWN});
+  ASSERT_TRUE(TabTo(FindChildById(main, IDC_Button_exec)));
+  PressKeys({VK_RETURN});
+  box = EnterOnBox(first->pid);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"送信先を設定しました");
+  ini = ReadFileBytes(program.systemIni());
+  EXPECT_NE(ini.find("DST_MAILADR=helper@example.jp\r\n"), std::string::npos) << ini;
+  SaveScreenshot("day-recipient", main);
+
+  // Closed from the keyboard; then the tray's 終了 and Enter on its question.
+  ASSERT_TRUE(MenuBarKeys(main, {'C', 'C'}));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+  ASSERT_TRUE(TrayMenuKeys(main, {'X'}));
+  box = EnterOnBox(first->pid, 1);  // Cancel is the default
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"終了します、よろしいですか？");
+  ASSERT_TRUE(first->Wait(15s).has_value()) << "the program did not end";
+  EXPECT_FALSE(TrayIconPresent(main));
+
+  // Next start: signed in by itself with the stored account, nothing to answer.
+  const size_t signIns = SignIns();
+  auto second = program.Start();
+  HWND main2 = WaitForMainWindow(second->pid);
+  ASSERT_NE(main2, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return SignIns() > signIns; }, 30s)) << "no automatic sign-in";
+  EXPECT_FALSE(WaitForMessageBox(second->pid, 1s).has_value()) << "a box at start-up";
+  PostMessageW(main2, WM_QUIT, 0, 0);
+  second->Wait(10s);
+}
+
+}  // namespace
+}  // namespace tavisnap::testing
