@@ -5,14 +5,23 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "account/form_init_res.h"
+#include "capture/form_send_panel_res.h"
+#include "core/define.h"
 #include "app/installed_program_win.h"
 #include "app/keyboard_win.h"
 #include "app/main_window_win.h"
+#include "app/send_panel_win.h"
 #include "mainwindow/mainwindow_resource.h"
+#include "service/form_http_res.h"
+#include "service/post_form.h"
 #include "support/driver_win.h"
+#include "support/front_window_win.h"
+#include "support/jpeg_size.h"
 #include "support/sent_field.h"
 #include "win/text_win.h"
 
@@ -51,8 +60,24 @@ size_t SignIns() {
   return n;
 }
 
+void SetServiceBehaviour(const TTypFormDataArray& switches) {
+  HttpResult result = PostForm(BaseUrl + "_control/behaviour", switches);
+  ASSERT_EQ(result.status, 200) << result.body;
+}
+
+// Tab to the simple page's 送信 and Enter; the result box, answered with Enter.
+std::optional<MessageBoxInfo> PressSend(DWORD pid, HWND panel) {
+  if (!BringToFront(panel) || !TabTo(FindChildById(panel, IDC_Button_send_exec))) {
+    return std::nullopt;
+  }
+  PressKeys({VK_RETURN});
+  return EnterOnBox(pid);
+}
+
 TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   ASSERT_FALSE(Env("TAVISNAP_SERVICE_URL").empty()) << "runs with the local service";
+  BaseUrl = Env("TAVISNAP_SERVICE_URL");
+  CaFile = Env("TAVISNAP_CA_FILE");
   InstalledProgram program;
   const std::wstring mail = Widen(kMail);
 
@@ -172,6 +197,71 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   ASSERT_NE(main2, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return SignIns() > signIns; }, 30s)) << "no automatic sign-in";
   EXPECT_FALSE(WaitForMessageBox(second->pid, 1s).has_value()) << "a box at start-up";
+
+  // A day of captures over the user's own window. The desktop, sent: Tab to 送信, Enter.
+  FrontWindow work(200, 150, 720, 520);
+  ASSERT_TRUE(work.Activate());
+  const std::string capture = program.dir() + "capture\\capture.jpg";
+  HWND panel = PressHotKeyForPanel(second->pid, {VK_CONTROL, VK_SNAPSHOT});
+  ASSERT_NE(panel, nullptr) << "Ctrl+PrintScreen opened no send panel";
+  EXPECT_EQ(TextOf(panel, PanelText::DstMailAdr), L"helper@example.jp");
+  box = PressSend(second->pid, panel);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text.substr(0, 6), L"送信しました");
+  std::vector<std::string> uploads = ServiceUploads(kMail);
+  ASSERT_EQ(uploads.size(), 1u);
+  EXPECT_NE(ReadFileBytes(uploads[0] + "\\fields.txt").find("txtEmailTo[0]\thelper@example.jp"),
+            std::string::npos);
+  EXPECT_EQ(JpegSizeOf(ReadFileBytes(uploads[0] + "\\picture.jpg")),
+            (JpegSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
+  EXPECT_EQ(ReadFileBytes(capture), ReadFileBytes(uploads[0] + "\\picture.jpg"))
+      << "the capture file is kept and is what was sent";
+
+  // The window in front, thought better of: Escape in the panel sends nothing.
+  ASSERT_TRUE(work.Activate());
+  panel = PressHotKeyForPanel(second->pid, {VK_CONTROL, VK_SHIFT, VK_SNAPSHOT});
+  ASSERT_NE(panel, nullptr);
+  ASSERT_TRUE(BringToFront(panel));
+  PressKeys({VK_ESCAPE});
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); })) << "Escape left the panel";
+  EXPECT_EQ(JpegSizeOf(ReadFileBytes(capture)), (JpegSize{work.Size().cx, work.Size().cy}));
+
+  // The service is slow today; the user gives up in the transfer window.
+  ASSERT_TRUE(work.Activate());
+  panel = PressHotKeyForPanel(second->pid, {VK_CONTROL, VK_SNAPSHOT});
+  ASSERT_NE(panel, nullptr);
+  SetServiceBehaviour({{kFormText, "delay_ms", "8000"}});
+  ASSERT_TRUE(TabTo(FindChildById(panel, IDC_Button_send_exec)));
+  PressKeys({VK_RETURN});
+  HWND transfer = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] { return (transfer = FindTopWindow(L"", L"タビスナップ送信中", second->pid, true)); }));
+  ASSERT_TRUE(BringToFront(transfer));
+  ASSERT_TRUE(TabTo(FindChildById(transfer, IDC_ButtonCancel)));
+  PressKeys({VK_RETURN});
+  box = EnterOnBox(second->pid);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"送信をキャンセルしました");
+  SetServiceBehaviour({});
+
+  // A refusal and an unreachable service: "通信エラー" each time, the capture file kept.
+  for (const TTypFormDataArray& behaviour :
+       {TTypFormDataArray{{kFormText, "answer", "2"}},
+        TTypFormDataArray{{kFormText, "redirect", "https://127.0.0.1:1/action.php"},
+                          {kFormText, "redirect_count", "-1"}}}) {
+    ASSERT_TRUE(work.Activate());
+    panel = PressHotKeyForPanel(second->pid, {VK_CONTROL, VK_SNAPSHOT});
+    ASSERT_NE(panel, nullptr);
+    SetServiceBehaviour(behaviour);  // the sign-in before the capture went through
+    box = PressSend(second->pid, panel);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->caption, L"タビスナップ（警告）");
+    EXPECT_EQ(box->text, L"通信エラー");
+    EXPECT_TRUE(FileExists(capture));
+    SetServiceBehaviour({});
+  }
+  EXPECT_EQ(ServiceUploads(kMail).size(), 1u) << "only the first picture arrived";
+
   PostMessageW(main2, WM_QUIT, 0, 0);
   second->Wait(10s);
 }
