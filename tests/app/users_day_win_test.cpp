@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "account/form_init_res.h"
-#include "capture/form_send_panel_res.h"
-#include "core/define.h"
 #include "app/installed_program_win.h"
 #include "app/keyboard_win.h"
 #include "app/main_window_win.h"
 #include "app/send_panel_win.h"
+#include "capture/form_send_panel_res.h"
+#include "core/define.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "service/form_http_res.h"
 #include "service/post_form.h"
@@ -72,6 +72,16 @@ std::optional<MessageBoxInfo> PressSend(DWORD pid, HWND panel) {
   }
   PressKeys({VK_RETURN});
   return EnterOnBox(pid);
+}
+
+// Types text into an edit and its confirmation (Tab between them), Tab to 登録, Enter.
+void ExecuteWithTwoEntries(HWND main, HWND edit, int confirmationId, const std::wstring& text) {
+  ASSERT_TRUE(TabTo(edit));
+  TypeText(text);
+  ASSERT_TRUE(TabTo(FindChildById(main, confirmationId)));
+  TypeText(text);
+  ASSERT_TRUE(TabTo(FindChildById(main, IDC_Button_exec)));
+  PressKeys({VK_RETURN});
 }
 
 TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
@@ -262,8 +272,116 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   }
   EXPECT_EQ(ServiceUploads(kMail).size(), 1u) << "only the first picture arrived";
 
-  PostMessageW(main2, WM_QUIT, 0, 0);
-  second->Wait(10s);
+  // The viewer round trip: the panel's Viewer, a turn to the right, sent from the viewer.
+  ASSERT_TRUE(work.Activate());
+  panel = PressHotKeyForPanel(second->pid, {VK_CONTROL, VK_SNAPSHOT});
+  ASSERT_NE(panel, nullptr);
+  ASSERT_TRUE(BringToFront(panel));
+  ASSERT_TRUE(TabTo(FindChildById(panel, IDC_Button_viewer)));
+  PressKeys({VK_RETURN});
+  HWND viewer = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    return (viewer = FindTopWindow(L"", L"タビスナップ-画像viewer-", second->pid, true));
+  })) << "the viewer did not open";
+  ASSERT_TRUE(MenuBarKeys(viewer, {'O', 'R'}));
+  ASSERT_TRUE(MenuBarKeys(viewer, {'F', 'S'}));
+  panel = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (panel = SendPanelWindow(second->pid)) != nullptr; }));
+  EXPECT_EQ(TextOf(panel, PanelText::Mode), L"画像送信モード【VIEWER画面】");
+  box = PressSend(second->pid, panel);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text.substr(0, 6), L"送信しました");
+  uploads = ServiceUploads(kMail);
+  ASSERT_EQ(uploads.size(), 2u);
+  EXPECT_EQ(JpegSizeOf(ReadFileBytes(uploads[1] + "\\picture.jpg")),
+            (JpegSize{GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CXSCREEN)}))
+      << "the turned picture";
+  ASSERT_TRUE(MenuBarKeys(viewer, {'F', 'X'}));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(viewer); }));
+
+  // A new address and a new password, from the tray's 設定 → ユーザー情報.
+  const std::wstring newMail = L"tsuki.new@example.jp";
+  ASSERT_TRUE(TrayMenuKeys(main2, {'S', 'U', 'I'}));
+  HWND idEdit = FindChildById(main2, IDC_Edit_idchg_userid);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(idEdit) != FALSE; }));
+  ASSERT_TRUE(BringToFront(main2));
+  ExecuteWithTwoEntries(main2, idEdit, IDC_Edit_idchg_confrm, newMail);
+  box = EnterOnBox(second->pid);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"ユーザーID変更完了");
+  EXPECT_NE(ReadFileBytes(program.systemIni()).find("MAILID=" + Narrow(newMail) + "\r\n"),
+            std::string::npos);
+  ASSERT_TRUE(TrayMenuKeys(main2, {'S', 'U', 'P'}));
+  HWND pwdEdit = FindChildById(main2, IDC_Edit_pwdchg);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(pwdEdit) != FALSE; }));
+  ASSERT_TRUE(BringToFront(main2));
+  ExecuteWithTwoEntries(main2, pwdEdit, IDC_Edit_pwdchg_confrm, L"moon8");
+  box = EnterOnBox(second->pid);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"パスワード変更完了");
+  EXPECT_EQ(ServiceRecordedPassword(Narrow(newMail)), "MOON8");
+
+  // Basic authentication on and off again, from the tray's その他.
+  for (const wchar_t* result : {L"BASIC認証を設定しました", L"BASIC認証を解除しました"}) {
+    ASSERT_TRUE(TrayMenuKeys(main2, {'S', 'O', 'B'}));
+    ASSERT_TRUE(EnterOnBox(second->pid).has_value());
+    box = EnterOnBox(second->pid);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, result);
+  }
+  EXPECT_NE(ReadFileBytes(program.systemIni()).find("BASIC_AUTH=2\r\n"), std::string::npos);
+
+  // The evening: the pictures sent today deleted at the service, then none left.
+  for (const wchar_t* result : {L"削除しました", L"削除する画像はありません"}) {
+    ASSERT_TRUE(TrayMenuKeys(main2, {'D'}));
+    ASSERT_TRUE(EnterOnBox(second->pid).has_value());
+    box = EnterOnBox(second->pid);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, result);
+  }
+
+  // Ctrl+PrintScreen clashes with another program: the capture key becomes Ctrl+Alt+O, and
+  // the next capture signs in with the new address and password.
+  ASSERT_TRUE(TrayMenuKeys(main2, {'S', 'K', 'O'}));
+  ASSERT_TRUE(EnterOnBox(second->pid).has_value());
+  box = EnterOnBox(second->pid);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, L"送信キーを変更しました");
+  EXPECT_NE(ReadFileBytes(program.systemIni()).find("HOTKEY=O\r\n"), std::string::npos);
+  ASSERT_TRUE(work.Activate());
+  const size_t signInsBefore = SignIns();
+  panel = PressHotKeyForPanel(second->pid, {VK_CONTROL, VK_MENU, 'O'});
+  ASSERT_NE(panel, nullptr) << "Ctrl+Alt+O opened no send panel";
+  std::vector<std::string> requests = ServiceRequests();
+  ASSERT_GT(SignIns(), signInsBefore);
+  for (auto it = requests.rbegin(); it != requests.rend(); ++it) {
+    if (SentField(*it, "SubmitLoginDo") != "1") continue;
+    EXPECT_EQ(SentField(*it, "username"), Narrow(newMail));
+    EXPECT_EQ(SentField(*it, "password"), "MOON8");
+    break;
+  }
+  ASSERT_TRUE(BringToFront(panel));
+  PressKeys({VK_ESCAPE});
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); }));
+
+  ASSERT_TRUE(TrayMenuKeys(main2, {'X'}));
+  ASSERT_TRUE(EnterOnBox(second->pid, 1).has_value());
+  ASSERT_TRUE(second->Wait(15s).has_value()) << "the program did not end";
+
+  // Next morning an update is offered; the user declines (Enter: Cancel is the default)
+  // and the day begins as usual.
+  ASSERT_EQ(PostForm(BaseUrl + "_control/update", {{kFormText, "version", "2.0.2"}}).status, 200);
+  auto third = program.Start();
+  box = EnterOnBox(third->pid);
+  ASSERT_TRUE(box.has_value()) << "no update offered";
+  EXPECT_EQ(box->caption, L"自動アップデート確認");
+  HWND main3 = WaitForMainWindow(third->pid);
+  ASSERT_NE(main3, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(main3); }, 30s)) << "declined, no start";
+  EXPECT_FALSE(FileExists(program.dir() + "AutoUpdate.exe"));
+  ASSERT_TRUE(TrayMenuKeys(main3, {'X'}));
+  ASSERT_TRUE(EnterOnBox(third->pid, 1).has_value());
+  EXPECT_TRUE(third->Wait(15s).has_value());
 }
 
 }  // namespace
