@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "capture/blank_picture.h"
 #include "capture/capture.h"
 #include "core/app_error.h"
 #include "core/debug_log.h"
@@ -26,6 +27,14 @@ bool IsCaptureMode(int mode) {
 std::string FailureText(const std::exception& error) {
   if (dynamic_cast<const AppError*>(&error) == nullptr) return kCaptureSendFailed;
   return std::string(kCaptureSendFailed) + "（" + error.what() + "）";
+}
+
+// The To line, and Cc and Bcc when there are any, so that the user hears where it went.
+std::string Recipients(const TTypSendParam& param) {
+  std::string text = kSentToPrefix + param.MailTo;
+  if (param.DetailSend == 1 && !param.MailCc.empty()) text += "\nCC：" + param.MailCc;
+  if (param.DetailSend == 1 && !param.MailBcc.empty()) text += "\nBCC：" + param.MailBcc;
+  return text;
 }
 
 TTypFormDataArray UploadForm(const TTypSendParam& param) {
@@ -93,8 +102,7 @@ void CaptureSendFlow::Steps(int mode) {
     return OpenGate();
   }
   EnsureCaptureDir();
-  if (mode == kCaptureDesktop) capturer_.CaptureDesktop(CaptureFile);
-  if (mode == kCaptureActiveWindow) capturer_.CaptureActiveWindow(CaptureFile);
+  if (!TakePicture(mode)) return EndCancelled();
   param_.CaptureMode = mode;
   panel_.ShowModal(param_);
   switch (param_.PanelResult) {
@@ -104,11 +112,28 @@ void CaptureSendFlow::Steps(int mode) {
       OpenGate();
       return host_.ShowViewer();
     default:  // Cancel, however the panel was closed
-      // The gate opens after the clean-up, so that no request starts while its warning
-      // is on show.
-      if (SysInfo.CapFileDel) DeleteCaptureFileReporting();
-      OpenGate();
+      return EndCancelled();
   }
+}
+
+// False when the picture is blank and the user chose not to go on. The viewer's picture
+// (mode 3) is not looked at: the user has had it in the viewer.
+bool CaptureSendFlow::TakePicture(int mode) {
+  param_.CaptureTitle.clear();
+  if (mode == kCaptureViewer) return true;
+  CapturedPicture shot = mode == kCaptureDesktop ? capturer_.CaptureDesktop(CaptureFile)
+                                                 : capturer_.CaptureActiveWindow(CaptureFile);
+  param_.CaptureTitle = std::move(shot.windowTitle);
+  if (!CheckBlankPicture(shot.picture).blank) return true;
+  host_.BringToFront();
+  return prompter_.Confirm(kBlankPictureQuestion);
+}
+
+// The gate opens after the clean-up, so that no request starts while its warning is on
+// show.
+void CaptureSendFlow::EndCancelled() {
+  if (SysInfo.CapFileDel) DeleteCaptureFileReporting();
+  OpenGate();
 }
 
 // The gate stays closed: the worker reads the capture file until the monitor has seen
@@ -116,6 +141,7 @@ void CaptureSendFlow::Steps(int mode) {
 void CaptureSendFlow::StartUpload() {
   TTypFormDataArray form = UploadForm(param_);
   std::string url = ActionUrl();
+  sentTo_ = Recipients(param_);
   try {
     host_.SetHourglass(true);
     uploader_.ShowTransferWindow();
@@ -153,7 +179,11 @@ void CaptureSendFlow::Timer_captureSendTimer() {
     }
   }
   // The result first: the picture has been sent (or not) whatever the clean-up did.
-  ShowReaction(result.reaction, prompter_);
+  if (result.outcome == Outcome::Code1 && result.reaction.shown) {
+    prompter_.Show(result.reaction.kind, std::string(result.reaction.text) + "\n" + sentTo_);
+  } else {
+    ShowReaction(result.reaction, prompter_);
+  }
   if (cleanupError) prompter_.Warning(*cleanupError);
   OpenGate();
 }

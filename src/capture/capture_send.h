@@ -22,6 +22,14 @@ inline constexpr const char* kNoRecipientWarning = "宛先メールアドレス�
 inline constexpr const char* kMonitorDebugLine = "キャプチャー画像送信監視タイマー";
 // A step that failed; the reason follows in full-width parentheses.
 inline constexpr const char* kCaptureSendFailed = "画像を送信できませんでした";
+// Asked before the panel opens when the capture is one colour (OK goes on).
+inline constexpr const char* kBlankPictureQuestion =
+    "取り込んだ画像は全体が一色で、何も写っていないようです。\n"
+    "スクリーンリーダーのスクリーンカーテン、内容を保護しているウィンドウ、"
+    "ロックされた画面は、画像が黒く写ります。\n"
+    "このまま送信パネルに進みますか？";
+// The second line of "送信しました": where the picture went.
+inline constexpr const char* kSentToPrefix = "送信先：";
 
 using DebugSink = std::function<void(std::string_view)>;
 
@@ -51,6 +59,8 @@ class CaptureSendFlow {
   bool Accept(int mode);
   void Run(int mode);
   void Steps(int mode);
+  bool TakePicture(int mode);
+  void EndCancelled();
   void StartUpload();
   void DeleteCaptureFileReporting();
   void ReportFailure(const std::exception& error);
@@ -63,6 +73,7 @@ class CaptureSendFlow {
   TTypSendParam& param_;
   DebugSink debug_;
   bool uploading_ = false;
+  std::string sentTo_;  // the upload's recipients, for its result message
 };
 
 }  // namespace tavisnap

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "capture/capture.h"
 #include "capture/send_param.h"
 #include "service/form_data.h"
 
@@ -27,12 +28,13 @@ class CaptureSendHost {
   virtual void SetMonitorTimer(bool enabled) = 0;
 };
 
-// Takes the picture into the file (replaced whole). Throws AppError with the reason.
+// Takes the picture into the file (replaced whole) and returns it. Throws AppError with
+// the reason.
 class ScreenCapturer {
  public:
   virtual ~ScreenCapturer() = default;
-  virtual void CaptureDesktop(const std::string& file) = 0;
-  virtual void CaptureActiveWindow(const std::string& file) = 0;
+  virtual CapturedPicture CaptureDesktop(const std::string& file) = 0;
+  virtual CapturedPicture CaptureActiveWindow(const std::string& file) = 0;
 };
 
 // TFormSendPanel, shown modally: returns when the panel has closed, with its answer in

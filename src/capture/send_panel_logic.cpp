@@ -23,6 +23,12 @@ std::string ModeText(int captureMode) {
   return kModeTextPlain;
 }
 
+std::string CaptureReceipt(const std::string& windowTitle, int width, int height) {
+  std::string size = std::to_string(width) + "×" + std::to_string(height) + "ピクセル";
+  if (windowTitle.empty()) return "（" + size + "）";
+  return "（「" + windowTitle + "」、" + size + "）";
+}
+
 SendPanelLogic::SendPanelLogic(SendPanelView& view, SendPanelAddressBook& book, Prompter& prompter,
                                TTypSendParam& param)
     : view_(view), book_(book), prompter_(prompter), param_(param) {}
@@ -58,7 +64,10 @@ void SendPanelLogic::ShowModeAndPreview() {
   std::string mode = ModeText(param_.CaptureMode);
   previewLoaded_ = false;
   try {
-    view_.ShowPreview(PictureGradation(ReadJpegFile(CaptureFile)));
+    Picture picture = ReadJpegFile(CaptureFile);
+    std::string receipt = CaptureReceipt(param_.CaptureTitle, picture.Width(), picture.Height());
+    view_.ShowPreview(PictureGradation(std::move(picture)));
+    mode += receipt;
     previewLoaded_ = true;
   } catch (const AppError&) {  // missing, empty, truncated or no JPEG at all
     view_.ClearPreview();

@@ -27,6 +27,9 @@ inline constexpr const char* kCannotSendWithoutPicture =
 
 // The mode text of SendParam.CaptureMode; the design-time caption for any other mode.
 std::string ModeText(int captureMode);
+// What follows the mode text once the picture is read: the window's title when there is
+// one, and the picture's size, so that a screen reader user knows what was taken.
+std::string CaptureReceipt(const std::string& windowTitle, int width, int height);
 
 class SendPanelLogic {
  public:

@@ -30,6 +30,9 @@ struct TTypSendParam {
   std::string MailBcc;
   std::string MailMessage;  // already ISO-2022-JP bytes (seven-bit)
   int32_t PanelResult = kPanelCancel;
+  // The title of the window in front for a capture of it, shown in the panel's mode
+  // text; set with the mode, empty otherwise.
+  std::string CaptureTitle;
   friend bool operator==(const TTypSendParam&, const TTypSendParam&) = default;
 };
 

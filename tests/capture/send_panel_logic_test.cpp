@@ -104,7 +104,7 @@ class SendPanelTest : public ::testing::Test {
 // ---- Opening ----
 
 TEST_F(SendPanelTest, ShowingResetsTheAnswerAndShowsRecipientModeAndPreview) {
-  param = {kCaptureDesktop, 1, "old-to", "old-cc", "old-bcc", "old-message", kPanelSend};
+  param = {kCaptureDesktop, 1, "old-to", "old-cc", "old-bcc", "old-message", kPanelSend, ""};
   view.texts[PanelField::CcEmail] = "typed@example.jp;";
   view.texts[PanelField::Message] = "typed";
   panel.FormShow();
@@ -123,17 +123,26 @@ TEST_F(SendPanelTest, ShowingResetsTheAnswerAndShowsRecipientModeAndPreview) {
   EXPECT_TRUE(panel.PreviewLoaded());
 }
 
-TEST_F(SendPanelTest, ModeTextsOnBothPages) {
-  const std::pair<int, const char*> modes[] = {
-      {kCaptureDesktop, "画像送信モード【デスクトップ画面】"},
-      {kCaptureActiveWindow, "画像送信モード【アクティブウィンドウ】"},
-      {kCaptureViewer, "画像送信モード【VIEWER画面】"},
+// The mode text ends in the receipt: the window's title when one was captured, and the
+// size of the picture the panel read.
+TEST_F(SendPanelTest, ModeTextsOnBothPagesWithTheReceipt) {
+  const struct {
+    int mode;
+    const char* title;
+    const char* text;
+  } modes[] = {
+      {kCaptureDesktop, "", "画像送信モード【デスクトップ画面】（1024×768ピクセル）"},
+      {kCaptureActiveWindow, "無題 - メモ帳",
+       "画像送信モード【アクティブウィンドウ】（「無題 - メモ帳」、1024×768ピクセル）"},
+      {kCaptureActiveWindow, "", "画像送信モード【アクティブウィンドウ】（1024×768ピクセル）"},
+      {kCaptureViewer, "", "画像送信モード【VIEWER画面】（1024×768ピクセル）"},
   };
-  for (auto [mode, text] : modes) {
-    param.CaptureMode = mode;
+  for (const auto& m : modes) {
+    param.CaptureMode = m.mode;
+    param.CaptureTitle = m.title;
     panel.FormShow();
-    EXPECT_EQ(view.Text(PanelField::ImageMode), text);
-    EXPECT_EQ(view.Text(PanelField::DetailImageMode), text);
+    EXPECT_EQ(view.Text(PanelField::ImageMode), m.text);
+    EXPECT_EQ(view.Text(PanelField::DetailImageMode), m.text);
   }
 }
 
@@ -235,7 +244,8 @@ TEST_F(SendPanelTest, TheAnswers) {
   view.texts[PanelField::BccEmail] = "bcc@example.jp;";
   view.texts[PanelField::Message] = "あ\r\nb";
   panel.Button_send_execClick(PanelPage::Easy);  // only the current recipient
-  EXPECT_EQ(param, (TTypSendParam{kCaptureDesktop, 0, "sato@example.jp", "", "", "", kPanelSend}));
+  EXPECT_EQ(param,
+            (TTypSendParam{kCaptureDesktop, 0, "sato@example.jp", "", "", "", kPanelSend, ""}));
 
   panel.FormShow();
   view.texts[PanelField::MailToEmail] = "other@example.jp";
@@ -244,7 +254,7 @@ TEST_F(SendPanelTest, TheAnswers) {
   view.texts[PanelField::Message] = "あ\r\nb";
   panel.Button_send_execClick(PanelPage::Detailed);
   EXPECT_EQ(param, (TTypSendParam{kCaptureDesktop, 1, "other@example.jp", "cc@example.jp;",
-                                  "bcc@example.jp;", "\x1b$B$\"\x1b(B\r\nb", kPanelSend}));
+                                  "bcc@example.jp;", "\x1b$B$\"\x1b(B\r\nb", kPanelSend, ""}));
 
   panel.FormShow();
   panel.Button_cancelClick();
