@@ -6,9 +6,11 @@
 
 #include "capture/blank_picture.h"
 #include "capture/capture.h"
+#include "capture/jpeg_codec.h"
 #include "core/app_error.h"
 #include "core/debug_log.h"
 #include "core/define.h"
+#include "core/file_util.h"
 #include "service/commands.h"
 #include "service/transfer_thread_info.h"
 
@@ -93,7 +95,37 @@ void CaptureSendFlow::Run(int mode) {
   }
 }
 
+void CaptureSendFlow::ResendOldest() {
+  std::optional<OutboxEntry> entry = outbox_ ? outbox_->Oldest() : std::nullopt;
+  if (!entry || !Accept(kCaptureDesktop)) return;
+  try {
+    Resend(*entry);
+  } catch (const std::exception& error) {
+    ReportFailure(error);
+    OpenGate();
+  }
+}
+
+// The kept picture becomes the capture file, so that the panel, the viewer and the
+// upload see it as any capture.
+void CaptureSendFlow::Resend(const OutboxEntry& entry) {
+  if (!host_.Relogin()) return OpenGate();
+  EnsureCaptureDir();
+  std::optional<std::string> picture = ReadWholeFile(outbox_->PictureOf(entry));
+  if (!picture || !AtomicWriteFile(CaptureFile, *picture)) throw AppError(kJpegWriteError);
+  param_.CaptureMode = IsCaptureMode(entry.captureMode) ? entry.captureMode : kCaptureDesktop;
+  param_.CaptureTitle = entry.captureTitle;
+  // A simple send went to the recipient of that time; another one now needs the
+  // detailed page to keep the address.
+  bool detailed = entry.detailSend == 1 || entry.mailTo != SysInfo.DstMailAdr;
+  panel_.Prefill(PanelPrefill{detailed, entry.mailTo, entry.mailCc, entry.mailBcc,
+                              Iso2022JpToUtf8(entry.mailMessage)});
+  resendId_ = entry.id;
+  ShowPanelAndAct();
+}
+
 void CaptureSendFlow::Steps(int mode) {
+  resendId_.clear();
   if (!host_.Relogin()) return OpenGate();
   if (SysInfo.DstMailAdr.empty()) {
     host_.BringToFront();
@@ -104,6 +136,10 @@ void CaptureSendFlow::Steps(int mode) {
   EnsureCaptureDir();
   if (!TakePicture(mode)) return EndCancelled();
   param_.CaptureMode = mode;
+  ShowPanelAndAct();
+}
+
+void CaptureSendFlow::ShowPanelAndAct() {
   panel_.ShowModal(param_);
   switch (param_.PanelResult) {
     case kPanelSend:
@@ -142,6 +178,12 @@ void CaptureSendFlow::StartUpload() {
   TTypFormDataArray form = UploadForm(param_);
   std::string url = ActionUrl();
   sentTo_ = Recipients(param_);
+  sent_ = param_;
+  if (sent_.DetailSend != 1) {  // the simple page sends the To address alone
+    sent_.MailCc.clear();
+    sent_.MailBcc.clear();
+    sent_.MailMessage.clear();
+  }
   try {
     host_.SetHourglass(true);
     uploader_.ShowTransferWindow();
@@ -178,6 +220,12 @@ void CaptureSendFlow::Timer_captureSendTimer() {
       cleanupError = error.what();
     }
   }
+  std::optional<std::string> outboxError;
+  try {
+    KeepOrForget(result.outcome);
+  } catch (const AppError& error) {
+    outboxError = error.what();
+  }
   // The result first: the picture has been sent (or not) whatever the clean-up did.
   if (result.outcome == Outcome::Code1 && result.reaction.shown) {
     prompter_.Show(result.reaction.kind, std::string(result.reaction.text) + "\n" + sentTo_);
@@ -185,7 +233,23 @@ void CaptureSendFlow::Timer_captureSendTimer() {
     ShowReaction(result.reaction, prompter_);
   }
   if (cleanupError) prompter_.Warning(*cleanupError);
+  if (outboxError) prompter_.Warning(*outboxError);
   OpenGate();
+}
+
+// A communication error keeps a new picture (a resent one is kept already); an upload
+// the service took removes a resent one. A cancel is the user's choice: nothing is kept.
+void CaptureSendFlow::KeepOrForget(Outcome outcome) {
+  if (!outbox_) return;
+  bool accepted = outcome == Outcome::Code1 || outcome == Outcome::AcceptedLonger;
+  if (accepted && !resendId_.empty()) {
+    outbox_->Remove(resendId_);
+  } else if (!accepted && outcome != Outcome::Cancelled && resendId_.empty()) {
+    outbox_->Add(CaptureFile, sent_);
+  } else {
+    return;
+  }
+  host_.OutboxChanged();
 }
 
 void CaptureSendFlow::DeleteCaptureFileReporting() {

@@ -13,8 +13,10 @@
 #include <string_view>
 
 #include "capture/capture_send_ports.h"
+#include "capture/outbox.h"
 #include "capture/send_param.h"
 #include "core/prompter.h"
+#include "service/commands.h"
 
 namespace tavisnap {
 
@@ -55,10 +57,20 @@ class CaptureSendFlow {
 
   bool Uploading() const { return uploading_; }
 
+  // Where an upload that ends in a communication error leaves its picture; none keeps
+  // nothing.
+  void SetOutbox(Outbox* outbox) { outbox_ = outbox; }
+  // The oldest kept picture through the panel again, with its addresses filled in; a
+  // successful upload removes it. Dropped outside Ready and with nothing kept.
+  void ResendOldest();
+
  private:
   bool Accept(int mode);
   void Run(int mode);
   void Steps(int mode);
+  void Resend(const OutboxEntry& entry);
+  void ShowPanelAndAct();
+  void KeepOrForget(Outcome outcome);
   bool TakePicture(int mode);
   void EndCancelled();
   void StartUpload();
@@ -74,6 +86,9 @@ class CaptureSendFlow {
   DebugSink debug_;
   bool uploading_ = false;
   std::string sentTo_;  // the upload's recipients, for its result message
+  Outbox* outbox_ = nullptr;
+  std::string resendId_;  // the kept picture this request sends again
+  TTypSendParam sent_;    // what the running upload sends
 };
 
 }  // namespace tavisnap

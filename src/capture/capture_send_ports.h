@@ -26,6 +26,8 @@ class CaptureSendHost {
   virtual void SetHourglass(bool on) = 0;
   // Timer_captureSend (300 ms), whose ticks call Timer_captureSendTimer.
   virtual void SetMonitorTimer(bool enabled) = 0;
+  // The outbox gained or lost a picture: the resend entries follow it.
+  virtual void OutboxChanged() {}
 };
 
 // Takes the picture into the file (replaced whole) and returns it. Throws AppError with
@@ -43,6 +45,8 @@ class SendPanel {
  public:
   virtual ~SendPanel() = default;
   virtual void ShowModal(TTypSendParam& param) = 0;
+  // For the next showing only.
+  virtual void Prefill(const PanelPrefill& prefill) {}
 };
 
 // The transfer window and its upload worker.

@@ -38,10 +38,11 @@ class TFormSendPanel final : public Dialog, public SendPanel, private SendPanelV
 
   // SendPanel: FormShow, then modal until a button or the close box ends it.
   void ShowModal(TTypSendParam& param) override;
+  void Prefill(const PanelPrefill& prefill) override { logic_->SetPrefill(prefill); }
 
   SendPanelLogic& logic() { return *logic_; }
   PanelPage CurrentPage() const { return currentPage_; }
-  void ShowPage(PanelPage page);
+  void ShowPage(PanelPage page) override;
   const PageDialog& PageOf(PanelPage page) const;
 
  protected:

@@ -49,7 +49,19 @@ void SendPanelLogic::FormShow() {
   view_.SetText(PanelField::CcEmail, "");
   view_.SetText(PanelField::BccEmail, "");
   view_.SetText(PanelField::Message, "");
+  ApplyPrefill();
   ShowModeAndPreview();
+}
+
+void SendPanelLogic::ApplyPrefill() {
+  if (!prefill_) return;
+  PanelPrefill prefill = std::move(*prefill_);
+  prefill_.reset();
+  view_.SetText(PanelField::MailToEmail, prefill.mailTo);
+  view_.SetText(PanelField::CcEmail, prefill.mailCc);
+  view_.SetText(PanelField::BccEmail, prefill.mailBcc);
+  view_.SetText(PanelField::Message, prefill.message);
+  if (prefill.detailed) view_.ShowPage(PanelPage::Detailed);
 }
 
 void SendPanelLogic::ShowRecipient() {

@@ -36,6 +36,17 @@ struct TTypSendParam {
   friend bool operator==(const TTypSendParam&, const TTypSendParam&) = default;
 };
 
+// Addresses and message the panel shows in place of the usual ones on its next showing:
+// a resend of a kept picture. The detailed page is put on show when it is needed to
+// send to these addresses.
+struct PanelPrefill {
+  bool detailed = false;
+  std::string mailTo;
+  std::string mailCc;
+  std::string mailBcc;
+  std::string message;  // the memo's text, UTF-8, lines ending in CR LF
+};
+
 // The one instance the flow and the send panel share.
 inline TTypSendParam SendParam;
 

@@ -123,6 +123,9 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   // Hotkeys and the capture-send flow (form_main_tavisnap_send_win.cpp).
   void RegisterHotKeyPair();
   void CaptureSend(int mode);
+  void ResendOldest();
+  // Both resend entries as ResendEnabled decides.
+  void RefreshResendEntries();
   void PMenuTraySetHotKeyClick(int choice);
 
   // Actions that later work fills in; each does nothing yet

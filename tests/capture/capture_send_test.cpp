@@ -10,6 +10,7 @@
 
 #include "capture/capture.h"
 #include "capture/jpeg_codec.h"
+#include "capture/outbox.h"
 #include "core/app_error.h"
 #include "core/define.h"
 #include "service/transfer_thread_info.h"
@@ -32,6 +33,11 @@ struct Fakes : CaptureSendHost, ScreenCapturer, SendPanel, Uploader {
   void ShowViewer() override { Note("viewer"); }
   void SetHourglass(bool on) override { Note(on ? "hourglass" : "arrow"); }
   void SetMonitorTimer(bool on) override { Note(on ? "timer on" : "timer off"); }
+  void OutboxChanged() override { Note("outbox changed"); }
+  void Prefill(const PanelPrefill& p) override {
+    Note("prefill " + std::string(p.detailed ? "detailed " : "") + p.mailTo + " " + p.mailCc + " " +
+         p.mailBcc + " " + p.message);
+  }
   CapturedPicture CaptureDesktop(const std::string& file) override { return Take(file, "desktop"); }
   CapturedPicture CaptureActiveWindow(const std::string& file) override {
     return Take(file, "window");
@@ -386,6 +392,82 @@ TEST_F(CaptureSendTest, AFolderThatCannotBeRemovedIsToldAfterTheResult) {
   PutUsersFileIntoTheFolder();
   flow.CaptureSend(kCaptureDesktop);  // cancelled
   EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, kCaptureDirRemoveError}}));
+  EXPECT_EQ(HotKeyReady, "ON");
+}
+
+// ---- The outbox ----
+
+TEST_F(CaptureSendTest, OnlyACommunicationErrorKeepsThePicture) {
+  const struct {
+    bool success;
+    const char* reply;
+    bool kept;
+  } cases[] = {
+      {false, "2", true},  {false, "", true},        {true, "1", false},
+      {true, "1x", false}, {false, "CANCEL", false},
+  };
+  for (const auto& c : cases) {
+    Restart();
+    Outbox outbox(temp / "outbox");
+    flow.SetOutbox(&outbox);
+    UploadEndsWith(c.success, c.reply, 1);
+    flow.Timer_captureSendTimer();
+    SCOPED_TRACE(c.reply);
+    EXPECT_EQ(outbox.HasEntries(), c.kept);
+    EXPECT_EQ(log.back() == "outbox changed" || log.at(log.size() - 2) == "outbox changed", c.kept);
+    if (!c.kept) continue;
+    OutboxEntry entry = *outbox.Oldest();
+    EXPECT_EQ(entry, (OutboxEntry{"000001", kCaptureDesktop, "", 1, "to@example.jp",
+                                  "cc@example.jp;", "bcc@example.jp;", "\x1b$B$\"\x1b(B"}));
+    flow.CaptureSend(kCaptureActiveWindow);  // the next capture rewrites the capture file
+    EXPECT_EQ(testing::ReadBytes(outbox.PictureOf(entry)), "desktop");
+    outbox.Remove(entry.id);
+  }
+}
+
+// The kept picture goes through the panel as a capture does, with its addresses; it
+// leaves the outbox only when the service has taken it.
+TEST_F(CaptureSendTest, AResendFillsThePanelInAndIsRemovedOnlyWhenItGoesThrough) {
+  Outbox outbox(temp / "outbox");
+  flow.SetOutbox(&outbox);
+  flow.ResendOldest();
+  EXPECT_TRUE(log.empty()) << "nothing kept: dropped";
+
+  UploadEndsWith(false, "", 1);
+  flow.Timer_captureSendTimer();
+  testing::WriteBytes(CaptureFile, "a later capture");
+  for (const auto& [success, reply] : {std::pair{false, ""}, std::pair{true, "1"}}) {
+    log.clear();
+    prompter.boxes.clear();
+    AnswerSend(1);
+    flow.ResendOldest();
+    EXPECT_THAT(log, ElementsAre("relogin",
+                                 "prefill detailed to@example.jp cc@example.jp; bcc@example.jp; あ",
+                                 "panel mode 1 gate OFF", "hourglass", "transfer window",
+                                 "timer on", "run https://service.test/action.php"));
+    EXPECT_EQ(testing::ReadBytes(CaptureFile), "desktop") << "the kept picture is sent";
+    ThrdInfo.SetResult(success, reply);
+    ThrdInfo.Busy = false;
+    flow.Timer_captureSendTimer();
+    EXPECT_EQ(outbox.Entries().size(), success ? 0u : 1u) << "failed again: kept once";
+    EXPECT_EQ(HotKeyReady, "ON");
+  }
+  EXPECT_EQ(prompter.boxes.back().text,
+            "送信しました\n送信先：to@example.jp\nCC：cc@example.jp;\nBCC：bcc@example.jp;");
+}
+
+TEST_F(CaptureSendTest, AResendCancelledInThePanelStaysKept) {
+  Outbox outbox(temp / "outbox");
+  flow.SetOutbox(&outbox);
+  UploadEndsWith(false, "2");
+  flow.Timer_captureSendTimer();
+  log.clear();
+  fakes.answer = {};  // Cancel
+  flow.ResendOldest();
+  EXPECT_THAT(log,
+              ElementsAre("relogin", "prefill detailed to@example.jp   ", "panel mode 1 gate OFF"))
+      << "a simple send kept its To alone; another recipient is current now";
+  EXPECT_TRUE(outbox.HasEntries());
   EXPECT_EQ(HotKeyReady, "ON");
 }
 

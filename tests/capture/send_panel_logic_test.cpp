@@ -36,8 +36,10 @@ class FakeView : public SendPanelView {
   }
   void ClearPreview() override { previews.push_back("none"); }
   void Close() override { ++closed; }
+  void ShowPage(PanelPage page) override { pages.push_back(page); }
 
   std::map<PanelField, std::string> texts;
+  std::vector<PanelPage> pages;
   std::map<PanelList, int> selected;
   std::vector<std::string> previews;
   int closed = 0;
@@ -121,6 +123,26 @@ TEST_F(SendPanelTest, ShowingResetsTheAnswerAndShowsRecipientModeAndPreview) {
   EXPECT_EQ(view.previews,
             (std::vector<std::string>{"picture 1024x768 easy 0,0 512x384 detailed 1,48 266x199"}));
   EXPECT_TRUE(panel.PreviewLoaded());
+}
+
+// A resend's addresses replace the usual ones for one showing only.
+TEST_F(SendPanelTest, APrefillFillsTheDetailedPageForOneShowing) {
+  for (bool detailed : {true, false}) {
+    view.pages.clear();
+    panel.SetPrefill({detailed, "to@example.jp", "cc@example.jp;", "bcc@example.jp;", "あ\r\nb"});
+    panel.FormShow();
+    EXPECT_EQ(view.Text(PanelField::MailToEmail), "to@example.jp");
+    EXPECT_EQ(view.Text(PanelField::CcEmail), "cc@example.jp;");
+    EXPECT_EQ(view.Text(PanelField::BccEmail), "bcc@example.jp;");
+    EXPECT_EQ(view.Text(PanelField::Message), "あ\r\nb");
+    EXPECT_EQ(view.Text(PanelField::DstMailAdrDsp), "sato@example.jp") << "recipient unchanged";
+    EXPECT_EQ(view.pages,
+              detailed ? std::vector<PanelPage>{PanelPage::Detailed} : std::vector<PanelPage>{});
+    panel.FormShow();
+    EXPECT_EQ(view.Text(PanelField::MailToEmail) + view.Text(PanelField::CcEmail) +
+                  view.Text(PanelField::Message),
+              "sato@example.jp");
+  }
 }
 
 // The mode text ends in the receipt: the window's title when one was captured, and the
