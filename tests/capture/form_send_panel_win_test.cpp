@@ -160,7 +160,7 @@ TEST_F(SendPanelTest, ThePanelShowsTheRecipientTheModeAndAnInactiveViewerButton)
   });
   EXPECT_EQ(name, "山田");
   EXPECT_EQ(address, "yamada@example.jp");
-  EXPECT_EQ(mode, "画像送信モード【デスクトップ画面】");
+  EXPECT_EQ(mode, "画像送信モード【デスクトップ画面】（64×48ピクセル）") << "with the receipt";
   EXPECT_EQ(detailedMode, mode);
   EXPECT_FALSE(viewerEnabled);
   EXPECT_TRUE(panel_->logic().PreviewLoaded());
