@@ -146,7 +146,8 @@ void TFormMainTavisnap::ResendOldest() {
 }
 
 void TFormMainTavisnap::RefreshResendEntries() {
-  bool kept = Send().outbox && Send().outbox->HasEntries();
+  // Read from the folder each time: it is the one record of what is kept.
+  bool kept = Outbox(DefaultOutboxDir()).HasEntries();
   UINT state = ResendEnabled(RunMode, SysInfo.SignedIn, kept) ? MF_ENABLED : MF_GRAYED;
   EnableMenuItem(MainMenu(), IDM_MenuResend, MF_BYCOMMAND | state);
   EnableMenuItem(trayMenu_.get(), IDM_PMenuTrayResend, MF_BYCOMMAND | state);

@@ -5,8 +5,10 @@
 #include <map>
 #include <set>
 
+#include "capture/outbox.h"
 #include "core/define.h"
 #include "main_window_fixture_win.h"
+#include "mainwindow/mainwindow_resource.h"
 
 namespace tavisnap::testing {
 namespace {
@@ -162,6 +164,36 @@ TEST_F(MainMenus, TrayEntriesFollowTheSignInState) {
   EXPECT_EQ(TrayEnabled(tray),
             (S{{0, false}, {1, false}, {2, false}, {4, true}, {6, true}, {8, true}, {10, true}}))
       << "a refresh after sign-in enables Set and Viewer only";
+}
+
+// Both resend entries follow what the outbox folder holds, from the start: a picture kept
+// by an earlier run can be sent once signed in.
+TEST_F(MainMenus, ResendEntriesNeedAKeptPictureSignedInAndOnline) {
+  AppDir = IniPath.substr(0, IniPath.size() - std::string("system.ini").size());
+  WriteFileBytes(AppDir + "kept.jpg", "picture");
+  TTypSendParam sent;
+  sent.MailTo = "helper@example.jp";
+  Outbox(DefaultOutboxDir()).Add(AppDir + "kept.jpg", sent);
+  auto enabled = [&] {
+    bool tray = MenuEntries(window_->TrayMenu())[1].enabled;
+    UINT main = GetMenuState(window_->MainMenu(), IDM_MenuResend, MF_BYCOMMAND);
+    return std::pair{tray, (main & (MF_GRAYED | MF_DISABLED)) == 0};
+  };
+  const struct {
+    int runMode;
+    bool signedIn;
+    bool on;
+  } cases[] = {
+      {kRunModeOnline, true, true}, {kRunModeOnline, false, false}, {kRunModeOffline, true, false}};
+  for (const auto& c : cases) {
+    RunMode = c.runMode;
+    SysInfo.SignedIn = c.signedIn;
+    window_->RefreshMenuStates();
+    EXPECT_EQ(enabled(), (std::pair{c.on, c.on})) << c.runMode << " " << c.signedIn;
+  }
+  Outbox(DefaultOutboxDir()).Remove("000001");
+  window_->EnableSignedInTrayItems();
+  EXPECT_EQ(enabled(), (std::pair{false, false})) << "nothing kept";
 }
 
 TEST_F(MainMenus, RefreshSetsTheToggleAndHotKeyCaptionsInBothMenus) {
