@@ -4,19 +4,27 @@
 
 #include <string>
 
+#include "capture/picture.h"
+
 namespace tavisnap {
 
 inline constexpr const char* kCaptureError = "画面を取り込めません";
 inline constexpr const char* kCaptureDirCreateError = "キャプチャーフォルダーを作成できません";
 inline constexpr const char* kCaptureDirRemoveError = "キャプチャーフォルダーを削除できません";
 
+// What a capture wrote into the file, for the checks and the receipt that follow it.
+struct CapturedPicture {
+  Picture picture;
+  std::string windowTitle;  // the window in front (UTF-8); empty for the desktop
+};
+
 // The primary display with the pointer, as a JPEG at fileName (replaced whole).
 // Throws AppError when the screen cannot be read or the file cannot be written.
-void CaptureDesktop(const std::string& fileName);
+CapturedPicture CaptureDesktop(const std::string& fileName);
 
 // The foreground window's rectangle, frame included, with the pointer when it lies in
 // the window. Without a readable foreground window the desktop is taken.
-void CaptureActiveWindow(const std::string& fileName);
+CapturedPicture CaptureActiveWindow(const std::string& fileName);
 
 // Creates CaptureDir (one level) unless it is a directory already.
 // Throws AppError(kCaptureDirCreateError).

@@ -4,10 +4,13 @@
 #include <optional>
 #include <utility>
 
+#include "capture/blank_picture.h"
 #include "capture/capture.h"
+#include "capture/jpeg_codec.h"
 #include "core/app_error.h"
 #include "core/debug_log.h"
 #include "core/define.h"
+#include "core/file_util.h"
 #include "service/commands.h"
 #include "service/transfer_thread_info.h"
 
@@ -26,6 +29,14 @@ bool IsCaptureMode(int mode) {
 std::string FailureText(const std::exception& error) {
   if (dynamic_cast<const AppError*>(&error) == nullptr) return kCaptureSendFailed;
   return std::string(kCaptureSendFailed) + "（" + error.what() + "）";
+}
+
+// The To line, and Cc and Bcc when there are any, so that the user hears where it went.
+std::string Recipients(const TTypSendParam& param) {
+  std::string text = kSentToPrefix + param.MailTo;
+  if (param.DetailSend == 1 && !param.MailCc.empty()) text += "\nCC：" + param.MailCc;
+  if (param.DetailSend == 1 && !param.MailBcc.empty()) text += "\nBCC：" + param.MailBcc;
+  return text;
 }
 
 TTypFormDataArray UploadForm(const TTypSendParam& param) {
@@ -84,7 +95,37 @@ void CaptureSendFlow::Run(int mode) {
   }
 }
 
+void CaptureSendFlow::ResendOldest() {
+  std::optional<OutboxEntry> entry = outbox_ ? outbox_->Oldest() : std::nullopt;
+  if (!entry || !Accept(kCaptureDesktop)) return;
+  try {
+    Resend(*entry);
+  } catch (const std::exception& error) {
+    ReportFailure(error);
+    OpenGate();
+  }
+}
+
+// The kept picture becomes the capture file, so that the panel, the viewer and the
+// upload see it as any capture.
+void CaptureSendFlow::Resend(const OutboxEntry& entry) {
+  if (!host_.Relogin()) return OpenGate();
+  EnsureCaptureDir();
+  std::optional<std::string> picture = ReadWholeFile(outbox_->PictureOf(entry));
+  if (!picture || !AtomicWriteFile(CaptureFile, *picture)) throw AppError(kJpegWriteError);
+  param_.CaptureMode = IsCaptureMode(entry.captureMode) ? entry.captureMode : kCaptureDesktop;
+  param_.CaptureTitle = entry.captureTitle;
+  // A simple send went to the recipient of that time; another one now needs the
+  // detailed page to keep the address.
+  bool detailed = entry.detailSend == 1 || entry.mailTo != SysInfo.DstMailAdr;
+  panel_.Prefill(PanelPrefill{detailed, entry.mailTo, entry.mailCc, entry.mailBcc,
+                              Iso2022JpToUtf8(entry.mailMessage)});
+  resendId_ = entry.id;
+  ShowPanelAndAct();
+}
+
 void CaptureSendFlow::Steps(int mode) {
+  resendId_.clear();
   if (!host_.Relogin()) return OpenGate();
   if (SysInfo.DstMailAdr.empty()) {
     host_.BringToFront();
@@ -93,9 +134,12 @@ void CaptureSendFlow::Steps(int mode) {
     return OpenGate();
   }
   EnsureCaptureDir();
-  if (mode == kCaptureDesktop) capturer_.CaptureDesktop(CaptureFile);
-  if (mode == kCaptureActiveWindow) capturer_.CaptureActiveWindow(CaptureFile);
+  if (!TakePicture(mode)) return EndCancelled();
   param_.CaptureMode = mode;
+  ShowPanelAndAct();
+}
+
+void CaptureSendFlow::ShowPanelAndAct() {
   panel_.ShowModal(param_);
   switch (param_.PanelResult) {
     case kPanelSend:
@@ -104,11 +148,28 @@ void CaptureSendFlow::Steps(int mode) {
       OpenGate();
       return host_.ShowViewer();
     default:  // Cancel, however the panel was closed
-      // The gate opens after the clean-up, so that no request starts while its warning
-      // is on show.
-      if (SysInfo.CapFileDel) DeleteCaptureFileReporting();
-      OpenGate();
+      return EndCancelled();
   }
+}
+
+// False when the picture is blank and the user chose not to go on. The viewer's picture
+// (mode 3) is not looked at: the user has had it in the viewer.
+bool CaptureSendFlow::TakePicture(int mode) {
+  param_.CaptureTitle.clear();
+  if (mode == kCaptureViewer) return true;
+  CapturedPicture shot = mode == kCaptureDesktop ? capturer_.CaptureDesktop(CaptureFile)
+                                                 : capturer_.CaptureActiveWindow(CaptureFile);
+  param_.CaptureTitle = std::move(shot.windowTitle);
+  if (!CheckBlankPicture(shot.picture).blank) return true;
+  host_.BringToFront();
+  return prompter_.Confirm(kBlankPictureQuestion);
+}
+
+// The gate opens after the clean-up, so that no request starts while its warning is on
+// show.
+void CaptureSendFlow::EndCancelled() {
+  if (SysInfo.CapFileDel) DeleteCaptureFileReporting();
+  OpenGate();
 }
 
 // The gate stays closed: the worker reads the capture file until the monitor has seen
@@ -116,6 +177,13 @@ void CaptureSendFlow::Steps(int mode) {
 void CaptureSendFlow::StartUpload() {
   TTypFormDataArray form = UploadForm(param_);
   std::string url = ActionUrl();
+  sentTo_ = Recipients(param_);
+  sent_ = param_;
+  if (sent_.DetailSend != 1) {  // the simple page sends the To address alone
+    sent_.MailCc.clear();
+    sent_.MailBcc.clear();
+    sent_.MailMessage.clear();
+  }
   try {
     host_.SetHourglass(true);
     uploader_.ShowTransferWindow();
@@ -152,10 +220,36 @@ void CaptureSendFlow::Timer_captureSendTimer() {
       cleanupError = error.what();
     }
   }
+  std::optional<std::string> outboxError;
+  try {
+    KeepOrForget(result.outcome);
+  } catch (const AppError& error) {
+    outboxError = error.what();
+  }
   // The result first: the picture has been sent (or not) whatever the clean-up did.
-  ShowReaction(result.reaction, prompter_);
+  if (result.outcome == Outcome::Code1 && result.reaction.shown) {
+    prompter_.Show(result.reaction.kind, std::string(result.reaction.text) + "\n" + sentTo_);
+  } else {
+    ShowReaction(result.reaction, prompter_);
+  }
   if (cleanupError) prompter_.Warning(*cleanupError);
+  if (outboxError) prompter_.Warning(*outboxError);
   OpenGate();
+}
+
+// A communication error keeps a new picture (a resent one is kept already); an upload
+// the service took removes a resent one. A cancel is the user's choice: nothing is kept.
+void CaptureSendFlow::KeepOrForget(Outcome outcome) {
+  if (!outbox_) return;
+  bool accepted = outcome == Outcome::Code1 || outcome == Outcome::AcceptedLonger;
+  if (accepted && !resendId_.empty()) {
+    outbox_->Remove(resendId_);
+  } else if (!accepted && outcome != Outcome::Cancelled && resendId_.empty()) {
+    outbox_->Add(CaptureFile, sent_);
+  } else {
+    return;
+  }
+  host_.OutboxChanged();
 }
 
 void CaptureSendFlow::DeleteCaptureFileReporting() {

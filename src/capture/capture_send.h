@@ -13,8 +13,10 @@
 #include <string_view>
 
 #include "capture/capture_send_ports.h"
+#include "capture/outbox.h"
 #include "capture/send_param.h"
 #include "core/prompter.h"
+#include "service/commands.h"
 
 namespace tavisnap {
 
@@ -22,6 +24,14 @@ inline constexpr const char* kNoRecipientWarning = "宛先メールアドレス�
 inline constexpr const char* kMonitorDebugLine = "キャプチャー画像送信監視タイマー";
 // A step that failed; the reason follows in full-width parentheses.
 inline constexpr const char* kCaptureSendFailed = "画像を送信できませんでした";
+// Asked before the panel opens when the capture is one colour (OK goes on).
+inline constexpr const char* kBlankPictureQuestion =
+    "取り込んだ画像は全体が一色で、何も写っていないようです。\n"
+    "スクリーンリーダーのスクリーンカーテン、内容を保護しているウィンドウ、"
+    "ロックされた画面は、画像が黒く写ります。\n"
+    "このまま送信パネルに進みますか？";
+// The second line of "送信しました": where the picture went.
+inline constexpr const char* kSentToPrefix = "送信先：";
 
 using DebugSink = std::function<void(std::string_view)>;
 
@@ -47,10 +57,22 @@ class CaptureSendFlow {
 
   bool Uploading() const { return uploading_; }
 
+  // Where an upload that ends in a communication error leaves its picture; none keeps
+  // nothing.
+  void SetOutbox(Outbox* outbox) { outbox_ = outbox; }
+  // The oldest kept picture through the panel again, with its addresses filled in; a
+  // successful upload removes it. Dropped outside Ready and with nothing kept.
+  void ResendOldest();
+
  private:
   bool Accept(int mode);
   void Run(int mode);
   void Steps(int mode);
+  void Resend(const OutboxEntry& entry);
+  void ShowPanelAndAct();
+  void KeepOrForget(Outcome outcome);
+  bool TakePicture(int mode);
+  void EndCancelled();
   void StartUpload();
   void DeleteCaptureFileReporting();
   void ReportFailure(const std::exception& error);
@@ -63,6 +85,10 @@ class CaptureSendFlow {
   TTypSendParam& param_;
   DebugSink debug_;
   bool uploading_ = false;
+  std::string sentTo_;  // the upload's recipients, for its result message
+  Outbox* outbox_ = nullptr;
+  std::string resendId_;  // the kept picture this request sends again
+  TTypSendParam sent_;    // what the running upload sends
 };
 
 }  // namespace tavisnap

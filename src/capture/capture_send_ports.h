@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "capture/capture.h"
 #include "capture/send_param.h"
 #include "service/form_data.h"
 
@@ -25,14 +26,17 @@ class CaptureSendHost {
   virtual void SetHourglass(bool on) = 0;
   // Timer_captureSend (300 ms), whose ticks call Timer_captureSendTimer.
   virtual void SetMonitorTimer(bool enabled) = 0;
+  // The outbox gained or lost a picture: the resend entries follow it.
+  virtual void OutboxChanged() {}
 };
 
-// Takes the picture into the file (replaced whole). Throws AppError with the reason.
+// Takes the picture into the file (replaced whole) and returns it. Throws AppError with
+// the reason.
 class ScreenCapturer {
  public:
   virtual ~ScreenCapturer() = default;
-  virtual void CaptureDesktop(const std::string& file) = 0;
-  virtual void CaptureActiveWindow(const std::string& file) = 0;
+  virtual CapturedPicture CaptureDesktop(const std::string& file) = 0;
+  virtual CapturedPicture CaptureActiveWindow(const std::string& file) = 0;
 };
 
 // TFormSendPanel, shown modally: returns when the panel has closed, with its answer in
@@ -41,6 +45,8 @@ class SendPanel {
  public:
   virtual ~SendPanel() = default;
   virtual void ShowModal(TTypSendParam& param) = 0;
+  // For the next showing only.
+  virtual void Prefill(const PanelPrefill& prefill) {}
 };
 
 // The transfer window and its upload worker.

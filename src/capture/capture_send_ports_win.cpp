@@ -6,9 +6,11 @@ namespace {
 
 class ScreenCapture : public ScreenCapturer {
  public:
-  void CaptureDesktop(const std::string& file) override { ::tavisnap::CaptureDesktop(file); }
-  void CaptureActiveWindow(const std::string& file) override {
-    ::tavisnap::CaptureActiveWindow(file);
+  CapturedPicture CaptureDesktop(const std::string& file) override {
+    return ::tavisnap::CaptureDesktop(file);
+  }
+  CapturedPicture CaptureActiveWindow(const std::string& file) override {
+    return ::tavisnap::CaptureActiveWindow(file);
   }
 };
 

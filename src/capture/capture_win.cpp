@@ -9,6 +9,7 @@
 #include "capture/picture.h"
 #include "core/app_error.h"
 #include "win/gdi_handles_win.h"
+#include "win/text_win.h"
 
 namespace tavisnap {
 namespace {
@@ -97,8 +98,17 @@ std::optional<ScreenRect> ForegroundWindowRect() {
   return ScreenRect{r.left, r.top, r.right, r.bottom};
 }
 
-void Capture(const std::string& fileName, bool activeWindow) {
-  Picture picture;
+std::string ForegroundWindowTitle() {
+  HWND window = GetForegroundWindow();
+  wchar_t title[512] = {};
+  if (window == nullptr || GetWindowTextW(window, title, 512) <= 0) return {};
+  return Narrow(title);
+}
+
+CapturedPicture Capture(const std::string& fileName, bool activeWindow) {
+  CapturedPicture shot;
+  Picture& picture = shot.picture;
+  if (activeWindow) shot.windowTitle = ForegroundWindowTitle();
   {
     PhysicalPixels physical;
     ScreenDc screen;
@@ -110,16 +120,17 @@ void Capture(const std::string& fileName, bool activeWindow) {
     picture = Grab(screen.get(), plan);
   }
   WriteJpegFile(fileName, picture);
+  return shot;
 }
 
 }  // namespace
 
-void CaptureDesktop(const std::string& fileName) {
-  Capture(fileName, false);
+CapturedPicture CaptureDesktop(const std::string& fileName) {
+  return Capture(fileName, false);
 }
 
-void CaptureActiveWindow(const std::string& fileName) {
-  Capture(fileName, true);
+CapturedPicture CaptureActiveWindow(const std::string& fileName) {
+  return Capture(fileName, true);
 }
 
 }  // namespace tavisnap

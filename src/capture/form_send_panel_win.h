@@ -38,13 +38,14 @@ class TFormSendPanel final : public Dialog, public SendPanel, private SendPanelV
 
   // SendPanel: FormShow, then modal until a button or the close box ends it.
   void ShowModal(TTypSendParam& param) override;
+  void Prefill(const PanelPrefill& prefill) override { logic_->SetPrefill(prefill); }
 
   // How the Viewer buttons hand the capture to the viewer window; they work from then on.
   void SetViewerHandOver(std::function<void()> handOver);
 
   SendPanelLogic& logic() { return *logic_; }
   PanelPage CurrentPage() const { return currentPage_; }
-  void ShowPage(PanelPage page);
+  void ShowPage(PanelPage page) override;
   const PageDialog& PageOf(PanelPage page) const;
 
  protected:

@@ -23,6 +23,12 @@ std::string ModeText(int captureMode) {
   return kModeTextPlain;
 }
 
+std::string CaptureReceipt(const std::string& windowTitle, int width, int height) {
+  std::string size = std::to_string(width) + "×" + std::to_string(height) + "ピクセル";
+  if (windowTitle.empty()) return "（" + size + "）";
+  return "（「" + windowTitle + "」、" + size + "）";
+}
+
 SendPanelLogic::SendPanelLogic(SendPanelView& view, SendPanelAddressBook& book, Prompter& prompter,
                                TTypSendParam& param)
     : view_(view), book_(book), prompter_(prompter), param_(param) {}
@@ -43,7 +49,19 @@ void SendPanelLogic::FormShow() {
   view_.SetText(PanelField::CcEmail, "");
   view_.SetText(PanelField::BccEmail, "");
   view_.SetText(PanelField::Message, "");
+  ApplyPrefill();
   ShowModeAndPreview();
+}
+
+void SendPanelLogic::ApplyPrefill() {
+  if (!prefill_) return;
+  PanelPrefill prefill = std::move(*prefill_);
+  prefill_.reset();
+  view_.SetText(PanelField::MailToEmail, prefill.mailTo);
+  view_.SetText(PanelField::CcEmail, prefill.mailCc);
+  view_.SetText(PanelField::BccEmail, prefill.mailBcc);
+  view_.SetText(PanelField::Message, prefill.message);
+  if (prefill.detailed) view_.ShowPage(PanelPage::Detailed);
 }
 
 void SendPanelLogic::ShowRecipient() {
@@ -58,7 +76,10 @@ void SendPanelLogic::ShowModeAndPreview() {
   std::string mode = ModeText(param_.CaptureMode);
   previewLoaded_ = false;
   try {
-    view_.ShowPreview(PictureGradation(ReadJpegFile(CaptureFile)));
+    Picture picture = ReadJpegFile(CaptureFile);
+    std::string receipt = CaptureReceipt(param_.CaptureTitle, picture.Width(), picture.Height());
+    view_.ShowPreview(PictureGradation(std::move(picture)));
+    mode += receipt;
     previewLoaded_ = true;
   } catch (const AppError&) {  // missing, empty, truncated or no JPEG at all
     view_.ClearPreview();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -27,6 +28,9 @@ inline constexpr const char* kCannotSendWithoutPicture =
 
 // The mode text of SendParam.CaptureMode; the design-time caption for any other mode.
 std::string ModeText(int captureMode);
+// What follows the mode text once the picture is read: the window's title when there is
+// one, and the picture's size, so that a screen reader user knows what was taken.
+std::string CaptureReceipt(const std::string& windowTitle, int width, int height);
 
 class SendPanelLogic {
  public:
@@ -47,6 +51,9 @@ class SendPanelLogic {
   void Button_cancelClick();
   void Button_viewerClick();
 
+  // The next FormShow fills these addresses and the message in after its reset.
+  void SetPrefill(PanelPrefill prefill) { prefill_ = std::move(prefill); }
+
   // What Button_viewerClick does to hand the picture to the viewer (the viewer's part).
   void SetViewerHandOver(std::function<void()> handOver) { viewerHandOver_ = std::move(handOver); }
   bool PreviewLoaded() const { return previewLoaded_; }
@@ -54,6 +61,7 @@ class SendPanelLogic {
  private:
   void ShowRecipient();
   void ShowModeAndPreview();
+  void ApplyPrefill();
   void TakeRecipient(int index);
 
   SendPanelView& view_;
@@ -62,6 +70,7 @@ class SendPanelLogic {
   TTypSendParam& param_;
   std::function<void()> viewerHandOver_;
   bool previewLoaded_ = false;
+  std::optional<PanelPrefill> prefill_;
 };
 
 }  // namespace tavisnap

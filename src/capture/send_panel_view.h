@@ -56,6 +56,9 @@ class SendPanelView {
   virtual void ClearPreview() = 0;
   // Ends the modal showing.
   virtual void Close() = 0;
+  // Puts the page on show, as if the user had chosen its tab, without the page change's
+  // own steps.
+  virtual void ShowPage(PanelPage page) {}
 };
 
 // The address book as the panel uses it (FillSendPanelLists and SetCurrentRecipient

@@ -30,7 +30,21 @@ struct TTypSendParam {
   std::string MailBcc;
   std::string MailMessage;  // already ISO-2022-JP bytes (seven-bit)
   int32_t PanelResult = kPanelCancel;
+  // The title of the window in front for a capture of it, shown in the panel's mode
+  // text; set with the mode, empty otherwise.
+  std::string CaptureTitle;
   friend bool operator==(const TTypSendParam&, const TTypSendParam&) = default;
+};
+
+// Addresses and message the panel shows in place of the usual ones on its next showing:
+// a resend of a kept picture. The detailed page is put on show when it is needed to
+// send to these addresses.
+struct PanelPrefill {
+  bool detailed = false;
+  std::string mailTo;
+  std::string mailCc;
+  std::string mailBcc;
+  std::string message;  // the memo's text, UTF-8, lines ending in CR LF
 };
 
 // The one instance the flow and the send panel share.

@@ -14,9 +14,9 @@ constexpr char kExitQuestion[] = "終了します、よろしいですか？";
 
 // Top-level positions of the tray menu that follow the sign-in state.
 constexpr UINT kTraySendPos = 0;
-constexpr UINT kTrayDeletePos = 1;
-constexpr UINT kTraySetPos = 3;
-constexpr UINT kTrayViewerPos = 5;
+constexpr UINT kTrayDeletePos = 2;
+constexpr UINT kTraySetPos = 4;
+constexpr UINT kTrayViewerPos = 6;
 
 }  // namespace
 
@@ -39,6 +39,8 @@ void TFormMainTavisnap::OnMenuCommand(const MenuCommand& command) {
       return;
     case MenuAction::Send:
       return CaptureSend(1);
+    case MenuAction::Resend:
+      return ResendOldest();
     case MenuAction::Delete:
       return PMenuTrayDeleteClick();
     case MenuAction::Viewer:
@@ -110,11 +112,13 @@ void TFormMainTavisnap::RefreshMenuStates() {
   SetMenuCaption(basicAuth.mainId, BasicAuthCaption(SysInfo.BasicAuth));
   SetMenuCaption(basicAuth.trayId, BasicAuthCaption(SysInfo.BasicAuth));
   MarkCurrentHotKey();
+  RefreshResendEntries();
 }
 
 void TFormMainTavisnap::EnableSignedInTrayItems() {
   trayItems_.EnableSignedInItems();
   ApplyTrayItemStates();
+  RefreshResendEntries();
 }
 
 void TFormMainTavisnap::EnableViewerEntry() {

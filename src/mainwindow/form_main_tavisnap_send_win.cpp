@@ -6,9 +6,12 @@
 #include "account/relogin.h"
 #include "capture/capture_send.h"
 #include "capture/hotkeys.h"
+#include "capture/outbox.h"
 #include "core/debug_log.h"
+#include "core/define.h"
 #include "core/foreground.h"
 #include "mainwindow/form_main_tavisnap_win.h"
+#include "mainwindow/mainwindow_resource.h"
 #include "service/form_http_win.h"
 #include "service/transfer.h"
 
@@ -52,9 +55,12 @@ class TFormMainTavisnap::SendParts final : public CaptureSendHost,
   explicit SendParts(TFormMainTavisnap& window)
       : window_(window), hotKeys(*this, *this, window.prompter_) {}
 
+  // The settings are loaded by now: the outbox's folder follows the program folder.
   void Connect(SendPanel& panel) {
     flow.emplace(*this, SystemScreenCapturer(), panel, *this, window_.prompter_, SendParam,
                  [](std::string_view text) { DebugLog(text); });
+    outbox.emplace(DefaultOutboxDir());
+    flow->SetOutbox(&*outbox);
   }
 
   // CaptureSendHost
@@ -78,6 +84,7 @@ class TFormMainTavisnap::SendParts final : public CaptureSendHost,
       KillTimer(window_.hwnd(), kTimerCaptureSend);
     }
   }
+  void OutboxChanged() override { window_.RefreshResendEntries(); }
 
   // HotKeyRegistrar
   bool Register(int id, uint32_t modifiers, uint32_t vk) override {
@@ -101,6 +108,7 @@ class TFormMainTavisnap::SendParts final : public CaptureSendHost,
 
   HotKeys hotKeys;
   std::optional<CaptureSendFlow> flow;  // once the send panel exists
+  std::optional<Outbox> outbox;
 
  private:
   TFormMainTavisnap& window_;
@@ -141,6 +149,18 @@ void TFormMainTavisnap::UnregisterHotKeyPair() {
 // like any other outside Ready.
 void TFormMainTavisnap::CaptureSend(int mode) {
   if (Send().flow) Send().flow->CaptureSend(mode);
+}
+
+void TFormMainTavisnap::ResendOldest() {
+  if (Send().flow) Send().flow->ResendOldest();
+}
+
+void TFormMainTavisnap::RefreshResendEntries() {
+  // Read from the folder each time: it is the one record of what is kept.
+  bool kept = Outbox(DefaultOutboxDir()).HasEntries();
+  UINT state = ResendEnabled(RunMode, SysInfo.SignedIn, kept) ? MF_ENABLED : MF_GRAYED;
+  EnableMenuItem(MainMenu(), IDM_MenuResend, MF_BYCOMMAND | state);
+  EnableMenuItem(trayMenu_.get(), IDM_PMenuTrayResend, MF_BYCOMMAND | state);
 }
 
 void TFormMainTavisnap::PMenuTraySetHotKeyClick(int choice) {

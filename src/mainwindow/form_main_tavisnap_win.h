@@ -131,6 +131,9 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   void MarkCurrentHotKey();
   void UnregisterHotKeyPair();
   void CaptureSend(int mode);
+  void ResendOldest();
+  // Both resend entries as ResendEnabled decides.
+  void RefreshResendEntries();
   void PMenuTraySetHotKeyClick(int choice);
 
   // The execute button's dispatch and the actions behind pages and menu entries

@@ -76,6 +76,7 @@
 #define IDM_MenuViewer 7204
 #define IDM_MenuClose 7205
 #define IDM_MenuProgEnd 7206
+#define IDM_MenuResend 7207
 #define IDM_MenuAddrListAdd 7211
 #define IDM_MenuAddrListEdit 7212
 #define IDM_MenuAddrListDel 7213
@@ -102,6 +103,7 @@
 #define IDM_PMenuViewer 7303
 #define IDM_PMenuTrayClose 7304
 #define IDM_PMenuTrayExit 7305
+#define IDM_PMenuTrayResend 7306
 #define IDM_PMenuTraySetTo 7311
 #define IDM_PMenuTraySetAddrListAdd 7321
 #define IDM_PMenuTraySetAddrListEdit 7322

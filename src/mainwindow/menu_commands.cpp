@@ -15,6 +15,7 @@ struct Row {
 constexpr Row kRows[] = {
     {IDM_MenuSetTo, IDM_PMenuTraySetTo, MenuAction::SetTo},
     {IDM_MenuSend, IDM_PMenuTraySend, MenuAction::Send},
+    {IDM_MenuResend, IDM_PMenuTrayResend, MenuAction::Resend},
     {IDM_MenuDelete, IDM_PMenuTrayDelete, MenuAction::Delete},
     {IDM_MenuViewer, IDM_PMenuViewer, MenuAction::Viewer},
     {IDM_MenuClose, IDM_PMenuTrayClose, MenuAction::Close},

@@ -9,6 +9,7 @@ namespace tavisnap {
 enum class MenuAction {
   SetTo,   // recipient page
   Send,    // capture and send the desktop
+  Resend,  // the oldest picture an upload failed to send
   Delete,  // delete the pictures kept by the service
   Viewer,
   Close,  // hide the window

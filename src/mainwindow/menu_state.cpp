@@ -32,6 +32,10 @@ bool StartupEnablesViewer(int runMode, bool autoLogin) {
   return runMode != kRunModeOnline || !autoLogin;
 }
 
+bool ResendEnabled(int runMode, bool signedIn, bool outboxHasEntries) {
+  return runMode == kRunModeOnline && signedIn && outboxHasEntries;
+}
+
 TrayDoubleClick DecideTrayDoubleClick(int runMode, bool accountWindowVisible) {
   if (runMode == kRunModeOffline) return TrayDoubleClick::OfflineWarning;
   if (accountWindowVisible) return TrayDoubleClick::Ignore;

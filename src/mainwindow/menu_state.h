@@ -30,6 +30,9 @@ struct TrayItemStates {
 // offline, or online without automatic sign-in.
 bool StartupEnablesViewer(int runMode, bool autoLogin);
 
+// The resend entries: something kept, and a service to send it to (online, signed in).
+bool ResendEnabled(int runMode, bool signedIn, bool outboxHasEntries);
+
 enum class TrayDoubleClick { OfflineWarning, Ignore, OpenRecipientPage };
 TrayDoubleClick DecideTrayDoubleClick(int runMode, bool accountWindowVisible);
 

@@ -40,7 +40,7 @@ std::string RegistryPassword() {
 }
 
 // The tray menu as the program draws it, opened from outside the way the keyboard opens
-// it: per entry (Send, Delete, Set, viewer, Close, Exit) "dark" when it can be chosen,
+// it: per entry (Send, Resend, Delete, Set, viewer, Close, Exit) "dark" when it can be chosen,
 // "grey" when not. Menus of another process cannot be read under Wine; their picture can.
 std::string TrayMenuLines(HWND main, DWORD pid) {
   SetCursorPos(5, GetSystemMetrics(SM_CYSCREEN) - 5);  // off the menu: nothing highlighted
@@ -82,7 +82,7 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
 
   // Without automatic sign-in start-up leaves only the viewer usable of the four entries
   // that follow the sign-in.
-  EXPECT_EQ(TrayMenuLines(main, first->pid), "grey grey grey dark dark dark");
+  EXPECT_EQ(TrayMenuLines(main, first->pid), "grey grey grey grey dark dark dark");
   ASSERT_TRUE(IsWindowVisible(account));
 
   // While the account window is open the tray double click does nothing.
@@ -134,7 +134,7 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
   EXPECT_EQ(SentField(signIns.back(), "password"), ServiceRecordedPassword(mail));
   EXPECT_EQ(AccountWindow(second->pid), nullptr) << "the account window showed";
   EXPECT_FALSE(WaitForMessageBox(second->pid, 500ms).has_value()) << "a message appeared";
-  EXPECT_EQ(TrayMenuLines(main2, second->pid), "dark dark dark dark dark dark")
+  EXPECT_EQ(TrayMenuLines(main2, second->pid), "dark grey dark dark dark dark dark")
       << "the sign-in did not enable the tray entries";
   PostMessageW(main2, kTrayCallback, 1, WM_LBUTTONDBLCLK);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main2) != FALSE; }, 10s))

@@ -10,6 +10,7 @@
 
 #include "capture/capture.h"
 #include "capture/jpeg_codec.h"
+#include "capture/outbox.h"
 #include "core/app_error.h"
 #include "core/define.h"
 #include "service/transfer_thread_info.h"
@@ -32,10 +33,18 @@ struct Fakes : CaptureSendHost, ScreenCapturer, SendPanel, Uploader {
   void ShowViewer() override { Note("viewer"); }
   void SetHourglass(bool on) override { Note(on ? "hourglass" : "arrow"); }
   void SetMonitorTimer(bool on) override { Note(on ? "timer on" : "timer off"); }
-  void CaptureDesktop(const std::string& file) override { Take(file, "desktop"); }
-  void CaptureActiveWindow(const std::string& file) override { Take(file, "window"); }
+  void OutboxChanged() override { Note("outbox changed"); }
+  void Prefill(const PanelPrefill& p) override {
+    Note("prefill " + std::string(p.detailed ? "detailed " : "") + p.mailTo + " " + p.mailCc + " " +
+         p.mailBcc + " " + p.message);
+  }
+  CapturedPicture CaptureDesktop(const std::string& file) override { return Take(file, "desktop"); }
+  CapturedPicture CaptureActiveWindow(const std::string& file) override {
+    return Take(file, "window");
+  }
   void ShowModal(TTypSendParam& p) override {
-    Note("panel mode " + std::to_string(p.CaptureMode) + " gate " + HotKeyReady);
+    Note("panel mode " + std::to_string(p.CaptureMode) + " gate " + HotKeyReady +
+         (p.CaptureTitle.empty() ? "" : " title " + p.CaptureTitle));
     p.PanelResult = kPanelCancel;
     if (answer) answer(p);
   }
@@ -48,10 +57,17 @@ struct Fakes : CaptureSendHost, ScreenCapturer, SendPanel, Uploader {
     return true;
   }
   void Note(const std::string& event) { log.push_back(event); }
-  void Take(const std::string& file, const std::string& what) {
+  CapturedPicture Take(const std::string& file, const std::string& what) {
     Note("capture " + what);
     if (!failure.empty()) throw AppError(failure);
     testing::WriteBytes(file, what);
+    return {picture, what == "window" ? title : ""};
+  }
+  // Half light, half dark: not blank.
+  static Picture Screen() {
+    Picture p(64, 48);
+    p.FillRect(0, 0, 32, 48, Rgb{255, 255, 255});
+    return p;
   }
 
   Log& log;
@@ -59,6 +75,8 @@ struct Fakes : CaptureSendHost, ScreenCapturer, SendPanel, Uploader {
   std::string failure;  // the capture throws this
   std::function<void(TTypSendParam&)> answer;
   std::vector<std::string> form;
+  Picture picture = Screen();  // what the capture took
+  std::string title;           // of the window in front
 };
 
 // A program installed in a fresh folder, signed in, with a recipient: Ready.
@@ -81,12 +99,14 @@ class CaptureSendTest : public ::testing::Test {
   }
   void AnswerSend(int detail) {
     fakes.answer = [detail](TTypSendParam& p) {
-      p = {p.CaptureMode,     detail,    "to@example.jp", "cc@example.jp;", "bcc@example.jp;",
-           "\x1b$B$\"\x1b(B", kPanelSend};
+      p = {p.CaptureMode,     detail,
+           "to@example.jp",   "cc@example.jp;",
+           "bcc@example.jp;", "\x1b$B$\"\x1b(B",
+           kPanelSend,        ""};
     };
   }
-  void UploadEndsWith(bool success, const std::string& reply) {
-    AnswerSend(0);
+  void UploadEndsWith(bool success, const std::string& reply, int detail = 0) {
+    AnswerSend(detail);
     flow.CaptureSend(kCaptureDesktop);
     flow.Timer_captureSendTimer();  // still busy: only the debug line
     ThrdInfo.SetResult(success, reply);
@@ -102,6 +122,7 @@ class CaptureSendTest : public ::testing::Test {
     fakes.signInWorks = true;
     fakes.answer = {};
     fakes.form.clear();
+    fakes.picture = Fakes::Screen();
   }
   bool FileExists() const { return std::filesystem::exists(U8Path(CaptureFile)); }
   void PutUsersFileIntoTheFolder() {
@@ -219,6 +240,50 @@ TEST_F(CaptureSendTest, AFailingStepIsReportedWithItsReasonAndReadyReturns) {
   }
 }
 
+// A black capture is announced before the panel; Cancel ends the request as the
+// panel's Cancel does, OK goes on to the panel. The viewer's picture is not looked at.
+TEST_F(CaptureSendTest, ABlankCaptureAsksBeforeThePanel) {
+  const struct {
+    int mode;
+    bool blank;
+    bool goOn;
+    Log events;
+  } cases[] = {
+      {kCaptureDesktop,
+       true,
+       false,
+       {"relogin", "capture desktop", "front", std::string("box ") + kBlankPictureQuestion}},
+      {kCaptureActiveWindow,
+       true,
+       true,
+       {"relogin", "capture window", "front", std::string("box ") + kBlankPictureQuestion,
+        "panel mode 2 gate OFF title 無題 - メモ帳"}},
+      {kCaptureActiveWindow,
+       false,
+       false,
+       {"relogin", "capture window", "panel mode 2 gate OFF title 無題 - メモ帳"}},
+      {kCaptureViewer, true, false, {"relogin", "panel mode 3 gate OFF"}},
+  };
+  for (const auto& c : cases) {
+    Restart();
+    SysInfo.CapFileDel = true;
+    fakes.title = "無題 - メモ帳";
+    if (c.blank) fakes.picture = Picture(1920, 1080);
+    EnsureCaptureDir();
+    if (c.mode == kCaptureViewer) testing::WriteBytes(CaptureFile, "viewer");
+    prompter.answers = {c.goOn};
+    fakes.answer = [this](TTypSendParam&) { EXPECT_EQ(HotKeyReady, "OFF"); };
+    flow.CaptureSend(c.mode);
+    SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " blank " << c.blank);
+    EXPECT_EQ(log, c.events);
+    if (c.blank && c.mode != kCaptureViewer) {
+      EXPECT_EQ(prompter.boxes.at(0).kind, BoxKind::Confirmation);
+    }
+    EXPECT_FALSE(FileExists()) << "cancelled with CapFileDel on: the usual clean-up";
+    EXPECT_EQ(HotKeyReady, "ON");
+  }
+}
+
 // ---- Panel open ----
 
 TEST_F(CaptureSendTest, EveryPanelResult) {
@@ -278,7 +343,7 @@ TEST_F(CaptureSendTest, TheMonitorsOutcomes) {
     std::vector<ShownBox> boxes;
     bool removedWithCapFileDel;
   } cases[] = {
-      {true, "1", {{BoxKind::Information, "送信しました"}}, true},
+      {true, "1", {{BoxKind::Information, "送信しました\n送信先：to@example.jp"}}, true},
       {true, "1x", {}, false},
       {false, "2", {{BoxKind::Warning, "通信エラー"}}, false},
       {false, "0", {{BoxKind::Warning, "通信エラー"}}, false},
@@ -303,13 +368,23 @@ TEST_F(CaptureSendTest, TheMonitorsOutcomes) {
   }
 }
 
+TEST_F(CaptureSendTest, TheSentMessageNamesEveryRecipientOfADetailedSend) {
+  UploadEndsWith(true, "1", 1);
+  flow.Timer_captureSendTimer();
+  EXPECT_EQ(prompter.boxes,
+            (std::vector<ShownBox>{{BoxKind::Information,
+                                    "送信しました\n送信先：to@example.jp\nCC：cc@example.jp;\n"
+                                    "BCC：bcc@example.jp;"}}));
+}
+
 TEST_F(CaptureSendTest, AFolderThatCannotBeRemovedIsToldAfterTheResult) {
   SysInfo.CapFileDel = true;
   UploadEndsWith(true, "1");
   PutUsersFileIntoTheFolder();
   flow.Timer_captureSendTimer();
-  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Information, "送信しました"},
-                                                   {BoxKind::Warning, kCaptureDirRemoveError}}));
+  EXPECT_EQ(prompter.boxes,
+            (std::vector<ShownBox>{{BoxKind::Information, "送信しました\n送信先：to@example.jp"},
+                                   {BoxKind::Warning, kCaptureDirRemoveError}}));
   EXPECT_EQ(HotKeyReady, "ON");
 
   Restart();
@@ -317,6 +392,82 @@ TEST_F(CaptureSendTest, AFolderThatCannotBeRemovedIsToldAfterTheResult) {
   PutUsersFileIntoTheFolder();
   flow.CaptureSend(kCaptureDesktop);  // cancelled
   EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, kCaptureDirRemoveError}}));
+  EXPECT_EQ(HotKeyReady, "ON");
+}
+
+// ---- The outbox ----
+
+TEST_F(CaptureSendTest, OnlyACommunicationErrorKeepsThePicture) {
+  const struct {
+    bool success;
+    const char* reply;
+    bool kept;
+  } cases[] = {
+      {false, "2", true},  {false, "", true},        {true, "1", false},
+      {true, "1x", false}, {false, "CANCEL", false},
+  };
+  for (const auto& c : cases) {
+    Restart();
+    Outbox outbox(temp / "outbox");
+    flow.SetOutbox(&outbox);
+    UploadEndsWith(c.success, c.reply, 1);
+    flow.Timer_captureSendTimer();
+    SCOPED_TRACE(c.reply);
+    EXPECT_EQ(outbox.HasEntries(), c.kept);
+    EXPECT_EQ(log.back() == "outbox changed" || log.at(log.size() - 2) == "outbox changed", c.kept);
+    if (!c.kept) continue;
+    OutboxEntry entry = *outbox.Oldest();
+    EXPECT_EQ(entry, (OutboxEntry{"000001", kCaptureDesktop, "", 1, "to@example.jp",
+                                  "cc@example.jp;", "bcc@example.jp;", "\x1b$B$\"\x1b(B"}));
+    flow.CaptureSend(kCaptureActiveWindow);  // the next capture rewrites the capture file
+    EXPECT_EQ(testing::ReadBytes(outbox.PictureOf(entry)), "desktop");
+    outbox.Remove(entry.id);
+  }
+}
+
+// The kept picture goes through the panel as a capture does, with its addresses; it
+// leaves the outbox only when the service has taken it.
+TEST_F(CaptureSendTest, AResendFillsThePanelInAndIsRemovedOnlyWhenItGoesThrough) {
+  Outbox outbox(temp / "outbox");
+  flow.SetOutbox(&outbox);
+  flow.ResendOldest();
+  EXPECT_TRUE(log.empty()) << "nothing kept: dropped";
+
+  UploadEndsWith(false, "", 1);
+  flow.Timer_captureSendTimer();
+  testing::WriteBytes(CaptureFile, "a later capture");
+  for (const auto& [success, reply] : {std::pair{false, ""}, std::pair{true, "1"}}) {
+    log.clear();
+    prompter.boxes.clear();
+    AnswerSend(1);
+    flow.ResendOldest();
+    EXPECT_THAT(log, ElementsAre("relogin",
+                                 "prefill detailed to@example.jp cc@example.jp; bcc@example.jp; あ",
+                                 "panel mode 1 gate OFF", "hourglass", "transfer window",
+                                 "timer on", "run https://service.test/action.php"));
+    EXPECT_EQ(testing::ReadBytes(CaptureFile), "desktop") << "the kept picture is sent";
+    ThrdInfo.SetResult(success, reply);
+    ThrdInfo.Busy = false;
+    flow.Timer_captureSendTimer();
+    EXPECT_EQ(outbox.Entries().size(), success ? 0u : 1u) << "failed again: kept once";
+    EXPECT_EQ(HotKeyReady, "ON");
+  }
+  EXPECT_EQ(prompter.boxes.back().text,
+            "送信しました\n送信先：to@example.jp\nCC：cc@example.jp;\nBCC：bcc@example.jp;");
+}
+
+TEST_F(CaptureSendTest, AResendCancelledInThePanelStaysKept) {
+  Outbox outbox(temp / "outbox");
+  flow.SetOutbox(&outbox);
+  UploadEndsWith(false, "2");
+  flow.Timer_captureSendTimer();
+  log.clear();
+  fakes.answer = {};  // Cancel
+  flow.ResendOldest();
+  EXPECT_THAT(log,
+              ElementsAre("relogin", "prefill detailed to@example.jp   ", "panel mode 1 gate OFF"))
+      << "a simple send kept its To alone; another recipient is current now";
+  EXPECT_TRUE(outbox.HasEntries());
   EXPECT_EQ(HotKeyReady, "ON");
 }
 

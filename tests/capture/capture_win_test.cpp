@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "capture/blank_picture.h"
 #include "capture/capture.h"
 #include "capture/jpeg_codec.h"
 #include "capture/test_window_win.h"
@@ -96,17 +97,44 @@ class ScreenCapture : public ::testing::Test {
 TEST_F(ScreenCapture, TheDesktopPictureIsTheScreenAtItsSize) {
   EXPECT_TRUE(kDpiAware) << "per-monitor awareness could not be set";
   EnsureCaptureDir();
-  CaptureDesktop(CaptureFile);
+  CapturedPicture shot = CaptureDesktop(CaptureFile);
+  EXPECT_FALSE(CheckBlankPicture(shot.picture).blank) << "a desktop with a window";
+  EXPECT_EQ(shot.windowTitle, "");
   Picture p = ReadJpegFile(CaptureFile);
+  EXPECT_EQ(p.Width(), shot.picture.Width());
   EXPECT_EQ(p.Width(), GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(p.Height(), GetSystemMetrics(SM_CYSCREEN));
   ExpectBlocksAt(p, window.Origin(), "desktop");
   EXPECT_LE(Difference(p.Pixel(kLeft + 300, kTop + 300), Rgb{255, 255, 255}), kTolerance);
 }
 
+// A black window over the whole screen, as a screen curtain lays one.
+TEST_F(ScreenCapture, ACurtainedScreenIsBlank) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = L"TavisnapTestCurtain";
+  RegisterClassW(&wc);
+  HWND curtain = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP,
+                                 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(curtain, nullptr);
+  ShowWindow(curtain, SW_SHOWNOACTIVATE);
+  RedrawWindow(curtain, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump(300ms);
+  EnsureCaptureDir();
+  BlankCheck check = CheckBlankPicture(CaptureDesktop(CaptureFile).picture);
+  ShowWindow(curtain, SW_HIDE);
+  DestroyWindow(curtain);
+  Pump(300ms);
+  EXPECT_TRUE(check.blank) << "share " << check.share;
+  EXPECT_TRUE(IsDark(check.dominant)) << int{check.dominant.r} << "," << int{check.dominant.g};
+}
+
 TEST_F(ScreenCapture, TheWindowPictureIsTheWindowAlone) {
   EnsureCaptureDir();
-  CaptureActiveWindow(CaptureFile);
+  EXPECT_EQ(CaptureActiveWindow(CaptureFile).windowTitle, "capture blocks");
   Picture p = ReadJpegFile(CaptureFile);
   ASSERT_EQ(p.Width(), BlockWindow::kWidth);
   ASSERT_EQ(p.Height(), BlockWindow::kHeight);

@@ -160,7 +160,7 @@ TEST_F(SendPanelTest, ThePanelShowsTheRecipientTheModeAndAnInactiveViewerButton)
   });
   EXPECT_EQ(name, "山田");
   EXPECT_EQ(address, "yamada@example.jp");
-  EXPECT_EQ(mode, "画像送信モード【デスクトップ画面】");
+  EXPECT_EQ(mode, "画像送信モード【デスクトップ画面】（64×48ピクセル）") << "with the receipt";
   EXPECT_EQ(detailedMode, mode);
   EXPECT_FALSE(viewerEnabled);
   EXPECT_TRUE(panel_->logic().PreviewLoaded());
@@ -168,6 +168,24 @@ TEST_F(SendPanelTest, ThePanelShowsTheRecipientTheModeAndAnInactiveViewerButton)
   GetClientRect(panel_->hwnd(), &client);
   EXPECT_EQ(client.right, 647);
   EXPECT_EQ(client.bottom, 637);
+}
+
+// A resend opens on the detailed page with its addresses.
+TEST_F(SendPanelTest, AResendOpensOnTheDetailedPageFilledIn) {
+  panel_->ShowPage(PanelPage::Easy);
+  panel_->Prefill({true, "to@example.jp", "cc@example.jp;", "", "お願いします\r\n二行目"});
+  PanelPage shown = PanelPage::Easy;
+  std::string to, cc, message;
+  ShowWhile([&] {
+    shown = panel_->CurrentPage();
+    to = panel_->ItemText(IDC_Edit_MailTo_Email);
+    cc = panel_->ItemText(IDC_Edit_Cc_Email);
+    message = panel_->ItemText(IDC_Memo_Message);
+  });
+  EXPECT_EQ(shown, PanelPage::Detailed);
+  EXPECT_EQ(to, "to@example.jp");
+  EXPECT_EQ(cc, "cc@example.jp;");
+  EXPECT_EQ(message, "お願いします\r\n二行目");
 }
 
 TEST_F(SendPanelTest, EveryWayOfLeavingThePanelGivesItsAnswer) {

@@ -36,8 +36,10 @@ class FakeView : public SendPanelView {
   }
   void ClearPreview() override { previews.push_back("none"); }
   void Close() override { ++closed; }
+  void ShowPage(PanelPage page) override { pages.push_back(page); }
 
   std::map<PanelField, std::string> texts;
+  std::vector<PanelPage> pages;
   std::map<PanelList, int> selected;
   std::vector<std::string> previews;
   int closed = 0;
@@ -104,7 +106,7 @@ class SendPanelTest : public ::testing::Test {
 // ---- Opening ----
 
 TEST_F(SendPanelTest, ShowingResetsTheAnswerAndShowsRecipientModeAndPreview) {
-  param = {kCaptureDesktop, 1, "old-to", "old-cc", "old-bcc", "old-message", kPanelSend};
+  param = {kCaptureDesktop, 1, "old-to", "old-cc", "old-bcc", "old-message", kPanelSend, ""};
   view.texts[PanelField::CcEmail] = "typed@example.jp;";
   view.texts[PanelField::Message] = "typed";
   panel.FormShow();
@@ -123,17 +125,46 @@ TEST_F(SendPanelTest, ShowingResetsTheAnswerAndShowsRecipientModeAndPreview) {
   EXPECT_TRUE(panel.PreviewLoaded());
 }
 
-TEST_F(SendPanelTest, ModeTextsOnBothPages) {
-  const std::pair<int, const char*> modes[] = {
-      {kCaptureDesktop, "画像送信モード【デスクトップ画面】"},
-      {kCaptureActiveWindow, "画像送信モード【アクティブウィンドウ】"},
-      {kCaptureViewer, "画像送信モード【VIEWER画面】"},
-  };
-  for (auto [mode, text] : modes) {
-    param.CaptureMode = mode;
+// A resend's addresses replace the usual ones for one showing only.
+TEST_F(SendPanelTest, APrefillFillsTheDetailedPageForOneShowing) {
+  for (bool detailed : {true, false}) {
+    view.pages.clear();
+    panel.SetPrefill({detailed, "to@example.jp", "cc@example.jp;", "bcc@example.jp;", "あ\r\nb"});
     panel.FormShow();
-    EXPECT_EQ(view.Text(PanelField::ImageMode), text);
-    EXPECT_EQ(view.Text(PanelField::DetailImageMode), text);
+    EXPECT_EQ(view.Text(PanelField::MailToEmail), "to@example.jp");
+    EXPECT_EQ(view.Text(PanelField::CcEmail), "cc@example.jp;");
+    EXPECT_EQ(view.Text(PanelField::BccEmail), "bcc@example.jp;");
+    EXPECT_EQ(view.Text(PanelField::Message), "あ\r\nb");
+    EXPECT_EQ(view.Text(PanelField::DstMailAdrDsp), "sato@example.jp") << "recipient unchanged";
+    EXPECT_EQ(view.pages,
+              detailed ? std::vector<PanelPage>{PanelPage::Detailed} : std::vector<PanelPage>{});
+    panel.FormShow();
+    EXPECT_EQ(view.Text(PanelField::MailToEmail) + view.Text(PanelField::CcEmail) +
+                  view.Text(PanelField::Message),
+              "sato@example.jp");
+  }
+}
+
+// The mode text ends in the receipt: the window's title when one was captured, and the
+// size of the picture the panel read.
+TEST_F(SendPanelTest, ModeTextsOnBothPagesWithTheReceipt) {
+  const struct {
+    int mode;
+    const char* title;
+    const char* text;
+  } modes[] = {
+      {kCaptureDesktop, "", "画像送信モード【デスクトップ画面】（1024×768ピクセル）"},
+      {kCaptureActiveWindow, "無題 - メモ帳",
+       "画像送信モード【アクティブウィンドウ】（「無題 - メモ帳」、1024×768ピクセル）"},
+      {kCaptureActiveWindow, "", "画像送信モード【アクティブウィンドウ】（1024×768ピクセル）"},
+      {kCaptureViewer, "", "画像送信モード【VIEWER画面】（1024×768ピクセル）"},
+  };
+  for (const auto& m : modes) {
+    param.CaptureMode = m.mode;
+    param.CaptureTitle = m.title;
+    panel.FormShow();
+    EXPECT_EQ(view.Text(PanelField::ImageMode), m.text);
+    EXPECT_EQ(view.Text(PanelField::DetailImageMode), m.text);
   }
 }
 
@@ -235,7 +266,8 @@ TEST_F(SendPanelTest, TheAnswers) {
   view.texts[PanelField::BccEmail] = "bcc@example.jp;";
   view.texts[PanelField::Message] = "あ\r\nb";
   panel.Button_send_execClick(PanelPage::Easy);  // only the current recipient
-  EXPECT_EQ(param, (TTypSendParam{kCaptureDesktop, 0, "sato@example.jp", "", "", "", kPanelSend}));
+  EXPECT_EQ(param,
+            (TTypSendParam{kCaptureDesktop, 0, "sato@example.jp", "", "", "", kPanelSend, ""}));
 
   panel.FormShow();
   view.texts[PanelField::MailToEmail] = "other@example.jp";
@@ -244,7 +276,7 @@ TEST_F(SendPanelTest, TheAnswers) {
   view.texts[PanelField::Message] = "あ\r\nb";
   panel.Button_send_execClick(PanelPage::Detailed);
   EXPECT_EQ(param, (TTypSendParam{kCaptureDesktop, 1, "other@example.jp", "cc@example.jp;",
-                                  "bcc@example.jp;", "\x1b$B$\"\x1b(B\r\nb", kPanelSend}));
+                                  "bcc@example.jp;", "\x1b$B$\"\x1b(B\r\nb", kPanelSend, ""}));
 
   panel.FormShow();
   panel.Button_cancelClick();

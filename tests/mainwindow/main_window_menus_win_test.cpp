@@ -5,8 +5,10 @@
 #include <map>
 #include <set>
 
+#include "capture/outbox.h"
 #include "core/define.h"
 #include "main_window_fixture_win.h"
+#include "mainwindow/mainwindow_resource.h"
 
 namespace tavisnap::testing {
 namespace {
@@ -17,6 +19,7 @@ const std::vector<std::wstring> kMainMenu = {
     L"  送信先設定(&S)",
     L"  -",
     L"  画像送信(&F)",
+    L"  未送信の画像を再送信(&R)",
     L"  画像削除(&D)",
     L"  -",
     L"  viewer(&V)",
@@ -54,6 +57,7 @@ const std::vector<std::wstring> kMainMenu = {
 
 const std::vector<std::wstring> kTrayMenu = {
     L"画面送信(&F)",
+    L"未送信の画像を再送信(&R)",
     L"画像削除(&D)",
     L"-",
     L"設定(&S)>",
@@ -116,7 +120,9 @@ void ExpectDistinctAccessKeys(HMENU menu, const std::wstring& where) {
 std::map<int, bool> TrayEnabled(HMENU tray) {
   std::map<int, bool> states;
   auto entries = MenuEntries(tray);
-  for (int pos : {0, 1, 3, 5, 7, 9}) states[pos] = entries[static_cast<size_t>(pos)].enabled;
+  for (int pos : {0, 1, 2, 4, 6, 8, 10}) {
+    states[pos] = entries[static_cast<size_t>(pos)].enabled;
+  }
   return states;
 }
 
@@ -131,32 +137,55 @@ TEST_F(MainMenus, TrayMenuHasItsFixedPositionsAndSubmenus) {
   ExpectOutline(MenuOutline(window_->TrayMenu()), kTrayMenu);
   ExpectDistinctAccessKeys(window_->TrayMenu(), L"tray menu");
   auto top = MenuEntries(window_->TrayMenu());
-  ASSERT_EQ(top.size(), 10u);
-  for (int pos : {2, 4, 6, 8}) EXPECT_TRUE(top[static_cast<size_t>(pos)].separator) << pos;
-  EXPECT_NE(top[3].submenu, nullptr);
+  ASSERT_EQ(top.size(), 11u);
+  for (int pos : {3, 5, 7, 9}) EXPECT_TRUE(top[static_cast<size_t>(pos)].separator) << pos;
+  EXPECT_NE(top[4].submenu, nullptr);
 }
 
+// Position 1, the resend entry, stays grey: nothing is kept.
 TEST_F(MainMenus, TrayEntriesFollowTheSignInState) {
   HMENU tray = window_->TrayMenu();
   using S = std::map<int, bool>;
   EXPECT_EQ(TrayEnabled(tray),
-            (S{{0, false}, {1, false}, {3, false}, {5, false}, {7, true}, {9, true}}))
+            (S{{0, false}, {1, false}, {2, false}, {4, false}, {6, false}, {8, true}, {10, true}}))
       << "creation: Send, Delete, Set and Viewer unusable";
   window_->EnableViewerEntry();  // start-up without automatic sign-in, offline too
   EXPECT_EQ(TrayEnabled(tray),
-            (S{{0, false}, {1, false}, {3, false}, {5, true}, {7, true}, {9, true}}));
+            (S{{0, false}, {1, false}, {2, false}, {4, false}, {6, true}, {8, true}, {10, true}}));
   window_->EnableSignedInTrayItems();
   EXPECT_EQ(TrayEnabled(tray),
-            (S{{0, true}, {1, true}, {3, true}, {5, true}, {7, true}, {9, true}}));
+            (S{{0, true}, {1, false}, {2, true}, {4, true}, {6, true}, {8, true}, {10, true}}));
   SysInfo.SignedIn = false;
   window_->RefreshMenuStates();
   EXPECT_EQ(TrayEnabled(tray),
-            (S{{0, false}, {1, false}, {3, false}, {5, false}, {7, true}, {9, true}}));
+            (S{{0, false}, {1, false}, {2, false}, {4, false}, {6, false}, {8, true}, {10, true}}));
   SysInfo.SignedIn = true;
   window_->RefreshMenuStates();
   EXPECT_EQ(TrayEnabled(tray),
-            (S{{0, false}, {1, false}, {3, true}, {5, true}, {7, true}, {9, true}}))
+            (S{{0, false}, {1, false}, {2, false}, {4, true}, {6, true}, {8, true}, {10, true}}))
       << "a refresh after sign-in enables Set and Viewer only";
+}
+
+// Both resend entries follow what the outbox folder holds, from the start: a picture kept
+// by an earlier run can be sent once signed in (the rule itself: ResendEnabled).
+TEST_F(MainMenus, ResendEntriesFollowTheOutboxFolder) {
+  AppDir = IniPath.substr(0, IniPath.size() - std::string("system.ini").size());
+  WriteFileBytes(AppDir + "kept.jpg", "picture");
+  TTypSendParam sent;
+  sent.MailTo = "helper@example.jp";
+  Outbox(DefaultOutboxDir()).Add(AppDir + "kept.jpg", sent);
+  auto enabled = [&] {
+    bool tray = MenuEntries(window_->TrayMenu())[1].enabled;
+    UINT main = GetMenuState(window_->MainMenu(), IDM_MenuResend, MF_BYCOMMAND);
+    return std::pair{tray, (main & (MF_GRAYED | MF_DISABLED)) == 0};
+  };
+  RunMode = kRunModeOnline;
+  SysInfo.SignedIn = true;
+  window_->RefreshMenuStates();
+  EXPECT_EQ(enabled(), (std::pair{true, true}));
+  Outbox(DefaultOutboxDir()).Remove("000001");
+  window_->EnableSignedInTrayItems();
+  EXPECT_EQ(enabled(), (std::pair{false, false})) << "nothing kept";
 }
 
 TEST_F(MainMenus, RefreshSetsTheToggleAndHotKeyCaptionsInBothMenus) {
@@ -186,9 +215,9 @@ TEST_F(MainMenus, RefreshSetsTheToggleAndHotKeyCaptionsInBothMenus) {
   SysInfo.HotKey = "Q";  // written by hand: no entry stands for it
   window_->RefreshMenuStates();
   auto outline = MenuOutline(window_->MainMenu());
-  EXPECT_EQ(outline[31], L"  自動ログインを設定する(&A)");
-  EXPECT_EQ(outline[29], L"  BASIC認証を設定する(&B)");
-  EXPECT_EQ(outline[25], L"  Ctl+Alt+O（設定中）(&O)");
+  EXPECT_EQ(outline[32], L"  自動ログインを設定する(&A)");
+  EXPECT_EQ(outline[30], L"  BASIC認証を設定する(&B)");
+  EXPECT_EQ(outline[26], L"  Ctl+Alt+O（設定中）(&O)");
 }
 
 }  // namespace

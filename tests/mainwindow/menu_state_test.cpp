@@ -66,6 +66,23 @@ TEST(StartUp, EnablesTheViewerUnlessItSignsInAutomatically) {
   }
 }
 
+TEST(ResendEntries, NeedAKeptPictureAndASignedInOnlineProgram) {
+  const struct {
+    int runMode;
+    bool signedIn;
+    bool kept;
+    bool enabled;
+  } cases[] = {
+      {kRunModeOnline, true, true, true},     {kRunModeOnline, true, false, false},
+      {kRunModeOnline, false, true, false},   {kRunModeOffline, true, true, false},
+      {kRunModeOffline, false, false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ResendEnabled(c.runMode, c.signedIn, c.kept), c.enabled)
+        << c.runMode << " " << c.signedIn << " " << c.kept;
+  }
+}
+
 TEST(TrayDoubleClickDecision, OfflineWarnsAccountWindowBlocksElseOpens) {
   EXPECT_EQ(DecideTrayDoubleClick(kRunModeOffline, false), TrayDoubleClick::OfflineWarning);
   EXPECT_EQ(DecideTrayDoubleClick(kRunModeOffline, true), TrayDoubleClick::OfflineWarning);

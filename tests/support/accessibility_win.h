@@ -35,4 +35,19 @@ struct AccessibilityAudit {
 // names in order differ from `expectedNames`.
 AccessibilityAudit AuditTabOrder(HWND dialog, const std::vector<std::wstring>& expectedNames);
 
+// The role a screen reader must announce for a control of this kind (ROLE_SYSTEM_*), or
+// 0 for a kind without a rule.
+long ExpectedRole(HWND control);
+
+// AuditTabOrder, and as a table: each tab stop with its role, which must be its kind's;
+// every text shown that Tab cannot reach (a read-only edit out of the tab order, a
+// static text that neither names the control after it nor describes the one before it)
+// is a failure, since a screen reader user would never hear it. Empty `expectedNames`
+// skip the order check.
+AccessibilityAudit AuditWindow(HWND dialog, const std::vector<std::wstring>& expectedNames);
+
+// Every entry of the menu and of its submenus has an access key, and within one level
+// no key leads to two entries. The report lists the entries with their keys.
+AccessibilityAudit AuditMenu(HMENU menu);
+
 }  // namespace tavisnap::testing
