@@ -7,3 +7,4 @@
 #define IDC_BtnCancel 8003
 #define IDC_BtnInstall 8004
 #define IDC_MemoKyodaku 8005
+#define IDC_LabelKyodaku 8006

@@ -5,6 +5,7 @@
 
 #include "setup/agreement_text.h"
 #include "setup/setup_main_res.h"
+#include "win/labelled_accessible_win.h"
 #include "win/text_win.h"
 
 namespace tavisnap {
@@ -100,6 +101,7 @@ bool TSetup_Main::OnInit() {
 void TSetup_Main::FormCreate() {
   SetItemText(IDC_MemoKyodaku, AgreementMemoText());
   SetWindowSubclass(Item(IDC_MemoKyodaku), MemoProcedure, 0, 0);
+  NameAfterLabel(Item(IDC_MemoKyodaku));
   spokenText_ = SpokenText(AgreementLines());
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

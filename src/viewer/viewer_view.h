@@ -11,7 +11,7 @@
 namespace tavisnap {
 
 // The check marks of "図形(&D)": ShapeLine, ShapeRect, ShapeEllipse, ShapeFree; None is
-// "図形モード解除(&R)" (no entry marked, no drawing).
+// "図形モード解除(&M)" (no entry marked, no drawing).
 enum class DrawMode { None, Line, Rectangle, Ellipse, Free };
 
 // The entries of "描画色(&C)".

@@ -130,7 +130,10 @@ const std::vector<AuditedWindow> kWindows = {
       L"送信先リスト", L"その他送信先追加", L"送信先(BCC)", L"送信先リスト", L"その他送信先追加",
       L"メール本文", L"送信", L"キャンセル", L"画像の種類"}},
     {"viewer", [](Program& p) { return ShowOnly(p.viewer.hwnd()); }, {}},
-    {"setup launcher", [](Program& p) { return ShowOnly(p.setup.hwnd()); }, {}},
+    {"setup launcher",
+     [](Program& p) { return ShowOnly(p.setup.hwnd()); },
+     {L"使用許諾を聞く(R)　", L"キャンセル(C)", L"使用許諾に同意してインストール(I)",
+      L"使用許諾契約書"}},
 };
 
 struct AuditedMenu {

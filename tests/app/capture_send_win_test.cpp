@@ -118,7 +118,8 @@ TEST_F(CaptureSendRoad, CtrlPrintScreenSendsTheDesktopToTheRecipient) {
   const size_t uploads = ServiceUploads(kMail).size();
   HWND panel = PressHotKeyForPanel(Pid(), {VK_CONTROL, VK_SNAPSHOT});
   ASSERT_NE(panel, nullptr) << "Ctrl+PrintScreen opened no send panel";
-  EXPECT_EQ(TextOf(panel, PanelText::Mode), L"画像送信モード【デスクトップ画面】");
+  EXPECT_EQ(TextOf(panel, PanelText::Mode),
+            L"画像送信モード【デスクトップ画面】（1920×1080ピクセル）");
   EXPECT_EQ(TextOf(panel, PanelText::DstName), L"山田太郎");
   EXPECT_EQ(TextOf(panel, PanelText::DstMailAdr), L"yamada@example.jp");
   EXPECT_TRUE(PreviewShown(panel)) << "no preview";
@@ -140,7 +141,7 @@ TEST_F(CaptureSendRoad, CtrlPrintScreenSendsTheDesktopToTheRecipient) {
   EXPECT_TRUE(sent.transferWindowSeen) << "no transfer window";
   ASSERT_TRUE(sent.result.has_value()) << "no result box";
   EXPECT_EQ(sent.result->caption, L"タビスナップ");
-  EXPECT_EQ(sent.result->text, L"送信しました");
+  EXPECT_EQ(sent.result->text, L"送信しました\n送信先：yamada@example.jp");
 
   std::string upload = NewUpload(uploads);
   ASSERT_FALSE(upload.empty());
@@ -167,7 +168,9 @@ TEST_F(CaptureSendRoad, TheDetailedPageSendsCopiesAndAJapaneseMessage) {
   SaveScreenshot("capture-send-detailed", panel);
   SendOutcome sent = SendAndWaitForResult(Pid(), panel, true);
   ASSERT_TRUE(sent.result.has_value());
-  EXPECT_EQ(sent.result->text, L"送信しました");
+  EXPECT_EQ(sent.result->text,
+            L"送信しました\n送信先：yamada@example.jp\nCC：sato@example.jp;\n"
+            L"BCC：suzuki@example.jp;sato@example.jp;");
 
   std::string upload = NewUpload(uploads);
   ASSERT_FALSE(upload.empty());
@@ -189,12 +192,14 @@ TEST_F(CaptureSendRoad, CtrlShiftPrintScreenSendsTheWindowInFront) {
   const size_t uploads = ServiceUploads(kMail).size();
   HWND panel = PressHotKeyForPanel(Pid(), {VK_CONTROL, VK_SHIFT, VK_SNAPSHOT});
   ASSERT_NE(panel, nullptr) << "Ctrl+Shift+PrintScreen opened no send panel";
-  EXPECT_EQ(TextOf(panel, PanelText::DetailMode), L"画像送信モード【アクティブウィンドウ】");
+  EXPECT_EQ(TextOf(panel, PanelText::DetailMode),
+            L"画像送信モード【アクティブウィンドウ】（「作業中の文書」、720×520ピクセル）");
   ShowPanelPage(panel, false);  // the detailed page stayed from the last send
-  EXPECT_EQ(TextOf(panel, PanelText::Mode), L"画像送信モード【アクティブウィンドウ】");
+  EXPECT_EQ(TextOf(panel, PanelText::Mode),
+            L"画像送信モード【アクティブウィンドウ】（「作業中の文書」、720×520ピクセル）");
   SendOutcome sent = SendAndWaitForResult(Pid(), panel, false);
   ASSERT_TRUE(sent.result.has_value());
-  EXPECT_EQ(sent.result->text, L"送信しました");
+  EXPECT_EQ(sent.result->text, L"送信しました\n送信先：yamada@example.jp");
   std::string upload = NewUpload(uploads);
   ASSERT_FALSE(upload.empty());
   SIZE front = session_->front->Size();
@@ -216,7 +221,7 @@ TEST_F(CaptureSendRoad, AChangedHotKeyTakesOverFromTheOldOne) {
 
   HWND panel = PressHotKeyForPanel(Pid(), {VK_CONTROL, VK_MENU, 'O'});
   ASSERT_NE(panel, nullptr) << "Ctrl+Alt+O opened no send panel";
-  EXPECT_EQ(TextOf(panel, PanelText::Mode), L"画像送信モード【デスクトップ画面】");
+  EXPECT_EQ(TextOf(panel, PanelText::Mode).rfind(L"画像送信モード【デスクトップ画面】", 0), 0u);
   PressPanelButton(panel, true, false);
   EXPECT_TRUE(WaitUntil([&] { return SendPanelWindow(Pid()) == nullptr; }));
   auto box = WaitForMessageBox(Pid(), 500ms);

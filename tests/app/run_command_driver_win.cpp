@@ -53,7 +53,7 @@ TEST(RunCommand, TheStartedProgramSendsACaptureToTheLocalService) {
   SendOutcome sent =
       SendAndWaitForResult(pid, panel, false, 30s, "screenshot-transfer", "screenshot-sent");
   ASSERT_TRUE(sent.result.has_value()) << "no result after Send";
-  ASSERT_EQ(sent.result->text, L"送信しました");
+  ASSERT_EQ(sent.result->text, L"送信しました\n送信先：helper@example.jp");
   std::vector<std::string> uploads = ServiceUploads(mail);
   ASSERT_EQ(uploads.size(), stored + 1) << "the service stored no picture";
   std::printf("stored: %s\n", uploads.back().c_str());

@@ -310,7 +310,7 @@ TEST_F(ViewerLogicTest, FreehandLeavesDotsAtTheScrolledPosition) {
 TEST_F(ViewerLogicTest, DrawsNothingWithoutAModeOrOffThePicture) {
   Picture p = OpenGradient();
   logic.ChooseDrawMode(DrawMode::Rectangle);
-  logic.ChooseDrawMode(DrawMode::None);  // "図形モード解除(&R)"
+  logic.ChooseDrawMode(DrawMode::None);  // "図形モード解除(&M)"
   logic.MouseDown({3, 3});
   logic.MouseMove({20, 20});
   logic.MouseUp({20, 20});

@@ -165,7 +165,7 @@ TEST_F(ViewerWindowTest, HasItsCaptionSizeAndEveryMenuEntry) {
                                              "  楕円(&E)",
                                              "  自由(&F)",
                                              "  -",
-                                             "  図形モード解除(&R)",
+                                             "  図形モード解除(&M)",
                                              "  -",
                                              "  描画色(&C)",
                                              "    黒(&B)",
