@@ -262,6 +262,22 @@ bool TFormSendPanel::OnNotify(const NMHDR& header, LRESULT& result) {
   return true;
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab change the page from any control, as in a property sheet:
+// otherwise a keyboard user must first find the tab control.
+bool TFormSendPanel::PreTranslateMessage(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0) {
+    return false;
+  }
+  ChangePage(currentPage_ == PanelPage::Easy ? PanelPage::Detailed : PanelPage::Easy);
+  return true;
+}
+
+void TFormSendPanel::ChangePage(PanelPage page) {
+  ShowPage(page);
+  logic_->PageControlDataChange();
+  FocusFirstControl();
+}
+
 void TFormSendPanel::OnClose() {
   logic_->Button_cancelClick();
 }

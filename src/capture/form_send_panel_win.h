@@ -54,6 +54,7 @@ class TFormSendPanel final : public Dialog, public SendPanel, private SendPanelV
   bool OnCommand(int id, int code) override;
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
   void OnClose() override;
+  bool PreTranslateMessage(const MSG& msg) override;
   INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
@@ -68,6 +69,8 @@ class TFormSendPanel final : public Dialog, public SendPanel, private SendPanelV
 
   void DrawPreview(const DRAWITEMSTRUCT& item) const;
   void FocusFirstControl();
+  // What a click on the page's tab does, and the focus into the page.
+  void ChangePage(PanelPage page);
 
   HICON icon_;
   std::unique_ptr<PageDialog> easy_;

@@ -16,6 +16,7 @@
 #include "app/send_panel_win.h"
 #include "capture/form_send_panel_res.h"
 #include "core/define.h"
+#include "core/iso2022jp.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "service/form_http_res.h"
 #include "service/post_form.h"
@@ -230,11 +231,39 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   EXPECT_EQ(ReadFileBytes(capture), ReadFileBytes(uploads[0] + "\\picture.jpg"))
       << "the capture file is kept and is what was sent";
 
-  // The window in front, thought better of: Escape in the panel sends nothing.
+  // The window in front with a question for the helper: Ctrl+Tab to the detailed page,
+  // Tab to the message, its text, Tab to 送信, Enter.
   ASSERT_TRUE(work.Activate());
   panel = PressHotKeyForPanel(second->pid, {VK_CONTROL, VK_SHIFT, VK_SNAPSHOT});
   ASSERT_NE(panel, nullptr);
   ASSERT_TRUE(BringToFront(panel));
+  PressKeys({VK_CONTROL, VK_TAB});
+  HWND memo = FindChildById(panel, IDC_Memo_Message);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(memo) != FALSE; })) << "no detailed page";
+  ASSERT_TRUE(TabTo(memo));
+  const std::wstring question = L"この画面には何と書いてありますか？";
+  TypeText(question);
+  ASSERT_TRUE(TabTo(FindChildById(panel, IDC_Button_d_Send_exec)));
+  PressKeys({VK_RETURN});
+  box = EnterOnBox(second->pid);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text.substr(0, 6), L"送信しました");
+  uploads = ServiceUploads(kMail);
+  ASSERT_EQ(uploads.size(), 2u);
+  EXPECT_EQ(ReadFileBytes(uploads[1] + "\\message.iso2022jp"),
+            ConvertCodePage(kCodePageShiftJis, kCodePageIso2022Jp, Narrow(question)));
+  EXPECT_EQ(JpegSizeOf(ReadFileBytes(uploads[1] + "\\picture.jpg")),
+            (JpegSize{work.Size().cx, work.Size().cy}));
+
+  // Thought better of: Escape in the panel sends nothing (back on the simple page first,
+  // which the next panels open on).
+  ASSERT_TRUE(work.Activate());
+  panel = PressHotKeyForPanel(second->pid, {VK_CONTROL, VK_SHIFT, VK_SNAPSHOT});
+  ASSERT_NE(panel, nullptr);
+  ASSERT_TRUE(BringToFront(panel));
+  PressKeys({VK_CONTROL, VK_TAB});
+  ASSERT_TRUE(WaitUntil(
+      [&] { return IsWindowVisible(FindChildById(panel, IDC_Button_send_exec)) != FALSE; }));
   PressKeys({VK_ESCAPE});
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); })) << "Escape left the panel";
   EXPECT_EQ(JpegSizeOf(ReadFileBytes(capture)), (JpegSize{work.Size().cx, work.Size().cy}));
@@ -273,7 +302,7 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
     EXPECT_TRUE(FileExists(capture));
     SetServiceBehaviour({});
   }
-  EXPECT_EQ(ServiceUploads(kMail).size(), 1u) << "only the first picture arrived";
+  EXPECT_EQ(ServiceUploads(kMail).size(), 2u) << "only the first two pictures arrived";
 
   // The viewer round trip: the panel's Viewer, a turn to the right, sent from the viewer.
   ASSERT_TRUE(work.Activate());
@@ -296,8 +325,8 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->text.substr(0, 6), L"送信しました");
   uploads = ServiceUploads(kMail);
-  ASSERT_EQ(uploads.size(), 2u);
-  EXPECT_EQ(JpegSizeOf(ReadFileBytes(uploads[1] + "\\picture.jpg")),
+  ASSERT_EQ(uploads.size(), 3u);
+  EXPECT_EQ(JpegSizeOf(ReadFileBytes(uploads[2] + "\\picture.jpg")),
             (JpegSize{GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CXSCREEN)}))
       << "the turned picture";
   ASSERT_TRUE(MenuBarKeys(viewer, {'F', 'X'}));
