@@ -105,24 +105,6 @@ constexpr int kLabelledLists[] = {IDC_ComboBox_dst_list, IDC_ComboBox_upd_mailli
 constexpr char kRenotifyGuide[] = "パスワードを忘れた方は下の”再通知ボタン”を押してください";
 constexpr char kHiddenListItem[] = "送信先をリストから選択して下さい";
 
-void RegisterMainWindowClass(HICON icon) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance, kMainWindowClass, &wc)) return;
-  wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefDlgProcW;  // a dialog class: the template names it
-  wc.cbWndExtra = DLGWINDOWEXTRA;
-  wc.hInstance = instance;
-  wc.hIcon = icon;
-  wc.hIconSm = icon;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kMainWindowClass;
-  RegisterClassExW(&wc);
-}
-
 }  // namespace
 
 TFormMainTavisnap::TFormMainTavisnap(HICON icon)
@@ -132,7 +114,7 @@ TFormMainTavisnap::TFormMainTavisnap(HICON icon)
       addressBook_(ProgramAddressBook(
           prompter_, [](const std::string& text) { FatalAppExitW(0, Widen(text).c_str()); })),
       addressPages_(*this, addressBook_, prompter_) {
-  RegisterMainWindowClass(icon);
+  RegisterDialogClass(kMainWindowClass, icon);
   Create(IDD_FormMainTavisnap, nullptr);
   if (!hwnd() || !trayMenu_) throw AppError("メインウィンドウを作成できません");
   FormCreate();

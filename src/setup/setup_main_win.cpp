@@ -29,24 +29,6 @@ constexpr Placement kPlacements[] = {
 };
 constexpr DialogLayout kLayout{442, 391, LayoutFont{L"Tahoma", 12}, kPlacements};
 
-void RegisterWindowClass(HICON icon) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance, kWindowClass, &wc)) return;
-  wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefDlgProcW;  // a dialog class: the template names it
-  wc.cbWndExtra = DLGWINDOWEXTRA;
-  wc.hInstance = instance;
-  wc.hIcon = icon;
-  wc.hIconSm = icon;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kWindowClass;
-  RegisterClassExW(&wc);
-}
-
 // Tab into the agreement keeps the caret where it is instead of selecting the whole
 // text, so that the reader starts at the caret, as in a plain memo.
 LRESULT CALLBACK MemoProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
@@ -75,7 +57,7 @@ void PressKey(BYTE vk, DWORD flags) {
 }  // namespace
 
 TSetup_Main::TSetup_Main(const SoundLibrary& sound, HICON icon) : sound_(sound) {
-  RegisterWindowClass(icon);
+  RegisterDialogClass(kWindowClass, icon);
   Create(IDD_Setup_Main, nullptr);
 }
 

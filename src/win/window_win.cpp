@@ -165,6 +165,24 @@ void Dialog::ApplyLayout() {
   OnLayout(dpi);
 }
 
+void RegisterDialogClass(const wchar_t* name, HICON icon) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(instance, name, &wc)) return;
+  wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefDlgProcW;  // a dialog class: the template names it
+  wc.cbWndExtra = DLGWINDOWEXTRA;
+  wc.hInstance = instance;
+  wc.hIcon = icon;
+  wc.hIconSm = icon;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+}
+
 void SizeAndCentre(HWND window, const DialogLayout& layout, UINT dpi) {
   if (layout.clientWidth == 0 && layout.clientHeight == 0) return;
   SizeClientArea(window, ScaleForDpi(layout.clientWidth, dpi),

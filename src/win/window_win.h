@@ -130,6 +130,10 @@ class PageDialog : public Dialog {
 // layout asks for it.
 void SizeAndCentre(HWND window, const DialogLayout& layout, UINT dpi);
 
+// Registers, once per process, a window class for dialog templates that name it (CLASS in
+// the .rc): a top-level window of its own class, findable by class, with the icon.
+void RegisterDialogClass(const wchar_t* name, HICON icon);
+
 // The program's message loop: runs until WM_QUIT and returns its exit code. Keyboard
 // messages pass the window's PreTranslateMessage, then the dialog manager, so that Tab
 // and access keys work.
