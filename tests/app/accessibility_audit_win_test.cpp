@@ -46,7 +46,7 @@ struct Program {
   TFormSendPanel panel;
   TFormViewer viewer;
   SoundLibrary sound;  // none beside the test: the launcher stays silent
-  TSetup_Main setup;  // the window of TavisnapSetup.exe
+  TSetup_Main setup;   // the window of TavisnapSetup.exe
 };
 
 HWND ShowOnly(HWND window) {

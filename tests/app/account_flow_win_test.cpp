@@ -16,6 +16,7 @@
 #include "account/form_init_res.h"
 #include "app/account_window_win.h"
 #include "app/installed_program_win.h"
+#include "app/main_window_win.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "support/driver_win.h"
 #include "support/menu_picture_win.h"
@@ -52,15 +53,6 @@ std::string TrayMenuLines(HWND main, DWORD pid) {
   PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
   WaitUntil([&] { return !IsWindowVisible(popup); }, 3s);
   return lines;
-}
-
-// The sign-in requests the service received, oldest first.
-std::vector<std::string> SignInRequests() {
-  std::vector<std::string> found;
-  for (std::string& request : ServiceRequests()) {
-    if (SentField(request, "SubmitLoginDo") == "1") found.push_back(std::move(request));
-  }
-  return found;
 }
 
 TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
@@ -118,16 +110,16 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
 
   // Next start: the stored account signs in by itself, with the address of system.ini
   // and the password of the registry; the account window never shows.
-  const size_t signInsBefore = SignInRequests().size();
+  const size_t signInsBefore = ServiceSignInRequests().size();
   auto second = program.Start();
   HWND main2 = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", second->pid, 30s);
   ASSERT_NE(main2, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(main2); }, 30s)) << "no tray icon";
   std::vector<std::string> signIns;
-  ASSERT_TRUE(WaitUntil([&] { return (signIns = SignInRequests()).size() > signInsBefore; }))
+  ASSERT_TRUE(WaitUntil([&] { return (signIns = ServiceSignInRequests()).size() > signInsBefore; }))
       << "the second start sent no sign-in";
   Pump(1500ms);
-  signIns = SignInRequests();
+  signIns = ServiceSignInRequests();
   ASSERT_EQ(signIns.size(), signInsBefore + 1) << "one sign-in";
   EXPECT_EQ(signIns.back().substr(0, signIns.back().find("\r\n")), "POST /action.php HTTP/1.1");
   EXPECT_EQ(SentField(signIns.back(), "username"), mail);
@@ -141,13 +133,6 @@ TEST(AccountFlow, RegisterSignInThenSignInAutomaticallyOnTheNextStart) {
       << "not signed in: the tray still waits for the account window";
   PostMessageW(main2, WM_QUIT, 0, 0);
   ASSERT_TRUE(second->Wait(15s).has_value());
-}
-
-// Ends a running program through the tray's exit entry, as a user does.
-void ExitThroughTheTray(HWND main, Process& process) {
-  PostCommand(main, IDM_PMenuTrayExit);
-  ASSERT_TRUE(ExpectMessageBox(process.pid, IDOK).has_value());
-  ASSERT_TRUE(process.Wait(15s).has_value()) << "the program did not end";
 }
 
 // Runs a toggle entry and answers its question and its result, returning the result.
@@ -167,11 +152,7 @@ TEST(AccountFlow, ChangedAddressAndTheSignInSwitchHoldOnTheNextStarts) {
   const std::string newMail = "kuro@example.jp";
 
   auto first = program.Start();
-  HWND main = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", first->pid, 30s);
-  ASSERT_NE(main, nullptr);
-  HWND account = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (account = AccountWindow(first->pid)) != nullptr; }, 30s));
-  RegisterThenSignIn(first->pid, account, mail, true);
+  HWND main = RegisterOnFirstStart(first->pid, mail, true);
   if (HasFatalFailure()) return;
 
   PostCommand(main, IDM_MenuSetPersonalUserIdEdit);
@@ -188,12 +169,13 @@ TEST(AccountFlow, ChangedAddressAndTheSignInSwitchHoldOnTheNextStarts) {
   EXPECT_NE(ReadFileBytes(program.systemIni()).find("MAILID=" + newMail), std::string::npos);
 
   // Automatic sign-in with the new address, then switched off.
-  const size_t signInsBefore = SignInRequests().size();
+  const size_t signInsBefore = ServiceSignInRequests().size();
   auto second = program.Start();
   HWND main2 = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", second->pid, 30s);
   ASSERT_NE(main2, nullptr);
   std::vector<std::string> signIns;
-  ASSERT_TRUE(WaitUntil([&] { return (signIns = SignInRequests()).size() > signInsBefore; }, 30s));
+  ASSERT_TRUE(
+      WaitUntil([&] { return (signIns = ServiceSignInRequests()).size() > signInsBefore; }, 30s));
   EXPECT_EQ(SentField(signIns.back(), "username"), newMail);
   EXPECT_EQ(SentField(signIns.back(), "password"), ServiceRecordedPassword(newMail));
   EXPECT_EQ(Toggle(main2, second->pid, IDM_MenuSetOtherAutologin), L"自動ログインを解除しました");
@@ -203,15 +185,17 @@ TEST(AccountFlow, ChangedAddressAndTheSignInSwitchHoldOnTheNextStarts) {
 
   // Switched off, the next start waits on the sign-in page with the new address; signed
   // in, the tray switches it on again.
-  const size_t signInsThird = SignInRequests().size();
+  const size_t signInsThird = ServiceSignInRequests().size();
   auto third = program.Start();
   HWND main3 = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", third->pid, 30s);
   ASSERT_NE(main3, nullptr);
+  HWND account = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (account = AccountWindow(third->pid)) != nullptr; }, 30s))
       << "the account window did not open";
   SignIn(third->pid, account, newMail, false);
   if (HasFatalFailure()) return;
-  EXPECT_EQ(SignInRequests().size(), signInsThird + 1) << "signed in by itself before the user";
+  EXPECT_EQ(ServiceSignInRequests().size(), signInsThird + 1)
+      << "signed in by itself before the user";
   EXPECT_EQ(Toggle(main3, third->pid, IDM_PMenuTraySetOtherAutologin),
             L"自動ログインを設定しました");
   ExitThroughTheTray(main3, *third);
@@ -222,7 +206,7 @@ TEST(AccountFlow, ChangedAddressAndTheSignInSwitchHoldOnTheNextStarts) {
   ASSERT_NE(main4, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(main4); }, 30s));
   const size_t signInsFourth = signInsThird + 1;
-  EXPECT_TRUE(WaitUntil([&] { return SignInRequests().size() > signInsFourth; }, 30s))
+  EXPECT_TRUE(WaitUntil([&] { return ServiceSignInRequests().size() > signInsFourth; }, 30s))
       << "switched on again, the start did not sign in by itself";
   EXPECT_EQ(AccountWindow(fourth->pid), nullptr) << "the account window showed";
   PostMessageW(main4, WM_QUIT, 0, 0);

@@ -39,6 +39,17 @@ void RegisterThenSignIn(DWORD pid, HWND account, const std::string& mail, bool a
   SignIn(pid, account, mail, autoLogin);
 }
 
+HWND RegisterOnFirstStart(DWORD pid, const std::string& mail, bool autoLogin) {
+  HWND main = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", pid, 30s);
+  HWND account = nullptr;
+  WaitUntil([&] { return (account = AccountWindow(pid)) != nullptr; }, 30s);
+  EXPECT_NE(main, nullptr) << "no main window";
+  EXPECT_NE(account, nullptr) << "the account window did not open";
+  if (!main || !account) return nullptr;
+  RegisterThenSignIn(pid, account, mail, autoLogin);
+  return ::testing::Test::HasFailure() ? nullptr : main;
+}
+
 bool OnRegistrationPage(HWND account) {
   return IsWindowVisible(FindChildById(account, IDC_Edit_new_mailadr1)) != FALSE;
 }

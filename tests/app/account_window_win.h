@@ -16,6 +16,11 @@ HWND AccountWindow(DWORD pid);
 // not happen.
 void RegisterThenSignIn(DWORD pid, HWND account, const std::string& mail, bool autoLogin);
 
+// The first start of a fresh installation: waits for the main window and the account
+// window, registers mail and signs in (RegisterThenSignIn); returns the main window, or
+// nullptr after failing the running test.
+HWND RegisterOnFirstStart(DWORD pid, const std::string& mail, bool autoLogin);
+
 // Whether the window shows its registration page (the first start) or the sign-in page.
 bool OnRegistrationPage(HWND account);
 

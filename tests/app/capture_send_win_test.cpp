@@ -17,6 +17,7 @@
 #include "app/installed_program_win.h"
 #include "app/main_window_win.h"
 #include "app/send_panel_win.h"
+#include "app/service_behaviour.h"
 #include "core/define.h"
 #include "core/iso2022jp.h"
 #include "mainwindow/mainwindow_resource.h"
@@ -48,19 +49,6 @@ std::vector<std::string> FieldLines(const std::string& upload) {
   return lines;
 }
 
-size_t SignIns() {
-  size_t n = 0;
-  for (const std::string& request : ServiceRequests()) {
-    if (SentField(request, "SubmitLoginDo") == "1") ++n;
-  }
-  return n;
-}
-
-void SetServiceBehaviour(const TTypFormDataArray& switches) {
-  HttpResult result = PostForm(BaseUrl + "_control/behaviour", switches);
-  ASSERT_EQ(result.status, 200) << result.body;
-}
-
 class CaptureSendRoad : public ::testing::Test {
  protected:
   static void TearDownTestSuite() {
@@ -79,12 +67,7 @@ class CaptureSendRoad : public ::testing::Test {
       session_ = std::make_unique<Session>();
       Session& s = *session_;
       s.process = s.program.Start();
-      s.main = WaitForMainWindow(s.process->pid);
-      ASSERT_NE(s.main, nullptr);
-      HWND account = nullptr;
-      ASSERT_TRUE(
-          WaitUntil([&] { return (account = AccountWindow(s.process->pid)) != nullptr; }, 30s));
-      RegisterThenSignIn(s.process->pid, account, kMail, false);
+      s.main = RegisterOnFirstStart(s.process->pid, kMail, false);
       if (HasFatalFailure()) return;
       for (auto [name, mail] : {std::pair{L"山田太郎", L"yamada@example.jp"},
                                 std::pair{L"佐藤花子", L"sato@example.jp"},
@@ -126,11 +109,11 @@ TEST_F(CaptureSendRoad, CtrlPrintScreenSendsTheDesktopToTheRecipient) {
   SaveScreenshot("capture-send-panel", panel);
 
   // Pressed again while the panel is open: dropped, no sign-in, no second panel.
-  const size_t signIns = SignIns();
+  const size_t signIns = ServiceSignInRequests().size();
   PressKeys({VK_CONTROL, VK_SNAPSHOT});
   PressKeys({VK_CONTROL, VK_SHIFT, VK_SNAPSHOT});
   Pump(1500ms);
-  EXPECT_EQ(SignIns(), signIns);
+  EXPECT_EQ(ServiceSignInRequests().size(), signIns);
   EXPECT_FALSE(WaitForMessageBox(Pid(), 0ms).has_value());
   EXPECT_EQ(SendPanelWindow(Pid()), panel);
 
@@ -214,10 +197,10 @@ TEST_F(CaptureSendRoad, AChangedHotKeyTakesOverFromTheOldOne) {
   EXPECT_NE(ReadFileBytes(session_->program.systemIni()).find("\r\nHOTKEY=O\r\n"),
             std::string::npos);
   ASSERT_TRUE(session_->front->Activate());
-  const size_t signIns = SignIns();
+  const size_t signIns = ServiceSignInRequests().size();
   EXPECT_EQ(PressHotKeyForPanel(Pid(), {VK_CONTROL, VK_SNAPSHOT}, 1500ms), nullptr)
       << "the old combination still works";
-  EXPECT_EQ(SignIns(), signIns);
+  EXPECT_EQ(ServiceSignInRequests().size(), signIns);
 
   HWND panel = PressHotKeyForPanel(Pid(), {VK_CONTROL, VK_MENU, 'O'});
   ASSERT_NE(panel, nullptr) << "Ctrl+Alt+O opened no send panel";

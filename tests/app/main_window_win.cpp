@@ -67,4 +67,10 @@ std::vector<std::wstring> ChooseHotKeyEntry(DWORD pid, HWND main, int menuId, in
   return texts;
 }
 
+void ExitThroughTheTray(HWND main, Process& process) {
+  PostCommand(main, IDM_PMenuTrayExit);
+  ASSERT_TRUE(ExpectMessageBox(process.pid, IDOK).has_value());
+  ASSERT_TRUE(process.Wait(15s).has_value()) << "the program did not end";
+}
+
 }  // namespace tavisnap::testing

@@ -29,4 +29,8 @@ std::wstring CurrentRecipient(HWND main);
 // that follow with OK, up to `boxes` of them, and returns what they said, in order.
 std::vector<std::wstring> ChooseHotKeyEntry(DWORD pid, HWND main, int menuId, int boxes = 2);
 
+// Ends the program through the tray's exit entry, answering its question with OK, and
+// waits for the process to end; fails the running test otherwise.
+void ExitThroughTheTray(HWND main, Process& process);
+
 }  // namespace tavisnap::testing

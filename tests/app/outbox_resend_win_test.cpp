@@ -12,6 +12,8 @@
 
 #include "app/account_window_win.h"
 #include "app/installed_program_win.h"
+#include "app/main_window_win.h"
+#include "app/service_behaviour.h"
 #include "capture/form_send_panel_res.h"
 #include "core/define.h"
 #include "mainwindow/mainwindow_resource.h"
@@ -24,11 +26,6 @@ namespace tavisnap::testing {
 namespace {
 
 constexpr wchar_t kPanelTitle[] = L"タビスナップ－送信パネル－";
-
-void SetServiceBehaviour(const TTypFormDataArray& switches) {
-  HttpResult answer = PostForm(BaseUrl + "_control/behaviour", switches);
-  ASSERT_TRUE(answer.ok) << answer.status << " " << answer.body << " " << BaseUrl << " " << CaFile;
-}
 
 // The panel of the process once it is on show; the blank-picture question of a test
 // screen with no window on it is answered with OK on the way.
@@ -68,12 +65,6 @@ void PressSend(HWND panel) {
   ADD_FAILURE() << "no Send button on show";
 }
 
-void Exit(HWND main, Process& process) {
-  PostCommand(main, IDM_PMenuTrayExit);
-  ASSERT_TRUE(ExpectMessageBox(process.pid, IDOK).has_value());
-  ASSERT_TRUE(process.Wait(15s).has_value());
-}
-
 std::string Uploads(const std::string& mail) {
   std::string all;
   std::error_code ec;
@@ -97,11 +88,7 @@ TEST(Outbox, AFailedUploadIsSentAgainAfterARestart) {
   const std::string outbox = program.dir() + "outbox\\";
 
   auto first = program.Start();
-  HWND main = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", first->pid, 30s);
-  ASSERT_NE(main, nullptr);
-  HWND account = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (account = AccountWindow(first->pid)) != nullptr; }, 30s));
-  RegisterThenSignIn(first->pid, account, mail, true);
+  HWND main = RegisterOnFirstStart(first->pid, mail, true);
   if (HasFatalFailure()) return;
 
   PostCommand(main, IDM_PMenuTraySend);
@@ -114,7 +101,7 @@ TEST(Outbox, AFailedUploadIsSentAgainAfterARestart) {
   ASSERT_TRUE(WaitUntil([&] { return FileExists(outbox + "000001.jpg"); }, 10s)) << "nothing kept";
   const std::string kept = ReadFileBytes(outbox + "000001.jpg");
   EXPECT_NE(ReadFileBytes(outbox + "outbox.txt").find("yamada@example.jp"), std::string::npos);
-  Exit(main, *first);
+  ExitThroughTheTray(main, *first);
   if (HasFatalFailure()) return;
 
   // The next start signs in by itself; the kept picture goes out through the panel.
@@ -135,7 +122,7 @@ TEST(Outbox, AFailedUploadIsSentAgainAfterARestart) {
   EXPECT_EQ(Uploads(mail), kept) << "the service stored the kept picture";
   EXPECT_FALSE(FileExists(outbox + "000001.jpg"));
   EXPECT_EQ(ReadFileBytes(outbox + "outbox.txt"), "");
-  Exit(main2, *second);
+  ExitThroughTheTray(main2, *second);
 }
 
 }  // namespace

@@ -54,27 +54,9 @@ bool PreviewShown(HWND panel) {
   HWND preview = FindChildById(panel, IDC_Panel_image);
   RECT r;
   if (!preview || !GetWindowRect(preview, &r)) return false;
-  int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  std::set<DWORD> colours;
-  const auto* pixels = static_cast<const DWORD*>(bits);
-  for (int i = 0; i < w * h && colours.size() < 16; i += 7) colours.insert(pixels[i] & 0xFFFFFF);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
+  std::vector<uint32_t> pixels = ScreenPixels(r);
+  std::set<uint32_t> colours;
+  for (size_t i = 0; i < pixels.size() && colours.size() < 16; i += 7) colours.insert(pixels[i]);
   return colours.size() >= 16;
 }
 

@@ -14,6 +14,7 @@
 #include "app/keyboard_win.h"
 #include "app/main_window_win.h"
 #include "app/send_panel_win.h"
+#include "app/service_behaviour.h"
 #include "capture/form_send_panel_res.h"
 #include "core/define.h"
 #include "core/iso2022jp.h"
@@ -44,33 +45,11 @@ HWND WaitForAccountWindow(DWORD pid) {
   return found;
 }
 
-std::string Cp932(const std::wstring& text) {
-  int n = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
-
 // Whether system.ini holds the line soon: some steps save it after their result box.
 bool IniHas(const InstalledProgram& program, const std::string& line) {
   return WaitUntil(
       [&] { return ReadFileBytes(program.systemIni()).find(line + "\r\n") != std::string::npos; },
       5s);
-}
-
-size_t SignIns() {
-  size_t n = 0;
-  for (const std::string& request : ServiceRequests()) {
-    if (SentField(request, "SubmitLoginDo") == "1") ++n;
-  }
-  return n;
-}
-
-void SetServiceBehaviour(const TTypFormDataArray& switches) {
-  HttpResult result = PostForm(BaseUrl + "_control/behaviour", switches);
-  ASSERT_EQ(result.status, 200) << result.body;
 }
 
 // Tab to the simple page's 送信 and Enter; the result box, answered with Enter.
@@ -205,11 +184,12 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   EXPECT_FALSE(TrayIconPresent(main));
 
   // Next start: signed in by itself with the stored account, nothing to answer.
-  const size_t signIns = SignIns();
+  const size_t signIns = ServiceSignInRequests().size();
   auto second = program.Start();
   HWND main2 = WaitForMainWindow(second->pid);
   ASSERT_NE(main2, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return SignIns() > signIns; }, 30s)) << "no automatic sign-in";
+  ASSERT_TRUE(WaitUntil([&] { return ServiceSignInRequests().size() > signIns; }, 30s))
+      << "no automatic sign-in";
   EXPECT_FALSE(WaitForMessageBox(second->pid, 1s).has_value()) << "a box at start-up";
 
   // A day of captures over the user's own window. The desktop, sent: Tab to 送信, Enter.
@@ -381,11 +361,11 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   EXPECT_EQ(box->text, L"送信キーを変更しました");
   EXPECT_TRUE(IniHas(program, "HOTKEY=O"));
   ASSERT_TRUE(work.Activate());
-  const size_t signInsBefore = SignIns();
+  const size_t signInsBefore = ServiceSignInRequests().size();
   panel = PressHotKeyForPanel(second->pid, {VK_CONTROL, VK_MENU, 'O'});
   ASSERT_NE(panel, nullptr) << "Ctrl+Alt+O opened no send panel";
   std::vector<std::string> requests = ServiceRequests();
-  ASSERT_GT(SignIns(), signInsBefore);
+  ASSERT_GT(ServiceSignInRequests().size(), signInsBefore);
   for (auto it = requests.rbegin(); it != requests.rend(); ++it) {
     if (SentField(*it, "SubmitLoginDo") != "1") continue;
     EXPECT_EQ(SentField(*it, "username"), Narrow(newMail));
@@ -403,7 +383,7 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   // Next morning an update is offered; the user declines (Enter: Cancel is the default)
   // and the day begins as usual.
   ASSERT_EQ(PostForm(BaseUrl + "_control/update", {{kFormText, "version", "2.0.2"}}).status, 200);
-  const size_t signInsBeforeThird = SignIns();
+  const size_t signInsBeforeThird = ServiceSignInRequests().size();
   auto third = program.Start();
   box = EnterOnBox(third->pid);
   ASSERT_TRUE(box.has_value()) << "no update offered";
@@ -415,7 +395,7 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
 
   // Yesterday's two pictures that did not go out are still there; each goes out again
   // through the panel, from the tray's 未送信の画像を再送信, and leaves the outbox.
-  ASSERT_TRUE(WaitUntil([&] { return SignIns() > signInsBeforeThird; }, 30s));
+  ASSERT_TRUE(WaitUntil([&] { return ServiceSignInRequests().size() > signInsBeforeThird; }, 30s));
   Pump(2s);  // the sign-in's answer enables the entry
   const std::string outbox = program.dir() + "outbox\\";
   for (const char* kept : {"000001.jpg", "000002.jpg"}) {

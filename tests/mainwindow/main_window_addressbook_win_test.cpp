@@ -92,15 +92,6 @@ class AddressBookWindow : public MainWindowTest {
   std::string Ini() const { return ReadFileBytes(IniPath); }
 };
 
-std::string Cp932(const std::wstring& text) {
-  int n = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
-
 TEST_F(AddressBookWindow, AUserKeepsTheBookByHandAndThroughCsvFiles) {
   // Two entries by hand.
   Command(IDM_MenuAddrListAdd);

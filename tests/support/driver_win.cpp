@@ -9,6 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "support/sent_field.h"
 #include "win/text_win.h"
 
 namespace tavisnap::testing {
@@ -333,6 +334,51 @@ bool TrayIconPresent(HWND owner, UINT id) {
   data.uFlags = NIF_TIP;
   wcscpy(data.szTip, L"タビスナップ");
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+std::vector<std::string> ServiceSignInRequests() {
+  std::vector<std::string> found;
+  for (std::string& request : ServiceRequests()) {
+    if (SentField(request, "SubmitLoginDo") == "1") found.push_back(std::move(request));
+  }
+  return found;
+}
+
+std::string Cp932(const std::wstring& text) {
+  int n = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+std::vector<uint32_t> ScreenPixels(const RECT& area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  std::vector<uint32_t> pixels;
+  if (width <= 0 || height <= 0) return pixels;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  const auto* p = static_cast<const uint32_t*>(bits);
+  pixels.assign(p, p + static_cast<size_t>(width) * static_cast<size_t>(height));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  for (uint32_t& px : pixels) px &= 0xFFFFFF;
+  return pixels;
 }
 
 std::vector<std::string> ServiceUploads(const std::string& mail) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -102,6 +103,16 @@ std::vector<std::string> ServiceUploads(const std::string& mail);
 // Whether the notification area holds the icon: only an icon that is there can be modified.
 // The program's icon is number 1.
 bool TrayIconPresent(HWND owner, UINT id = 1);
+
+// The pixels of a rectangle of the screen as they are shown, top-down, 0x00RRGGBB; empty
+// for an empty rectangle.
+std::vector<uint32_t> ScreenPixels(const RECT& area);
+
+// The sign-in requests the local service recorded, oldest first.
+std::vector<std::string> ServiceSignInRequests();
+
+// Text in code page 932, as the program writes it into its files.
+std::string Cp932(const std::wstring& text);
 
 // Writes a 24-bit BMP of the whole screen (or of one window's rectangle) into
 // OutputDir() and returns its path.

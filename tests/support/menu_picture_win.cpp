@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <map>
 
+#include "support/driver_win.h"
+
 namespace tavisnap::testing {
 namespace {
 
@@ -34,29 +36,7 @@ std::vector<uint32_t> Grab(HWND window, int& width, int& height) {
   GetWindowRect(window, &r);
   width = r.right - r.left;
   height = r.bottom - r.top;
-  std::vector<uint32_t> pixels;
-  if (width <= 0 || height <= 0) return pixels;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const auto* p = static_cast<const uint32_t*>(bits);
-  pixels.assign(p, p + static_cast<size_t>(width) * static_cast<size_t>(height));
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  for (uint32_t& px : pixels) px &= 0xFFFFFF;
-  return pixels;
+  return ScreenPixels(r);
 }
 
 }  // namespace
