@@ -11,9 +11,6 @@
 namespace tavisnap {
 namespace {
 
-constexpr long kConnectTimeoutSeconds = 15;
-constexpr long kMaxRedirects = 10;
-
 struct EasyFree {
   void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
@@ -69,13 +66,7 @@ bool HttpGet(const std::string& url, const std::string& caPem, const HttpGetLimi
   if (!easy) return false;
   CURL* e = easy.get();
   Receiver receiver{e, &sink, limits.maxBytes};
-  curl_easy_setopt(e, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(e, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-  curl_easy_setopt(e, CURLOPT_USERAGENT, "Tavisnap");
-  curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects);
-  curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+  ApplyConnectionBasics(e, url);
   if (limits.totalMillis > 0) curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, limits.totalMillis);
   if (limits.stallSeconds > 0) {
     curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);

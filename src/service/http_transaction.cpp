@@ -18,9 +18,7 @@
 namespace tavisnap {
 namespace {
 
-constexpr long kConnectTimeoutSeconds = 15;
 constexpr long kReadTimeoutSeconds = 60;  // longest wait for the next byte
-constexpr long kMaxRedirects = 10;
 constexpr long kUploadBufferBytes = 512 * 1024;
 constexpr int kPollMillis = 1000;
 
@@ -100,13 +98,7 @@ Slist RequestHeaders(const std::string& cookie) {
 }
 
 void SetTransfer(CURL* easy, const std::string& url) {
-  curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-  curl_easy_setopt(easy, CURLOPT_USERAGENT, "Tavisnap");
-  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
-  curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+  ApplyConnectionBasics(easy, url);
   curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, kReadTimeoutSeconds);
   curl_easy_setopt(easy, CURLOPT_UPLOAD_BUFFERSIZE, kUploadBufferBytes);

@@ -6,11 +6,28 @@
 #include "core/file_util.h"
 
 namespace tavisnap {
+namespace {
+
+constexpr long kConnectTimeoutSeconds = 15;
+constexpr long kMaxRedirects = 10;
+
+}  // namespace
 
 std::string ReadExtraAuthorities() {
   if (CaFile.empty()) return {};
   auto pem = ReadWholeFile(CaFile);
   return pem ? std::move(*pem) : std::string();
+}
+
+void ApplyConnectionBasics(void* handle, const std::string& url) {
+  CURL* easy = static_cast<CURL*>(handle);
+  curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+  curl_easy_setopt(easy, CURLOPT_USERAGENT, "Tavisnap");
+  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+  curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
 }
 
 void ApplyTlsPolicy(void* handle, const std::string& caPem) {

@@ -14,4 +14,8 @@ std::string ReadExtraAuthorities();
 // Applies the policy to a libcurl easy handle (a CURL*).
 void ApplyTlsPolicy(void* easy, const std::string& caPem);
 
+// What every request of the program shares besides the policy: the address, HTTP/1.1,
+// the program's user agent, at most 10 redirects, 15 s to connect, no signals (workers).
+void ApplyConnectionBasics(void* easy, const std::string& url);
+
 }  // namespace tavisnap
