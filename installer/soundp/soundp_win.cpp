@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "win/text_win.h"
+
 namespace {
 
 std::wstring FromCodePage932(const char* text) {
@@ -18,16 +20,6 @@ std::wstring FromCodePage932(const char* text) {
   return wide;
 }
 
-std::string ToUtf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
 void AppendToLog(const std::wstring& text, int flags) {
   wchar_t path[MAX_PATH];
   DWORD n = GetEnvironmentVariableW(L"TAVISNAP_SOUNDP_LOG", path, MAX_PATH);
@@ -35,7 +27,7 @@ void AppendToLog(const std::wstring& text, int flags) {
   HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
-  std::string line = std::to_string(flags) + "\t" + ToUtf8(text) + "\n";
+  std::string line = std::to_string(flags) + "\t" + tavisnap::Narrow(text) + "\n";
   DWORD written = 0;
   WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   CloseHandle(file);
