@@ -26,7 +26,7 @@ inline void Store(uint8_t* p, Lanes8 lanes) {
 }
 #endif
 
-// Channels first to end - 1 of one row; up, row and down are the table's rows.
+// Channels first to end - 1 of one row; up, row and down are the rows above and below.
 void SmoothRow(const uint8_t* up, const uint8_t* row, const uint8_t* down, uint8_t* out,
                size_t first, size_t end) {
   size_t i = first;
@@ -44,8 +44,15 @@ void SmoothRow(const uint8_t* up, const uint8_t* row, const uint8_t* down, uint8
   }
 }
 
+constexpr int kPasses = 3;
+
 }  // namespace
 
+// The passes run together down the picture, each a few rows behind the one before, so
+// that a row is fetched from memory once instead of once per pass. A pass's rows are
+// kept in a ring of three (all the next pass reads); the last pass writes into the
+// picture rows that no pass reads any more. Borders, which no pass changes, are read
+// from the picture.
 void SmoothPicture(Picture& picture) {
   const int width = picture.Width();
   const int height = picture.Height();
@@ -54,17 +61,25 @@ void SmoothPicture(Picture& picture) {
   // Byte offsets within a row of the channels of columns 1 to width - 2.
   const size_t first = kPixel;
   const size_t end = static_cast<size_t>(width - 1) * kPixel;
-  // Every pass reads the state at its start and writes the next one. The two buffers
-  // take turns, so only the first pass needs a copy: the borders, which no pass writes,
-  // are the same in both.
-  std::vector<uint8_t> table(picture.Data(), picture.Data() + picture.SizeBytes());
-  uint8_t* buffers[2] = {table.data(), picture.Data()};
-  for (int pass = 0; pass < 3; ++pass) {
-    const uint8_t* from = buffers[pass % 2];
-    uint8_t* to = buffers[(pass + 1) % 2];  // the picture after the third pass
-    for (int y = 1; y < height - 1; ++y) {
-      const uint8_t* row = from + static_cast<size_t>(y) * stride;
-      SmoothRow(row - stride, row, row + stride, to + static_cast<size_t>(y) * stride, first, end);
+  std::vector<uint8_t> rings(static_cast<size_t>(kPasses - 1) * 3 * stride);
+  // Where row y after pass `pass` is (0: the picture as it came; the last: the result).
+  auto rowAfter = [&](int pass, int y) -> uint8_t* {
+    if (pass == 0 || pass == kPasses || y == 0 || y == height - 1) return picture.Row(y);
+    return rings.data() + (static_cast<size_t>(pass - 1) * 3 + static_cast<size_t>(y % 3)) * stride;
+  };
+  // Step r makes row r of the first pass, row r - 1 of the second, r - 2 of the third.
+  for (int r = 1; r < height - 1 + kPasses - 1; ++r) {
+    for (int pass = 1; pass <= kPasses; ++pass) {
+      const int y = r - (pass - 1);
+      if (y < 1 || y > height - 2) continue;
+      uint8_t* out = rowAfter(pass, y);
+      if (pass < kPasses) {  // the ring's border pixels, the picture's until the last pass
+        const uint8_t* source = picture.Row(y);
+        std::memcpy(out, source, kPixel);
+        std::memcpy(out + end, source + end, kPixel);
+      }
+      SmoothRow(rowAfter(pass - 1, y - 1), rowAfter(pass - 1, y), rowAfter(pass - 1, y + 1), out,
+                first, end);
     }
   }
 }

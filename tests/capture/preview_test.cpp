@@ -99,33 +99,40 @@ TEST(SmoothPicture, ThreePassesEachReadingTheStartOfThePass) {
   EXPECT_EQ(p.Pixel(4, 1), (Rgb{0, 0, 0}));
 }
 
-// The rule pixel by pixel, against the row-wise smoothing, on a picture of odd width
-// whose rows end between two groups of channels.
+// The rule pixel by pixel against the smoothing, on pictures of odd widths whose rows end
+// between two groups of channels, and heights from the smallest to more rows than the
+// passes keep at a time.
 TEST(SmoothPicture, EveryInnerPixelFollowsTheRule) {
-  Picture p(37, 9);
-  for (int y = 0; y < 9; ++y) {
-    for (int x = 0; x < 37; ++x) {
-      p.SetPixel(x, y,
-                 Rgb{uint8_t(x * 97 + y * 13), uint8_t(x * x + y * 151), uint8_t(x ^ (y * 29))});
-    }
-  }
-  Picture expected = p;
-  for (int pass = 0; pass < 3; ++pass) {
-    Picture start = expected;
-    for (int y = 1; y < 8; ++y) {
-      for (int x = 1; x < 36; ++x) {
-        auto mix = [&](uint8_t Rgb::*c) {
-          int n = (start.Pixel(x, y - 1).*c + start.Pixel(x + 1, y).*c + start.Pixel(x, y + 1).*c +
-                   start.Pixel(x - 1, y).*c) /
-                  4;
-          return uint8_t((start.Pixel(x, y).*c + n) / 2);
-        };
-        expected.SetPixel(x, y, Rgb{mix(&Rgb::r), mix(&Rgb::g), mix(&Rgb::b)});
+  const struct {
+    int width, height;
+  } sizes[] = {{3, 3}, {37, 3}, {3, 37}, {4, 4}, {37, 5}, {37, 9}, {61, 17}};
+  for (const auto& size : sizes) {
+    const int w = size.width, h = size.height;
+    Picture p(w, h);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        p.SetPixel(x, y,
+                   Rgb{uint8_t(x * 97 + y * 13), uint8_t(x * x + y * 151), uint8_t(x ^ (y * 29))});
       }
     }
+    Picture expected = p;
+    for (int pass = 0; pass < 3; ++pass) {
+      Picture start = expected;
+      for (int y = 1; y < h - 1; ++y) {
+        for (int x = 1; x < w - 1; ++x) {
+          auto mix = [&](uint8_t Rgb::*c) {
+            int n = (start.Pixel(x, y - 1).*c + start.Pixel(x + 1, y).*c +
+                     start.Pixel(x, y + 1).*c + start.Pixel(x - 1, y).*c) /
+                    4;
+            return uint8_t((start.Pixel(x, y).*c + n) / 2);
+          };
+          expected.SetPixel(x, y, Rgb{mix(&Rgb::r), mix(&Rgb::g), mix(&Rgb::b)});
+        }
+      }
+    }
+    SmoothPicture(p);
+    EXPECT_EQ(p, expected) << w << "x" << h;
   }
-  SmoothPicture(p);
-  EXPECT_EQ(p, expected);
 }
 
 }  // namespace
