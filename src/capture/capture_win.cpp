@@ -1,13 +1,19 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
+#include <string>
+#include <thread>
+#include <utility>
 
 #include "capture/capture.h"
 #include "capture/capture_geometry.h"
 #include "capture/jpeg_codec.h"
 #include "capture/picture.h"
+#include "capture/row_progress.h"
 #include "core/app_error.h"
+#include "core/file_util.h"
 #include "win/gdi_handles_win.h"
 #include "win/text_win.h"
 
@@ -40,28 +46,44 @@ class PhysicalPixels {
   DPI_AWARENESS_CONTEXT old_ = nullptr;
 };
 
-// Draws the current cursor image with its hot spot on the pointer. Anything unreadable
-// (no pointer position, hidden or unknown cursor) leaves the picture without a pointer.
-void DrawPointer(HDC dc, const CapturePlan& plan) {
+// The cursor to draw and where, read once so that every band draws the same pointer.
+// Anything unreadable (no pointer position, hidden or unknown cursor) leaves the picture
+// without a pointer.
+struct Pointer {
+  HCURSOR cursor = nullptr;
+  ScreenPoint at;
+};
+
+std::optional<Pointer> FindPointer(const CapturePlan& plan) {
   POINT pos;
-  if (!GetCursorPos(&pos)) return;
+  if (!GetCursorPos(&pos)) return std::nullopt;
   CURSORINFO cursor{};
   cursor.cbSize = sizeof(cursor);
-  if (!GetCursorInfo(&cursor) || cursor.hCursor == nullptr) return;
+  if (!GetCursorInfo(&cursor) || cursor.hCursor == nullptr) return std::nullopt;
   IconBitmaps icon(cursor.hCursor);
-  if (!icon.ok()) return;
+  if (!icon.ok()) return std::nullopt;
   ScreenPoint hotSpot{static_cast<int>(icon.info().xHotspot),
                       static_cast<int>(icon.info().yHotspot)};
   std::optional<ScreenPoint> at =
       PointerDrawOrigin(plan, ScreenPoint{cursor.ptScreenPos.x, cursor.ptScreenPos.y}, hotSpot);
-  if (!at) return;
-  DrawIconEx(dc, at->x, at->y, cursor.hCursor, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+  if (!at) return std::nullopt;
+  return Pointer{cursor.hCursor, *at};
 }
 
-// Copies the planned screen rectangle and the pointer into a Picture. Parts of a window
-// that lie outside the displays stay black (a DIB section starts zeroed).
-Picture Grab(HDC screen, const CapturePlan& plan) {
-  Picture picture(plan.width, plan.height);
+// The screen copy in bands: while one band is copied, the encoder takes the rows of the
+// bands before it into the Picture and encodes them, so that the copy and the encoding,
+// about as long as each other, take the time of one.
+constexpr int kBands = 8;
+
+struct Grabbed {
+  Picture picture;
+  std::string jpeg;
+};
+
+// Copies the planned screen rectangle and the pointer into a Picture and encodes it.
+// Parts of a window that lie outside the displays stay black (a DIB section starts
+// zeroed).
+Grabbed GrabAndEncode(HDC screen, const CapturePlan& plan) {
   BITMAPINFO bmi{};
   bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
   bmi.bmiHeader.biWidth = plan.width;
@@ -78,17 +100,56 @@ Picture Grab(HDC screen, const CapturePlan& plan) {
   int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
   ScreenRect screenRect{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
                         top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-  if (std::optional<ScreenCopy> copy = OnScreenPart(plan, screenRect)) {
-    if (!BitBlt(memory.get(), copy->to.x, copy->to.y, copy->width, copy->height, screen,
-                copy->from.x, copy->from.y, SRCCOPY)) {
-      throw AppError(kCaptureError);
-    }
-  }
-  DrawPointer(memory.get(), plan);
-  GdiFlush();
+  std::optional<ScreenCopy> copy = OnScreenPart(plan, screenRect);
+  std::optional<Pointer> pointer = FindPointer(plan);
+
   // A 24-bit top-down DIB has the Picture's layout, padding included.
-  std::memcpy(picture.Data(), bits, picture.SizeBytes());
-  return picture;
+  const auto* dibBytes = static_cast<const uint8_t*>(bits);
+  RowProgress filled;
+  Grabbed grabbed;
+  bool encoded = false;
+  std::thread encoder([&] {
+    try {
+      grabbed.picture = Picture(plan.width, plan.height);
+      const size_t stride = grabbed.picture.Stride();
+      int taken = 0;
+      grabbed.jpeg = EncodeJpegAsFilled(grabbed.picture, [&](int needed) {
+        int rows = filled.WaitFor(needed);
+        if (rows > taken) {
+          std::memcpy(grabbed.picture.Row(taken), dibBytes + static_cast<size_t>(taken) * stride,
+                      static_cast<size_t>(rows - taken) * stride);
+          taken = rows;
+        }
+        return rows;
+      });
+      encoded = true;
+    } catch (...) {  // told as a failed capture below
+    }
+  });
+  bool copied = true;
+  for (int band = 0; band < kBands && copied; ++band) {
+    const int y0 = plan.height * band / kBands, y1 = plan.height * (band + 1) / kBands;
+    if (copy) {
+      const int from = std::max(y0, copy->to.y), to = std::min(y1, copy->to.y + copy->height);
+      copied = to <= from || BitBlt(memory.get(), copy->to.x, from, copy->width, to - from, screen,
+                                    copy->from.x, copy->from.y + (from - copy->to.y), SRCCOPY);
+    }
+    if (copied && pointer) {
+      // Clipped to the band: the rows above it may already be in the encoder's hands.
+      SaveDC(memory.get());
+      IntersectClipRect(memory.get(), 0, y0, plan.width, y1);
+      DrawIconEx(memory.get(), pointer->at.x, pointer->at.y, pointer->cursor, 0, 0, 0, nullptr,
+                 DI_NORMAL | DI_DEFAULTSIZE);
+      RestoreDC(memory.get(), -1);
+    }
+    GdiFlush();
+    if (copied) filled.Publish(y1);
+  }
+  if (!copied) filled.Abandon();
+  encoder.join();
+  if (!copied) throw AppError(kCaptureError);
+  if (!encoded) throw AppError(kJpegWriteError);
+  return grabbed;
 }
 
 std::optional<ScreenRect> ForegroundWindowRect() {
@@ -107,7 +168,7 @@ std::string ForegroundWindowTitle() {
 
 CapturedPicture Capture(const std::string& fileName, bool activeWindow) {
   CapturedPicture shot;
-  Picture& picture = shot.picture;
+  Grabbed grabbed;
   if (activeWindow) shot.windowTitle = ForegroundWindowTitle();
   {
     PhysicalPixels physical;
@@ -117,9 +178,13 @@ CapturedPicture Capture(const std::string& fileName, bool activeWindow) {
     int height = GetSystemMetrics(SM_CYSCREEN);
     CapturePlan plan = activeWindow ? PlanWindowCapture(ForegroundWindowRect(), width, height)
                                     : PlanDesktopCapture(width, height);
-    picture = Grab(screen.get(), plan);
+    grabbed = GrabAndEncode(screen.get(), plan);
   }
-  WriteJpegFile(fileName, picture);
+  // Read back at once by the send panel, worthless after a crash: no flush to wait for.
+  if (!AtomicWriteFile(fileName, grabbed.jpeg, FileDurability::kScratch)) {
+    throw AppError(kJpegWriteError);
+  }
+  shot.picture = std::move(grabbed.picture);
   return shot;
 }
 

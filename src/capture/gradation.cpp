@@ -1,8 +1,13 @@
 #include "capture/gradation.h"
 
+#include <algorithm>
 #include <cstring>
+#include <thread>
 #include <utility>
 #include <vector>
+
+#include "capture/jpeg_codec.h"
+#include "capture/row_progress.h"
 
 namespace tavisnap {
 namespace {
@@ -54,9 +59,13 @@ constexpr int kPasses = 3;
 // picture rows that no pass reads any more. Borders, which no pass changes, are read
 // from the picture.
 void SmoothPicture(Picture& picture) {
+  SmoothPicture(picture, nullptr);
+}
+
+bool SmoothPicture(Picture& picture, const RowsReady& rowsReady) {
   const int width = picture.Width();
   const int height = picture.Height();
-  if (width < 3 || height < 3) return;
+  if (width < 3 || height < 3) return !rowsReady || rowsReady(height) >= height;
   const size_t stride = picture.Stride();
   // Byte offsets within a row of the channels of columns 1 to width - 2.
   const size_t first = kPixel;
@@ -68,7 +77,11 @@ void SmoothPicture(Picture& picture) {
     return rings.data() + (static_cast<size_t>(pass - 1) * 3 + static_cast<size_t>(y % 3)) * stride;
   };
   // Step r makes row r of the first pass, row r - 1 of the second, r - 2 of the third.
+  int ready = rowsReady ? 0 : height;
   for (int r = 1; r < height - 1 + kPasses - 1; ++r) {
+    // The first pass reads the row below its own.
+    const int needed = std::min(r + 2, height);
+    if (ready < needed && (ready = rowsReady(needed)) < needed) return false;
     for (int pass = 1; pass <= kPasses; ++pass) {
       const int y = r - (pass - 1);
       if (y < 1 || y > height - 2) continue;
@@ -82,16 +95,47 @@ void SmoothPicture(Picture& picture) {
                 first, end);
     }
   }
+  return true;
 }
 
-PreviewPictures PictureGradation(Picture capture, PanelSize easy, PanelSize detailed) {
+namespace {
+
+PreviewPictures Fitted(Picture smoothed, PanelSize easy, PanelSize detailed) {
   PreviewPictures previews;
-  previews.easy = FitPreview(easy.width, easy.height, capture.Width(), capture.Height());
+  previews.easy = FitPreview(easy.width, easy.height, smoothed.Width(), smoothed.Height());
   previews.detailed =
-      FitPreview(detailed.width, detailed.height, capture.Width(), capture.Height());
-  SmoothPicture(capture);
-  previews.picture = std::move(capture);
+      FitPreview(detailed.width, detailed.height, smoothed.Width(), smoothed.Height());
+  previews.picture = std::move(smoothed);
   return previews;
+}
+
+}  // namespace
+
+PreviewPictures PictureGradation(Picture capture, PanelSize easy, PanelSize detailed) {
+  SmoothPicture(capture);
+  return Fitted(std::move(capture), easy, detailed);
+}
+
+// The smoothing runs on a second thread a few rows behind the decoder, so the user
+// waits for the decoding alone.
+PreviewPictures DecodePreview(std::string_view jpeg, PanelSize easy, PanelSize detailed) {
+  Picture picture;
+  RowProgress decoded;
+  bool smoothed = false;
+  std::thread smoother([&] {
+    if (decoded.WaitFor(0) < 0) return;  // the picture has no size yet
+    smoothed = SmoothPicture(picture, [&](int needed) { return decoded.WaitFor(needed); });
+  });
+  try {
+    DecodeJpegInto(jpeg, picture, [&](int rows) { decoded.Publish(rows); });
+  } catch (...) {
+    decoded.Abandon();
+    smoother.join();
+    throw;
+  }
+  smoother.join();
+  if (!smoothed) SmoothPicture(picture);  // cannot happen with the whole picture decoded
+  return Fitted(std::move(picture), easy, detailed);
 }
 
 }  // namespace tavisnap

@@ -3,6 +3,9 @@
 // panels.
 #pragma once
 
+#include <functional>
+#include <string_view>
+
 #include "capture/picture.h"
 #include "capture/reduce_size.h"
 
@@ -23,6 +26,15 @@ inline constexpr PanelSize kDetailedPreviewPanel{269, 296};
 // less than three pixels wide or high is left as it is.
 void SmoothPicture(Picture& picture);
 
+// Rows from the top that may be read, once there are at least `needed`; fewer (-1) when
+// no more will come.
+using RowsReady = std::function<int(int needed)>;
+
+// SmoothPicture of a picture that another thread is still filling from the top, asking
+// rowsReady before it reads further down. False when the rows stopped coming; the picture
+// is then partly smoothed.
+bool SmoothPicture(Picture& picture, const RowsReady& rowsReady);
+
 struct PreviewPictures {
   Picture picture;  // smoothed; both previews show it, stretched to their placement
   PreviewPlacement easy;
@@ -31,5 +43,10 @@ struct PreviewPictures {
 
 PreviewPictures PictureGradation(Picture capture, PanelSize easy = kEasyPreviewPanel,
                                  PanelSize detailed = kDetailedPreviewPanel);
+
+// PictureGradation(DecodeJpeg(jpeg)), the smoothing done alongside the decoding.
+// Throws AppError(kJpegReadError) as DecodeJpeg does.
+PreviewPictures DecodePreview(std::string_view jpeg, PanelSize easy = kEasyPreviewPanel,
+                              PanelSize detailed = kDetailedPreviewPanel);
 
 }  // namespace tavisnap

@@ -1,10 +1,12 @@
 #include "capture/jpeg_codec.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // jpeglib.h needs FILE and size_t declared first; jerror.h needs jpeglib.h.
@@ -83,7 +85,10 @@ struct EncodeJob {
   }
 };
 
-bool Compress(EncodeJob* job, JSAMPARRAY rows, int width, int height) {
+// rowsFilled(n) returns how many rows are there to read, waiting for at least n; fewer
+// means that the rest will never come.
+bool Compress(EncodeJob* job, JSAMPARRAY rows, int width, int height,
+              const RowsFilled& rowsFilled) {
   if (setjmp(job->trap.jump)) return false;
   jpeg_compress_struct& c = job->cinfo;
   jpeg_create_compress(&c);
@@ -95,11 +100,20 @@ bool Compress(EncodeJob* job, JSAMPARRAY rows, int width, int height) {
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, 100, TRUE);
   jpeg_start_compress(&c, TRUE);
+  // Rows that will never come are encoded as they are and the result thrown away: the
+  // memory destination cannot be let go of halfway.
+  bool complete = true;
   while (c.next_scanline < c.image_height) {
-    jpeg_write_scanlines(&c, rows + c.next_scanline, c.image_height - c.next_scanline);
+    int next = static_cast<int>(c.next_scanline);
+    int filled = height;
+    if (complete && rowsFilled && (filled = std::min(rowsFilled(next + 1), height)) <= next) {
+      complete = false;
+      filled = height;
+    }
+    jpeg_write_scanlines(&c, rows + next, static_cast<JDIMENSION>(filled - next));
   }
   jpeg_finish_compress(&c);
-  return true;
+  return complete;
 }
 
 // ---- Decoding ----
@@ -141,7 +155,7 @@ void CmykRowToBgr(const JSAMPLE* cmyk, uint8_t* bgr, JDIMENSION width, bool inve
 }
 
 // rows: one per output line, into the picture. cmykRow: scratch for a CMYK file, else null.
-bool ReadRows(DecodeJob* job, JSAMPARRAY rows, JSAMPROW cmykRow) {
+bool ReadRows(DecodeJob* job, JSAMPARRAY rows, JSAMPROW cmykRow, const RowsDecoded& rowsDecoded) {
   if (setjmp(job->trap.jump)) return false;
   jpeg_decompress_struct& d = job->cinfo;
   jpeg_start_decompress(&d);
@@ -156,6 +170,7 @@ bool ReadRows(DecodeJob* job, JSAMPARRAY rows, JSAMPROW cmykRow) {
     } else {
       jpeg_read_scanlines(&d, rows + y, d.output_height - y);
     }
+    if (rowsDecoded) rowsDecoded(static_cast<int>(d.output_scanline));
   }
   jpeg_finish_decompress(&d);
   return true;
@@ -173,16 +188,26 @@ std::vector<JSAMPROW> RowPointers(const Picture& picture) {
 }  // namespace
 
 std::string EncodeJpeg(const Picture& picture) {
+  return EncodeJpegAsFilled(picture, nullptr);
+}
+
+std::string EncodeJpegAsFilled(const Picture& picture, const RowsFilled& rowsFilled) {
   if (picture.Empty()) throw AppError(kJpegWriteError);
   std::vector<JSAMPROW> rows = RowPointers(picture);
   EncodeJob job;
-  if (!Compress(&job, rows.data(), picture.Width(), picture.Height())) {
+  if (!Compress(&job, rows.data(), picture.Width(), picture.Height(), rowsFilled)) {
     throw AppError(kJpegWriteError);
   }
   return std::string(reinterpret_cast<const char*>(job.out), job.outSize);
 }
 
 Picture DecodeJpeg(std::string_view bytes) {
+  Picture picture;
+  DecodeJpegInto(bytes, picture, nullptr);
+  return picture;
+}
+
+void DecodeJpegInto(std::string_view bytes, Picture& picture, const RowsDecoded& rowsDecoded) {
   DecodeJob job;
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   if (bytes.empty() || !ReadHeader(&job, data, static_cast<unsigned long>(bytes.size()))) {
@@ -197,27 +222,31 @@ Picture DecodeJpeg(std::string_view bytes) {
   } else {
     d.out_color_space = JCS_EXT_BGR;  // also from greyscale
   }
-  Picture picture(static_cast<int>(d.image_width), static_cast<int>(d.image_height));
+  picture = Picture(static_cast<int>(d.image_width), static_cast<int>(d.image_height));
+  if (rowsDecoded) rowsDecoded(0);
   std::vector<JSAMPROW> rows = RowPointers(picture);
-  if (!ReadRows(&job, rows.data(), cmyk.empty() ? nullptr : cmyk.data())) {
+  if (!ReadRows(&job, rows.data(), cmyk.empty() ? nullptr : cmyk.data(), rowsDecoded)) {
     throw AppError(kJpegReadError);
   }
-  return picture;
 }
 
-void WriteJpegFile(const std::string& path, const Picture& picture) {
+void WriteJpegFile(const std::string& path, const Picture& picture, FileDurability durability) {
   std::string bytes = EncodeJpeg(picture);
-  if (!AtomicWriteFile(path, bytes)) throw AppError(kJpegWriteError);
+  if (!AtomicWriteFile(path, bytes, durability)) throw AppError(kJpegWriteError);
 }
 
-Picture ReadJpegFile(const std::string& path) {
+std::string ReadJpegBytes(const std::string& path) {
   std::optional<std::string> bytes;
   try {
     bytes = ReadWholeFile(path);
   } catch (const std::exception&) {  // the stream library throws on a folder's name
   }
   if (!bytes) throw AppError(kJpegReadError);
-  return DecodeJpeg(*bytes);
+  return std::move(*bytes);
+}
+
+Picture ReadJpegFile(const std::string& path) {
+  return DecodeJpeg(ReadJpegBytes(path));
 }
 
 }  // namespace tavisnap

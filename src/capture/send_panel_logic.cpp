@@ -76,9 +76,10 @@ void SendPanelLogic::ShowModeAndPreview() {
   std::string mode = ModeText(param_.CaptureMode);
   previewLoaded_ = false;
   try {
-    Picture picture = ReadJpegFile(CaptureFile);
-    std::string receipt = CaptureReceipt(param_.CaptureTitle, picture.Width(), picture.Height());
-    view_.ShowPreview(PictureGradation(std::move(picture)));
+    PreviewPictures previews = DecodePreview(ReadJpegBytes(CaptureFile));
+    std::string receipt =
+        CaptureReceipt(param_.CaptureTitle, previews.picture.Width(), previews.picture.Height());
+    view_.ShowPreview(previews);
     mode += receipt;
     previewLoaded_ = true;
   } catch (const AppError&) {  // missing, empty, truncated or no JPEG at all

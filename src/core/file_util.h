@@ -23,10 +23,17 @@ inline std::string PathToUtf8(const std::filesystem::path& p) {
 // The whole file, or nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
-// Replaces the file at path with bytes so that a crash or a failed write at any moment
-// leaves either the old file or the new one, whole: the bytes go to a new file in the
-// same folder, are flushed to the disk, and the new file then takes the old one's name.
-// Returns false (and leaves the old file untouched) on any failure.
-bool AtomicWriteFile(const std::string& path, std::string_view bytes);
+// kDurable: the file is on the disk when the call returns. kScratch: a file that is read
+// again within the run and worthless after a crash (the capture file); skipping the
+// flush saves milliseconds the user waits for.
+enum class FileDurability { kDurable, kScratch };
+
+// Replaces the file at path with bytes so that a failed write leaves the old file
+// untouched and a reader sees either the old file or the new one, whole: the bytes go to
+// a new file in the same folder, are flushed to the disk (kDurable, so that the same
+// holds after a crash), and the new file then takes the old one's name. Returns false
+// (and leaves the old file untouched) on any failure.
+bool AtomicWriteFile(const std::string& path, std::string_view bytes,
+                     FileDurability durability = FileDurability::kDurable);
 
 }  // namespace tavisnap

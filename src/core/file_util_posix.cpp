@@ -27,17 +27,19 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-bool AtomicWriteFile(const std::string& path, std::string_view bytes) {
+bool AtomicWriteFile(const std::string& path, std::string_view bytes, FileDurability durability) {
   static std::atomic<unsigned> counter{0};
   std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  const bool durable = durability == FileDurability::kDurable;
+  bool ok = WriteAll(fd, bytes) && (!durable || ::fsync(fd) == 0);
   ok = (::close(fd) == 0) && ok;
   if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
     ::unlink(temp.c_str());
     return false;
   }
+  if (!durable) return true;
   // Make the new name itself durable.
   size_t slash = path.find_last_of('/');
   std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);

@@ -8,7 +8,7 @@
 
 namespace tavisnap {
 
-bool AtomicWriteFile(const std::string& path, std::string_view bytes) {
+bool AtomicWriteFile(const std::string& path, std::string_view bytes, FileDurability durability) {
   static std::atomic<unsigned> counter{0};
   std::wstring target = Widen(path);
   std::wstring temp =
@@ -26,10 +26,11 @@ bool AtomicWriteFile(const std::string& path, std::string_view bytes) {
     p += written;
     left -= written;
   }
-  ok = ok && FlushFileBuffers(h);
+  const bool durable = durability == FileDurability::kDurable;
+  ok = ok && (!durable || FlushFileBuffers(h));
   ok = CloseHandle(h) && ok;
-  if (!ok || !MoveFileExW(temp.c_str(), target.c_str(),
-                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  DWORD move = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
+  if (!ok || !MoveFileExW(temp.c_str(), target.c_str(), move)) {
     DeleteFileW(temp.c_str());
     return false;
   }

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <random>
+#include <thread>
 
 #include "capture/jpeg_test_files.h"
+#include "capture/row_progress.h"
 #include "core/app_error.h"
 
 namespace tavisnap {
@@ -115,6 +117,37 @@ TEST(JpegEncoding, IsBaselineColourJfifAtQuality100) {
   }
   EXPECT_EQ(tables, 2);
   EXPECT_EQ(jpeg.substr(jpeg.size() - 2), "\xFF\xD9") << "ends with EOI";
+}
+
+// The capture's encoder takes the rows while another thread fills them, in bands of any
+// size: the file is the one a whole picture gives; rows that never come end it.
+TEST(JpegEncoding, AsFilledByAnotherThread) {
+  const Picture original = ColourBlocks(3);
+  for (int band : {1, 7, 16, 50}) {
+    Picture filling(original.Width(), original.Height());
+    RowProgress filled;
+    std::thread filler([&] {
+      for (int y = 0; y < original.Height(); y += band) {
+        int end = std::min(y + band, original.Height());
+        for (int row = y; row < end; ++row) {
+          std::copy_n(original.Row(row), original.Stride(), filling.Row(row));
+        }
+        filled.Publish(end);
+      }
+    });
+    std::string jpeg =
+        EncodeJpegAsFilled(filling, [&](int needed) { return filled.WaitFor(needed); });
+    filler.join();
+    EXPECT_EQ(jpeg, EncodeJpeg(original)) << "bands of " << band;
+  }
+  for (int rowsThatCome : {0, 1, 49}) {
+    RowProgress filled;
+    filled.Publish(rowsThatCome);
+    filled.Abandon();
+    EXPECT_THROW(EncodeJpegAsFilled(original, [&](int needed) { return filled.WaitFor(needed); }),
+                 AppError)
+        << rowsThatCome;
+  }
 }
 
 TEST(JpegEncoding, EmptyPictureIsAWriteError) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "capture/gradation.h"
+#include "capture/jpeg_codec.h"
 #include "capture/picture.h"
 #include "capture/reduce_size.h"
+#include "core/app_error.h"
 
 namespace tavisnap {
 namespace {
@@ -132,6 +134,32 @@ TEST(SmoothPicture, EveryInnerPixelFollowsTheRule) {
     }
     SmoothPicture(p);
     EXPECT_EQ(p, expected) << w << "x" << h;
+  }
+}
+
+// The panel's previews, smoothed on a second thread behind the decoder, are those of the
+// decoded picture smoothed afterwards; a file that breaks off is refused, however far
+// the smoothing got.
+TEST(DecodePreview, IsTheDecodedPictureSmoothed) {
+  const struct {
+    int width, height;
+  } sizes[] = {{1, 1}, {2, 40}, {3, 3}, {640, 3}, {97, 130}, {1024, 768}};
+  for (const auto& size : sizes) {
+    Picture p(size.width, size.height);
+    for (int y = 0; y < size.height; ++y) {
+      for (int x = 0; x < size.width; ++x) {
+        p.SetPixel(x, y, Rgb{uint8_t(x * 7 + y), uint8_t((x / 9 + y / 5) * 40), uint8_t(x ^ y)});
+      }
+    }
+    std::string jpeg = EncodeJpeg(p);
+    PreviewPictures expected = PictureGradation(DecodeJpeg(jpeg));
+    PreviewPictures previews = DecodePreview(jpeg);
+    EXPECT_EQ(previews.picture, expected.picture) << size.width << "x" << size.height;
+    EXPECT_EQ(previews.easy, expected.easy);
+    EXPECT_EQ(previews.detailed, expected.detailed);
+    for (size_t cut : {size_t{0}, jpeg.size() / 2, jpeg.size() - 2}) {
+      EXPECT_THROW(DecodePreview(jpeg.substr(0, cut)), AppError) << cut;
+    }
   }
 }
 

@@ -1,0 +1,43 @@
+// How far one thread has got down a picture it fills, for another thread that works on
+// the rows above it.
+#pragma once
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+
+namespace tavisnap {
+
+class RowProgress {
+ public:
+  // Rows 0 to rows - 1 are done (0: the picture has its size, none yet).
+  void Publish(int rows) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      rows_ = std::max(rows_, rows);
+    }
+    changed_.notify_all();
+  }
+  // No more rows will come.
+  void Abandon() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      abandoned_ = true;
+    }
+    changed_.notify_all();
+  }
+  // The rows done once there are at least `needed`, or -1 once abandoned short of them.
+  int WaitFor(int needed) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [&] { return abandoned_ || rows_ >= needed; });
+    return rows_ >= needed ? rows_ : -1;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int rows_ = -1;
+  bool abandoned_ = false;
+};
+
+}  // namespace tavisnap
