@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "app/account_window_win.h"
@@ -13,6 +14,7 @@
 #include "capture/jpeg_codec.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "support/driver_win.h"
+#include "support/front_window_win.h"
 #include "support/sent_field.h"
 #include "viewer/form_viewer_res.h"
 
@@ -68,10 +70,14 @@ TEST(ViewerFlow, TheTrayOpensItAndTheSendPanelHandsItTheCaptureToSendAgain) {
   PostClose(viewer);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(viewer) && IsWindowEnabled(main); }));
 
-  // A capture, handed to the viewer from the panel.
+  // A capture of the user's window (a bare desktop would be a blank picture), handed to
+  // the viewer from the panel.
+  auto work = std::make_unique<FrontWindow>(160, 120, 720, 480);
+  ASSERT_TRUE(work->Activate());
   PostMessageW(main, WM_HOTKEY, 1, 0);
   HWND panel = WaitForTopWindow(L"", kPanelTitle, pid, 30s, true);
   ASSERT_NE(panel, nullptr);
+  work.reset();  // taken; it would stand in front of the viewer
   HWND viewerButton = VisibleButton(panel, L"Viewer");
   ASSERT_NE(viewerButton, nullptr);
   ASSERT_TRUE(IsWindowEnabled(viewerButton));
