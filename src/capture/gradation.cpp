@@ -50,6 +50,7 @@ void SmoothRow(const uint8_t* up, const uint8_t* row, const uint8_t* down, uint8
 }
 
 constexpr int kPasses = 3;
+constexpr int kRowsPerHandOver = 128;
 
 }  // namespace
 
@@ -127,7 +128,14 @@ PreviewPictures DecodePreview(std::string_view jpeg, PanelSize easy, PanelSize d
     smoothed = SmoothPicture(picture, [&](int needed) { return decoded.WaitFor(needed); });
   });
   try {
-    DecodeJpegInto(jpeg, picture, [&](int rows) { decoded.Publish(rows); });
+    // Handed over in batches: waking the other thread costs a system call, under Wine
+    // a round trip to the server.
+    int handedOver = -1;
+    DecodeJpegInto(jpeg, picture, [&](int rows) {
+      if (rows == 0 || rows >= handedOver + kRowsPerHandOver || rows == picture.Height()) {
+        decoded.Publish(handedOver = rows);
+      }
+    });
   } catch (...) {
     decoded.Abandon();
     smoother.join();
