@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -123,10 +124,15 @@ PreviewPictures DecodePreview(std::string_view jpeg, PanelSize easy, PanelSize d
   Picture picture;
   RowProgress decoded;
   bool smoothed = false;
-  std::thread smoother([&] {
-    if (decoded.WaitFor(0) < 0) return;  // the picture has no size yet
-    smoothed = SmoothPicture(picture, [&](int needed) { return decoded.WaitFor(needed); });
-  });
+  std::thread smoother;
+  try {
+    smoother = std::thread([&] {
+      if (decoded.WaitFor(0) < 0) return;  // the picture has no size yet
+      smoothed = SmoothPicture(picture, [&](int needed) { return decoded.WaitFor(needed); });
+    });
+  } catch (const std::system_error&) {  // no thread to be had: one after the other
+    return PictureGradation(DecodeJpeg(jpeg), easy, detailed);
+  }
   try {
     // Handed over in batches: waking the other thread costs a system call, under Wine
     // a round trip to the server.
