@@ -70,19 +70,62 @@ void InstallTrap(ErrorTrap* trap) {
 
 // ---- Encoding ----
 
+// The encoder writes straight into the string that is handed back. libjpeg's own memory
+// destination cannot be used: after an error halfway its buffer may already be freed.
+struct StringDestination {
+  jpeg_destination_mgr mgr;  // first member: libjpeg hands back &mgr
+  std::string bytes;
+  size_t initialSize = 0;
+};
+
+StringDestination* DestinationOf(j_compress_ptr cinfo) {
+  return reinterpret_cast<StringDestination*>(cinfo->dest);
+}
+
+// No exception may leave these callbacks: a failed allocation becomes libjpeg's error.
+void ResizeOrFail(j_compress_ptr cinfo, size_t size) {
+  bool resized = false;
+  try {
+    DestinationOf(cinfo)->bytes.resize(size);
+    resized = true;
+  } catch (...) {
+  }
+  if (!resized) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+}
+
+void StartDestination(j_compress_ptr cinfo) {
+  StringDestination* d = DestinationOf(cinfo);
+  ResizeOrFail(cinfo, d->initialSize);
+  d->mgr.next_output_byte = reinterpret_cast<JOCTET*>(d->bytes.data());
+  d->mgr.free_in_buffer = d->bytes.size();
+}
+
+boolean GrowDestination(j_compress_ptr cinfo) {  // called with the string full
+  StringDestination* d = DestinationOf(cinfo);
+  const size_t used = d->bytes.size();
+  ResizeOrFail(cinfo, used * 2);
+  d->mgr.next_output_byte = reinterpret_cast<JOCTET*>(d->bytes.data() + used);
+  d->mgr.free_in_buffer = d->bytes.size() - used;
+  return TRUE;
+}
+
+void EndDestination(j_compress_ptr cinfo) {
+  StringDestination* d = DestinationOf(cinfo);
+  d->bytes.resize(d->bytes.size() - d->mgr.free_in_buffer);  // shrinking does not allocate
+}
+
 struct EncodeJob {
   ErrorTrap trap{};
   jpeg_compress_struct cinfo{};  // zeroed, so destroying it is safe at any stage
-  unsigned char* out = nullptr;  // malloc'ed by libjpeg's memory destination
-  unsigned long outSize = 0;
+  StringDestination destination{};
   EncodeJob() {
     InstallTrap(&trap);
     cinfo.err = &trap.mgr;
+    destination.mgr.init_destination = StartDestination;
+    destination.mgr.empty_output_buffer = GrowDestination;
+    destination.mgr.term_destination = EndDestination;
   }
-  ~EncodeJob() {
-    jpeg_destroy_compress(&cinfo);
-    std::free(out);
-  }
+  ~EncodeJob() { jpeg_destroy_compress(&cinfo); }
 };
 
 // rowsFilled(n) returns how many rows are there to read, waiting for at least n; fewer
@@ -92,7 +135,9 @@ bool Compress(EncodeJob* job, JSAMPARRAY rows, int width, int height,
   if (setjmp(job->trap.jump)) return false;
   jpeg_compress_struct& c = job->cinfo;
   jpeg_create_compress(&c);
-  jpeg_mem_dest(&c, &job->out, &job->outSize);
+  // A screen at quality 100 takes about a byte per pixel.
+  job->destination.initialSize = static_cast<size_t>(width) * static_cast<size_t>(height) + 65536;
+  c.dest = &job->destination.mgr;
   c.image_width = static_cast<JDIMENSION>(width);
   c.image_height = static_cast<JDIMENSION>(height);
   c.input_components = Picture::kBytesPerPixel;
@@ -198,7 +243,7 @@ std::string EncodeJpegAsFilled(const Picture& picture, const RowsFilled& rowsFil
   if (!Compress(&job, rows.data(), picture.Width(), picture.Height(), rowsFilled)) {
     throw AppError(kJpegWriteError);
   }
-  return std::string(reinterpret_cast<const char*>(job.out), job.outSize);
+  return std::move(job.destination.bytes);
 }
 
 Picture DecodeJpeg(std::string_view bytes) {

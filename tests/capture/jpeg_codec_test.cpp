@@ -150,6 +150,24 @@ TEST(JpegEncoding, AsFilledByAnotherThread) {
   }
 }
 
+// Noise takes more than the byte per pixel the encoder starts with, so the output grows
+// while the noisy top is written; the flat bottom, written after that, must arrive whole.
+TEST(JpegEncoding, OutputThatOutgrowsItsFirstGuess) {
+  std::mt19937 random(11);
+  Picture p(512, 512);
+  p.Fill(kSlate);
+  for (int y = 0; y < 448; ++y) {
+    for (int x = 0; x < 512; ++x) {
+      p.SetPixel(x, y, Rgb{uint8_t(random()), uint8_t(random()), uint8_t(random())});
+    }
+  }
+  std::string jpeg = EncodeJpeg(p);
+  ASSERT_GT(jpeg.size(), 512u * 512u + 65536u);
+  EXPECT_EQ(jpeg.substr(jpeg.size() - 2), "\xFF\xD9");
+  Picture decoded = DecodeJpeg(jpeg);
+  EXPECT_LE(MaxDifference(p, decoded, [](int, int y) { return y >= 464; }), 2);
+}
+
 TEST(JpegEncoding, EmptyPictureIsAWriteError) {
   try {
     EncodeJpeg(Picture());
