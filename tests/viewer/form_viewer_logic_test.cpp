@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "capture/capture.h"
 #include "capture/jpeg_codec.h"
@@ -334,6 +335,64 @@ TEST_F(ViewerLogicTest, KeepsADrawingMadeWhileZoomedAtThatSize) {
   logic.KeyDown(ViewerKey::Down, true);
   EXPECT_EQ(logic.Image1().Width(), ZoomedSide(80, 9)) << "rendered from the zoomed drawing";
   EXPECT_EQ(logic.Image1(), StretchBlackOnWhite(drawn, 152, 114));
+}
+
+// With only the rows painted rendered after a zoom, whatever uses the picture gets it whole,
+// as if it had been rendered whole.
+TEST_F(ViewerLogicTest, UsesOfAPartlyRenderedZoomSeeTheWholePicture) {
+  const Picture p = Gradient(40, 30);
+  const Picture zoomed = StretchBlackOnWhite(p, 80, 60);
+  auto edited = [&](void (*operation)(Picture&)) {
+    Picture q = zoomed;
+    operation(q);
+    return q;
+  };
+  Picture rectangle = zoomed;
+  DrawShape(rectangle, Shape::Rectangle, {5, 5}, {70, 50}, kPenWidth, PenMode::Copy, Rgb{});
+  const struct {
+    const char* name;
+    std::function<Picture()> use;
+    Picture want;
+  } cases[] = {
+      {"save",
+       [&] {
+         logic.FileSave(dir / "z.bmp");
+         return DecodeBmp(*ReadWholeFile(dir / "z.bmp"));
+       },
+       zoomed},
+      {"two-colour",
+       [&] {
+         logic.TwoColourClick();
+         return logic.WorkImage();
+       },
+       edited(MakeTwoColour)},
+      {"invert",
+       [&] {
+         logic.InvertClick();
+         return logic.WorkImage();
+       },
+       edited(Invert)},
+      {"rectangle",
+       [&] {
+         logic.ChooseDrawMode(DrawMode::Rectangle);
+         logic.MouseDown({5, 5});
+         logic.MouseUp({70, 50});
+         return logic.WorkImage();
+       },
+       rectangle},
+      {"rotate",
+       [&] {
+         logic.ZoomRotateClick(KeySender::RRotate);
+         return logic.Image1();
+       },
+       Rotate(p, RotateDirection::Right)},
+  };
+  for (const auto& c : cases) {
+    logic.FileOpen(Bmp("p.bmp", p));
+    Keys(ViewerKey::Up, 10);
+    logic.Image1Rows(20, 25);  // what the window painted
+    EXPECT_EQ(c.use(), c.want) << c.name;
+  }
 }
 
 TEST_F(ViewerLogicTest, RestoringDiscardsEveryEdit) {
