@@ -53,14 +53,14 @@ class LazyStretch {
   LazyStretch(const LazyStretch&) = delete;
   LazyStretch& operator=(const LazyStretch&) = delete;
 
-  // Until Done() or Clear(), source stays unchanged and in place, and out is left to this.
+  // Until every row is rendered or Clear(), source stays unchanged and in place, and out is
+  // left to this.
   // out must not be source. Throws AppError for a size IsSupportedPictureSize refuses, and
   // std::bad_alloc; out and the rows still to render are unchanged then.
   void Start(const Picture& source, int width, int height, Picture& out);
   // Rows [first, last) of out, clipped to it. Allocates nothing.
   void Render(int first, int last);
   void Complete() { Render(0, static_cast<int>(rendered_.size())); }
-  bool Done() const { return pending_ == 0; }
   // Forgets the rows still to render: out has been replaced whole.
   void Clear();
 
