@@ -24,22 +24,42 @@ Picture::Picture(int width, int height) {
   bytes_.assign(stride_ * static_cast<size_t>(height), 0);
 }
 
-void Picture::Reshape(int width, int height) {
+Picture::Picture(const Picture& other)
+    : width_(other.width_), height_(other.height_), stride_(other.stride_) {
+  bytes_.resize(other.bytes_.size());
+  if (!bytes_.empty()) std::memcpy(bytes_.data(), other.bytes_.data(), bytes_.size());
+}
+
+Picture& Picture::operator=(const Picture& other) {
+  if (this == &other) return *this;
+  bytes_.resize(other.bytes_.size());  // first: it may throw
+  if (!bytes_.empty()) std::memcpy(bytes_.data(), other.bytes_.data(), bytes_.size());
+  width_ = other.width_;
+  height_ = other.height_;
+  stride_ = other.stride_;
+  return *this;
+}
+
+void Picture::ReshapeUntouched(int width, int height) {
   if (!IsSupportedPictureSize(width, height)) throw AppError("画像が大きすぎます");
   const size_t stride = StrideFor(width);
   const size_t needed = stride * static_cast<size_t>(height);
   if (needed <= bytes_.capacity() && bytes_.capacity() / 2 <= needed) {
     bytes_.resize(needed);
   } else {
-    std::vector<uint8_t> fresh(needed);  // before anything changes
+    decltype(bytes_) fresh(needed);  // before anything changes
     bytes_.swap(fresh);
   }
   width_ = width;
   height_ = height;
   stride_ = stride;
+}
+
+void Picture::Reshape(int width, int height) {
+  ReshapeUntouched(width, height);
   const size_t used = static_cast<size_t>(width) * kBytesPerPixel;
-  if (used == stride) return;
-  for (int y = 0; y < height; ++y) std::memset(Row(y) + used, 0, stride - used);
+  if (used == stride_) return;
+  for (int y = 0; y < height; ++y) std::memset(Row(y) + used, 0, stride_ - used);
 }
 
 void Picture::FillRect(int x, int y, int width, int height, Rgb c) {

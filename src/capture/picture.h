@@ -9,6 +9,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace tavisnap {
@@ -28,6 +31,28 @@ inline constexpr int64_t kMaxPicturePixels = 100'000'000;
 // True when a picture of this size may be created (0x0 is allowed: the empty picture).
 bool IsSupportedPictureSize(int64_t width, int64_t height);
 
+// An allocator whose value-less construction leaves a byte as memory holds it: a picture
+// remade at another size is written whole by its maker, so zeroing it first (and, for fresh
+// memory, touching every page) would be wasted.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  UninitialisedAllocator() = default;
+  template <typename U>
+  UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
 class Picture {
  public:
   static constexpr int kBytesPerPixel = 3;
@@ -35,6 +60,12 @@ class Picture {
   Picture() = default;
   // A black picture. Throws AppError for a size IsSupportedPictureSize refuses.
   Picture(int width, int height);
+  // A copy is one memcpy, not a loop through the allocator; assigning a copy changes
+  // nothing when memory runs out.
+  Picture(const Picture& other);
+  Picture& operator=(const Picture& other);
+  Picture(Picture&&) noexcept = default;
+  Picture& operator=(Picture&&) noexcept = default;
 
   // Gives the picture another size in the memory it already has when that is large enough
   // and not more than twice what the new size needs, so that a picture remade again and
@@ -42,6 +73,10 @@ class Picture {
   // in memory, the row padding zero: the caller writes every pixel. Throws AppError for a
   // size IsSupportedPictureSize refuses, and std::bad_alloc; the picture is unchanged then.
   void Reshape(int width, int height);
+  // As Reshape, but the row padding is left as memory holds it too, and memory not kept is
+  // not touched: pages of rows never written cost nothing. The caller writes each row whole,
+  // padding zero, before anything reads it.
+  void ReshapeUntouched(int width, int height);
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -77,7 +112,7 @@ class Picture {
   int width_ = 0;
   int height_ = 0;
   size_t stride_ = 0;
-  std::vector<uint8_t> bytes_;
+  std::vector<uint8_t, UninitialisedAllocator<uint8_t>> bytes_;
 };
 
 }  // namespace tavisnap

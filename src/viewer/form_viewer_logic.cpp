@@ -38,8 +38,8 @@ PixelRect Whole(const Picture& p) {
   return {0, 0, p.Width(), p.Height()};
 }
 
-// Picture's copy assignment is not all-or-nothing: its size would change before its memory
-// is replaced. Pictures are copied into a new one and moved into place.
+// Pictures are copied into a new one and moved into place: the one replaced stays as it is
+// until the copy exists.
 Picture Copy(const Picture& p) {
   return p;
 }
@@ -108,7 +108,7 @@ void FormViewerLogic::TakeOverCapture(const std::string& captureFile) {
 // when a copy cannot be made.
 void FormViewerLogic::OpenPicture(Picture picture) {
   Picture saved = picture;
-  image1_ = std::move(picture);
+  ReplaceImage1(std::move(picture));
   imageSave_ = std::move(saved);
   workImage_ = Picture();
   workIsImage1_ = false;
@@ -130,17 +130,20 @@ void FormViewerLogic::FileSave(const std::string& path) {
     prompter_.Warning(kNothingToSave);
     return;
   }
-  Guarded([&] { WritePictureFile(path, kind, image1_); });
+  Guarded([&] { WritePictureFile(path, kind, Image1()); });
 }
 
 void FormViewerLogic::ReDrawClick() {
   if (image1_.Empty()) return;
   Guarded([&] {
+    // Rows of Image1 still to render may come from WorkImage: the copy that can fail first.
+    Picture shown = Copy(imageSave_);
     workImage_ = Picture();
     workIsImage1_ = false;
     zoomLevel_ = 0;
-    Render(0);  // from ImageSave
+    ReplaceImage1(std::move(shown));
     drawing_ = false;
+    ShowWholePicture();
     UpdateScrollRanges();
   });
 }
@@ -154,13 +157,13 @@ void FormViewerLogic::SendClick() {
   }
   Guarded([&] {
     EnsureCaptureDir();
-    WriteJpegFile(CaptureFile, image1_);
+    WriteJpegFile(CaptureFile, Image1());
     captureSend_(kCaptureModeViewer);
   });
 }
 
 void FormViewerLogic::FormClose() {
-  image1_ = Picture();
+  ReplaceImage1(Picture());
   imageSave_ = Picture();
   workIsImage1_ = false;
   drawing_ = false;
@@ -181,12 +184,12 @@ void FormViewerLogic::Render(int level) {
   const Picture& source = fromWork ? workImage_ : imageSave_;
   const PictureSize size = ZoomedSize(source.Width(), source.Height(), level);
   if (size.width == source.Width() && size.height == source.Height()) {
-    image1_ = Copy(source);
+    ReplaceImage1(Copy(source));
     workIsImage1_ = fromWork;
   } else {
-    // Into Image1's own memory: a step of a large picture then touches no fresh pages.
-    StretchBlackOnWhite(source, static_cast<int>(size.width), static_cast<int>(size.height),
-                        image1_);
+    // Into Image1's own memory, rows rendered when looked at: a step of a large picture
+    // costs the rows on show, and pages of rows never shown are never touched.
+    image1Rows_.Start(source, static_cast<int>(size.width), static_cast<int>(size.height), image1_);
     workIsImage1_ = false;
   }
   drawing_ = false;  // a figure being drawn belonged to the picture just replaced
@@ -214,9 +217,9 @@ void FormViewerLogic::Rotate(RotateDirection direction) {
     zoomLevel_ = 0;
     Render(0);
     Hourglass hourglass(view_);
-    Picture turned = tavisnap::Rotate(image1_, direction);
+    Picture turned = tavisnap::Rotate(Image1(), direction);
     Picture work = turned;
-    image1_ = std::move(turned);
+    ReplaceImage1(std::move(turned));
     workImage_ = std::move(work);
     workIsImage1_ = true;
     ShowWholePicture();
@@ -301,6 +304,7 @@ void FormViewerLogic::Recolour(void (*operation)(Picture&)) {
   if (image1_.Empty()) return;
   Guarded([&] {
     Hourglass hourglass(view_);
+    image1Rows_.Complete();
     operation(image1_);
     ShowWholePicture();
     KeepEdit();
@@ -352,6 +356,7 @@ void FormViewerLogic::MouseDown(PixelPoint client) {
   // Only a press on the picture starts a figure, and not a second button during one.
   if (image1_.Empty() || drawing_ || mode_ == DrawMode::None) return;
   if (at.x < 0 || at.y < 0 || at.x >= image1_.Width() || at.y >= image1_.Height()) return;
+  image1Rows_.Complete();  // figures are drawn into the picture, not only the rows on show
   startPoint_ = endPoint_ = at;
   drawing_ = true;
 }
@@ -391,8 +396,23 @@ void FormViewerLogic::MouseUp(PixelPoint client) {
 
 // ---- Helpers ----
 
+const Picture& FormViewerLogic::Image1() const {
+  image1Rows_.Complete();
+  return image1_;
+}
+
+const Picture& FormViewerLogic::Image1Rows(int first, int last) const {
+  image1Rows_.Render(first, last);
+  return image1_;
+}
+
+void FormViewerLogic::ReplaceImage1(Picture picture) {
+  image1_ = std::move(picture);
+  image1Rows_.Clear();
+}
+
 void FormViewerLogic::KeepEdit() {
-  workImage_ = Copy(image1_);
+  workImage_ = Copy(Image1());
   workIsImage1_ = true;
 }
 

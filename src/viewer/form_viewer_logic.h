@@ -8,6 +8,8 @@
 //              Image1 at the end of every edit.
 //   Image1     the picture on show: rendered from WorkImage, or ImageSave while WorkImage is
 //              empty, at ZoomLevel; edits are made on it; it is what is saved and sent.
+//              A zoom renders its rows when they are first looked at: painting asks for the
+//              rows on show, everything else for the whole picture.
 #pragma once
 
 #include <functional>
@@ -19,6 +21,7 @@
 #include "viewer/picture_ops.h"
 #include "viewer/scroll_axis.h"
 #include "viewer/viewer_view.h"
+#include "viewer/zoom.h"
 
 namespace tavisnap {
 
@@ -78,7 +81,11 @@ class FormViewerLogic {
   void ClientResized(int width, int height);
   void ScrollTo(ScrollBar bar, int64_t position);
 
-  const Picture& Image1() const { return image1_; }
+  // Image1 whole.
+  const Picture& Image1() const;
+  // Image1 with at least its rows [first, last) rendered, for painting them.
+  const Picture& Image1Rows(int first, int last) const;
+  PixelRect Image1Area() const { return {0, 0, image1_.Width(), image1_.Height()}; }
   const Picture& ImageSave() const { return imageSave_; }
   const Picture& WorkImage() const { return workImage_; }
   int ZoomLevel() const { return zoomLevel_; }
@@ -100,6 +107,7 @@ class FormViewerLogic {
   void Zoom(int step);
   void Rotate(RotateDirection direction);
   void Recolour(void (*operation)(Picture&));
+  void ReplaceImage1(Picture picture);
   void OpenPicture(Picture picture);
   void AfterOpening();
   void ShowWholePicture();
@@ -114,7 +122,9 @@ class FormViewerLogic {
   ViewerView& view_;
   Prompter& prompter_;
   CaptureSender captureSend_;
-  Picture image1_;
+  // Rendering rows on demand changes no state anyone sees.
+  mutable Picture image1_;
+  mutable LazyStretch image1Rows_;  // the rows of image1_ a zoom has not rendered yet
   Picture imageSave_;
   Picture workImage_;
   bool workIsImage1_ = false;  // WorkImage holds exactly Image1's pixels

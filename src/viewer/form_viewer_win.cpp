@@ -270,20 +270,21 @@ INT_PTR TFormViewer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-// Straight from Image1's memory, only the rows on show: a zoomed picture is never copied
-// whole for the screen.
+// Straight from Image1's memory, only the rows on show, rendered now if a zoom left them to
+// be: a zoomed picture is never rendered or copied whole for the screen.
 void TFormViewer::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd(), &ps);
-  const Picture& image = logic_->Image1();
+  const PixelRect area = logic_->Image1Area();
   const int left = -logic_->Horizontal().Position();
   const int top = -logic_->Vertical().Position();
-  RECT picture{left, top, left + image.Width(), top + image.Height()};
+  RECT picture{left, top, left + area.right, top + area.bottom};
   RECT shown;
-  if (!image.Empty() && IntersectRect(&shown, &picture, &ps.rcPaint)) {
+  if (area.right > 0 && area.bottom > 0 && IntersectRect(&shown, &picture, &ps.rcPaint)) {
     const int firstRow = shown.top - top;
     const int rows = shown.bottom - shown.top;
     const int width = shown.right - shown.left;
+    const Picture& image = logic_->Image1Rows(firstRow, firstRow + rows);
     // A DIB of just those rows, so that the source rectangle starts at its first row
     // whichever way the DIB is turned.
     BITMAPINFO info = InfoFor(image.Width(), rows);
@@ -348,9 +349,8 @@ void TFormViewer::ClientResized() {
 void TFormViewer::PictureChanged(const PixelRect& area) {
   const int left = -logic_->Horizontal().Position();
   const int top = -logic_->Vertical().Position();
-  const Picture& image = logic_->Image1();
   // A picture of another size may leave uncovered background: the whole client area.
-  if (area == PixelRect{0, 0, image.Width(), image.Height()}) {
+  if (area == logic_->Image1Area()) {
     InvalidateRect(hwnd(), nullptr, FALSE);
     return;
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/app_error.h"
@@ -11,12 +12,6 @@ namespace tavisnap {
 namespace {
 
 constexpr int kBpp = Picture::kBytesPerPixel;
-
-// The source pixels [first, last) that make destination pixel d of one side.
-struct SourceRun {
-  int first = 0;
-  int last = 0;
-};
 
 std::vector<SourceRun> SourceRuns(int source, int destination) {
   std::vector<SourceRun> runs(static_cast<size_t>(destination));
@@ -101,36 +96,75 @@ Picture StretchBlackOnWhite(const Picture& source, int width, int height) {
 }
 
 void StretchBlackOnWhite(const Picture& source, int width, int height, Picture& out) {
+  LazyStretch stretch;
+  stretch.Start(source, width, height, out);
+  stretch.Complete();
+}
+
+void LazyStretch::Start(const Picture& source, int width, int height, Picture& out) {
   if (!IsSupportedPictureSize(width, height)) throw AppError("画像が大きすぎます");
   if (source.Empty() || width == 0 || height == 0) {
     out = Picture(width, height);
+    Clear();
     return;
   }
-  // Everything that can fail comes before out changes.
-  const std::vector<SourceRun> columns = SourceRuns(source.Width(), width);
-  const std::vector<SourceRun> rows = SourceRuns(source.Height(), height);
-  const size_t rowBytes = static_cast<size_t>(width) * kBpp;
+  // Everything that can fail comes before out or this changes.
+  std::vector<SourceRun> columns = SourceRuns(source.Width(), width);
+  std::vector<SourceRun> rows = SourceRuns(source.Height(), height);
   const bool enlarging = width >= source.Width() && height >= source.Height();
-  std::vector<uint8_t> scratch(enlarging ? 0 : rowBytes);
-  out.Reshape(width, height);
-  for (int y = 0; y < height; ++y) {
-    const SourceRun& run = rows[static_cast<size_t>(y)];
-    uint8_t* to = out.Row(y);
-    if (y > 0 && run.first == rows[static_cast<size_t>(y) - 1].first &&
-        run.last == rows[static_cast<size_t>(y) - 1].last) {
-      std::memcpy(to, out.Row(y - 1), rowBytes);  // enlarging: the same source row again
-      continue;
-    }
-    if (enlarging) {
-      GatherRow(source.Row(run.first), to, columns, source.Width());
-      continue;  // one source row
-    }
-    ReduceRow(source.Row(run.first), to, columns);
+  std::vector<uint8_t> scratch(enlarging ? 0 : static_cast<size_t>(width) * kBpp);
+  std::vector<bool> rendered(static_cast<size_t>(height), false);
+  out.ReshapeUntouched(width, height);
+  source_ = &source;
+  out_ = &out;
+  columns_ = std::move(columns);
+  rows_ = std::move(rows);
+  scratch_ = std::move(scratch);
+  rendered_ = std::move(rendered);
+  pending_ = height;
+  enlarging_ = enlarging;
+}
+
+void LazyStretch::Clear() {
+  source_ = nullptr;
+  out_ = nullptr;
+  rendered_.clear();
+  pending_ = 0;
+}
+
+void LazyStretch::Render(int first, int last) {
+  if (pending_ == 0) return;
+  const int height = static_cast<int>(rendered_.size());
+  first = std::clamp(first, 0, height);
+  last = std::clamp(last, first, height);
+  for (int y = first; y < last; ++y) {
+    if (!rendered_[static_cast<size_t>(y)]) RenderRow(y);
+  }
+  if (pending_ == 0) Clear();
+}
+
+void LazyStretch::RenderRow(int y) {
+  const Picture& source = *source_;
+  Picture& out = *out_;
+  const size_t rowBytes = columns_.size() * kBpp;
+  const SourceRun& run = rows_[static_cast<size_t>(y)];
+  uint8_t* to = out.Row(y);
+  const size_t above = static_cast<size_t>(y) - 1;
+  if (y > 0 && rendered_[above] && run.first == rows_[above].first &&
+      run.last == rows_[above].last) {
+    std::memcpy(to, out.Row(y - 1), rowBytes);  // enlarging: the same source row again
+  } else if (enlarging_) {
+    GatherRow(source.Row(run.first), to, columns_, source.Width());  // one source row
+  } else {
+    ReduceRow(source.Row(run.first), to, columns_);
     for (int sy = run.first + 1; sy < run.last; ++sy) {
-      ReduceRow(source.Row(sy), scratch.data(), columns);
-      AndInto(to, scratch.data(), rowBytes);
+      ReduceRow(source.Row(sy), scratch_.data(), columns_);
+      AndInto(to, scratch_.data(), rowBytes);
     }
   }
+  std::memset(to + rowBytes, 0, out.Stride() - rowBytes);
+  rendered_[static_cast<size_t>(y)] = true;
+  --pending_;
 }
 
 }  // namespace tavisnap

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "capture/picture.h"
 
@@ -36,5 +37,44 @@ Picture StretchBlackOnWhite(const Picture& source, int width, int height);
 // The same into `out`, in the memory out already holds when Picture::Reshape can keep it.
 // out must not be source. On an error out is unchanged.
 void StretchBlackOnWhite(const Picture& source, int width, int height, Picture& out);
+
+// The source pixels [first, last) that make one destination pixel of a side.
+struct SourceRun {
+  int first = 0;
+  int last = 0;
+};
+
+// The same stretch made a band of rows at a time, so that a zoomed picture costs only the
+// rows looked at: Start gives out its size in memory left untouched, Render writes the rows
+// asked for that are not written yet. Each row comes out as the whole stretch makes it.
+class LazyStretch {
+ public:
+  LazyStretch() = default;
+  LazyStretch(const LazyStretch&) = delete;
+  LazyStretch& operator=(const LazyStretch&) = delete;
+
+  // Until every row is rendered or Clear(), source stays unchanged and in place, and out is
+  // left to this.
+  // out must not be source. Throws AppError for a size IsSupportedPictureSize refuses, and
+  // std::bad_alloc; out and the rows still to render are unchanged then.
+  void Start(const Picture& source, int width, int height, Picture& out);
+  // Rows [first, last) of out, clipped to it. Allocates nothing.
+  void Render(int first, int last);
+  void Complete() { Render(0, static_cast<int>(rendered_.size())); }
+  // Forgets the rows still to render: out has been replaced whole.
+  void Clear();
+
+ private:
+  void RenderRow(int y);
+
+  const Picture* source_ = nullptr;
+  Picture* out_ = nullptr;
+  std::vector<SourceRun> columns_;
+  std::vector<SourceRun> rows_;
+  std::vector<uint8_t> scratch_;
+  std::vector<bool> rendered_;
+  int pending_ = 0;
+  bool enlarging_ = false;
+};
 
 }  // namespace tavisnap

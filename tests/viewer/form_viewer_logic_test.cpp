@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "capture/capture.h"
 #include "capture/jpeg_codec.h"
@@ -334,6 +335,36 @@ TEST_F(ViewerLogicTest, KeepsADrawingMadeWhileZoomedAtThatSize) {
   logic.KeyDown(ViewerKey::Down, true);
   EXPECT_EQ(logic.Image1().Width(), ZoomedSide(80, 9)) << "rendered from the zoomed drawing";
   EXPECT_EQ(logic.Image1(), StretchBlackOnWhite(drawn, 152, 114));
+}
+
+// With only the rows painted rendered after a zoom, an edit and the saved file have the
+// whole picture, as if it had been rendered whole.
+TEST_F(ViewerLogicTest, UsesOfAPartlyRenderedZoomSeeTheWholePicture) {
+  const Picture p = Gradient(40, 30);
+  Picture zoomed = StretchBlackOnWhite(p, 80, 60), two = zoomed, inverted = zoomed, framed = zoomed;
+  MakeTwoColour(two);
+  Invert(inverted);
+  DrawShape(framed, Shape::Rectangle, {5, 5}, {70, 50}, kPenWidth, PenMode::Copy, Rgb{});
+  auto frame = [&] {
+    logic.ChooseDrawMode(DrawMode::Rectangle);
+    logic.MouseDown({5, 5});
+    logic.MouseUp({70, 50});
+  };
+  const struct {
+    std::function<void()> use;
+    const Picture& want;
+  } cases[] = {{[] {}, zoomed},
+               {[&] { logic.TwoColourClick(); }, two},
+               {[&] { logic.InvertClick(); }, inverted},
+               {frame, framed}};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    logic.FileOpen(Bmp("p.bmp", p));
+    Keys(ViewerKey::Up, 10);
+    logic.Image1Rows(20, 25);  // what the window painted
+    cases[i].use();
+    logic.FileSave(dir / "z.bmp");
+    EXPECT_EQ(DecodeBmp(*ReadWholeFile(dir / "z.bmp")), cases[i].want) << i;
+  }
 }
 
 TEST_F(ViewerLogicTest, RestoringDiscardsEveryEdit) {

@@ -329,6 +329,10 @@ TEST_F(ViewerWindowTest, ScrollsWithKeysAndTheWheel) {
   EXPECT_EQ(GetScrollPos(hwnd(), SB_VERT), 1200 - client.bottom);
   Post(WM_KEYDOWN, VK_HOME, 1);
   EXPECT_EQ(GetScrollPos(hwnd(), SB_VERT), 0);
+
+  Command(IDM_Expand);  // zoomed, the rows scrolled to are rendered as they are painted
+  Post(WM_KEYDOWN, VK_END, 1);
+  EXPECT_EQ(ScreenPixel(client.right - 1, client.bottom - 1), RGB(255, 0, 0));
 }
 
 }  // namespace

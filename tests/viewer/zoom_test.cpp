@@ -150,5 +150,39 @@ TEST(Stretch, IntoAnEarlierPictureGivesTheFreshResult) {
   EXPECT_EQ(kept, StretchBlackOnWhite(source, 26, 14));
 }
 
+// Bands in any order, then the rest: each row as the whole stretch makes it, padding
+// included, whether or not the row above it is rendered yet, and rows not asked for left as
+// the memory held them.
+TEST(LazyStretch, RendersBandsInAnyOrderAsTheWholeStretchDoes) {
+  std::mt19937 random(5);
+  Picture source(37, 23);  // most zoomed widths leave row padding
+  for (int y = 0; y < 23; ++y) {
+    for (int x = 0; x < 37; ++x) {
+      uint32_t v = random();
+      source.SetPixel(x, y, Rgb{uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16)});
+    }
+  }
+  for (int level : {-9, -1, 0, 1, 10}) {
+    const PictureSize size = ZoomedSize(37, 23, level);
+    const int w = static_cast<int>(size.width), h = static_cast<int>(size.height);
+    const Picture whole = StretchBlackOnWhite(source, w, h);
+    Picture out(w, h);
+    std::memset(out.Data(), 0xAB, out.SizeBytes());  // as an earlier picture left the memory
+    LazyStretch stretch;
+    stretch.Start(source, w, h, out);
+    const int bands[][2] = {{h / 2, h / 2 + 1}, {h / 2 - 1, h / 2}, {h / 2 + 1, h + 9}, {-5, 1}};
+    for (const auto& band : bands) stretch.Render(band[0], band[1]);
+    for (int y = 0; y < h; ++y) {
+      const bool asked = y == 0 || y >= h / 2 - 1;
+      const std::vector<uint8_t> stale(out.Stride(), 0xAB);
+      const uint8_t* want = asked ? whole.Row(y) : stale.data();
+      EXPECT_EQ(std::memcmp(out.Row(y), want, out.Stride()), 0)
+          << "level " << level << " row " << y;
+    }
+    stretch.Complete();
+    EXPECT_EQ(out, whole) << "level " << level;
+  }
+}
+
 }  // namespace
 }  // namespace tavisnap
