@@ -179,7 +179,9 @@ TEST_F(ScreenCapture, ThePointerIsDrawnWithItsHotSpotOnThePointer) {
   EXPECT_EQ(DarkPixelsFrom(arrow, inWindow.x + 200, inWindow.y), 0) << "white elsewhere";
   WriteJpegFile(OutputDir() + "\\pointer-arrow-window.jpg", arrow);
 
-  // The cross has its hot spot in the middle: its arms reach out on all four sides.
+  // The cross has its hot spot in the middle: its arms reach out on all four sides. In the
+  // 400-row window, row 300 is where two of the eighths the screen is copied in meet, so
+  // the arms up and down are drawn in different bands.
   window.SetCursorShape(IDC_CROSS);
   PointerAt(onScreen.x + 1, onScreen.y);
   PointerAt(onScreen.x, onScreen.y);
