@@ -5,19 +5,6 @@
 #include <stdexcept>
 
 namespace tavisnap::testing {
-namespace {
-
-std::string ToCp932(const std::string& utf8) {
-  std::wstring wide = Widen(utf8);
-  int n = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
-
-}  // namespace
 
 InstalledProgram::InstalledProgram() : dir_(MakeTempDir("tavisnap")) {
   std::string installed = Env("TAVISNAP_INSTALL_DIR");
@@ -46,7 +33,7 @@ void InstalledProgram::SetSystemValue(const std::string& key, const std::string&
   size_t begin = ini.find("\r\n" + key + "=");
   if (begin == std::string::npos) throw std::runtime_error("no line " + key + " in system.ini");
   begin += 2 + key.size() + 1;
-  ini.replace(begin, ini.find("\r\n", begin) - begin, ToCp932(value));
+  ini.replace(begin, ini.find("\r\n", begin) - begin, Cp932(value));
   WriteFileBytes(systemIni(), ini);
 }
 

@@ -26,16 +26,6 @@ std::string InstallDir() {
   return dir;
 }
 
-std::string ToCp932(const std::string& utf8) {
-  std::wstring wide = Widen(utf8);
-  int n = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
-
 bool IconPresent(HWND owner) {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof data;
@@ -89,7 +79,7 @@ TEST(Installer, TheLauncherEndsARunningTavisnapAndTheUpdateKeepsItsAddressBook) 
   std::string book = ReadFileBytes(ini);
   const size_t list = book.find("[MAILLIST]\r\n");
   ASSERT_NE(list, std::string::npos);
-  book.insert(list + 12, ToCp932("NAME1=山田 花子\r\nMAIL1=hanako@example.jp\r\n"));
+  book.insert(list + 12, Cp932("NAME1=山田 花子\r\nMAIL1=hanako@example.jp\r\n"));
   WriteFileBytes(ini, book);
 
   auto running = Launch(Widen(dir + "tavisnap.exe"), L"", Widen(dir));

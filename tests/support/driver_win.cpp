@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -344,6 +345,10 @@ std::vector<std::string> ServiceSignInRequests() {
   return found;
 }
 
+std::string Cp932(const std::string& utf8) {
+  return Cp932(Widen(utf8));
+}
+
 std::string Cp932(const std::wstring& text) {
   int n = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
                               nullptr, nullptr);
@@ -353,30 +358,40 @@ std::string Cp932(const std::wstring& text) {
   return out;
 }
 
-std::vector<uint32_t> ScreenPixels(const RECT& area) {
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  std::vector<uint32_t> pixels;
-  if (width <= 0 || height <= 0) return pixels;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+ScreenGrab::ScreenGrab(const RECT& area, int bitCount, bool topDown) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  info_.bmiHeader.biSize = sizeof info_.bmiHeader;
+  info_.bmiHeader.biWidth = width;
+  info_.bmiHeader.biHeight = topDown ? -height : height;
+  info_.bmiHeader.biPlanes = 1;
+  info_.bmiHeader.biBitCount = static_cast<WORD>(bitCount);
+  screen_ = GetDC(nullptr);
+  memory_ = CreateCompatibleDC(screen_);
+  bitmap_ = CreateDIBSection(screen_, &info_, DIB_RGB_COLORS, &bits_, nullptr, 0);
+  old_ = SelectObject(memory_, bitmap_);
+  BitBlt(memory_, 0, 0, width, height, screen_, area.left, area.top, SRCCOPY);
   GdiFlush();
-  const auto* p = static_cast<const uint32_t*>(bits);
-  pixels.assign(p, p + static_cast<size_t>(width) * static_cast<size_t>(height));
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+}
+
+ScreenGrab::~ScreenGrab() {
+  SelectObject(memory_, old_);
+  DeleteObject(bitmap_);
+  DeleteDC(memory_);
+  ReleaseDC(nullptr, screen_);
+}
+
+size_t ScreenGrab::SizeBytes() const {
+  const BITMAPINFOHEADER& h = info_.bmiHeader;
+  const size_t stride = (static_cast<size_t>(h.biWidth) * h.biBitCount / 8 + 3) & ~size_t{3};
+  return bits_ ? stride * static_cast<size_t>(std::abs(h.biHeight)) : 0;
+}
+
+std::vector<uint32_t> ScreenPixels(const RECT& area) {
+  std::vector<uint32_t> pixels;
+  if (area.right <= area.left || area.bottom <= area.top) return pixels;
+  ScreenGrab copy(area, 32, true);
+  const auto* p = static_cast<const uint32_t*>(copy.bits());
+  if (p) pixels.assign(p, p + copy.SizeBytes() / sizeof(uint32_t));
   for (uint32_t& px : pixels) px &= 0xFFFFFF;
   return pixels;
 }
@@ -396,33 +411,15 @@ std::vector<std::string> ServiceUploads(const std::string& mail) {
 std::string SaveScreenshot(const std::string& name, HWND window) {
   RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (window) GetWindowRect(window, &r);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;  // bottom-up, as a BMP file stores it
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
-  DWORD imageSize = stride * static_cast<DWORD>(h);
+  ScreenGrab copy(r, 24, false);
+  const DWORD imageSize = static_cast<DWORD>(copy.SizeBytes());
   BITMAPFILEHEADER fh{};
   fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+  fh.bfOffBits = sizeof fh + sizeof copy.header();
   fh.bfSize = fh.bfOffBits + imageSize;
   std::string bytes(reinterpret_cast<const char*>(&fh), sizeof fh);
-  bytes.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-  bytes.append(static_cast<const char*>(bits), imageSize);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
+  bytes.append(reinterpret_cast<const char*>(&copy.header()), sizeof copy.header());
+  if (copy.bits()) bytes.append(static_cast<const char*>(copy.bits()), imageSize);
   std::string path = OutputDir() + "\\" + name + ".bmp";
   WriteFileBytes(path, bytes);
   return path;

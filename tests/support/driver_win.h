@@ -104,6 +104,28 @@ std::vector<std::string> ServiceUploads(const std::string& mail);
 // The program's icon is number 1.
 bool TrayIconPresent(HWND owner, UINT id = 1);
 
+// A rectangle of the screen copied by one BitBlt into a DIB section of 24 or 32 bits per
+// pixel, rows top-down or, as a BMP file keeps them, bottom-up.
+class ScreenGrab {
+ public:
+  ScreenGrab(const RECT& area, int bitCount, bool topDown);
+  ~ScreenGrab();
+  ScreenGrab(const ScreenGrab&) = delete;
+  ScreenGrab& operator=(const ScreenGrab&) = delete;
+
+  const BITMAPINFOHEADER& header() const { return info_.bmiHeader; }
+  const void* bits() const { return bits_; }
+  size_t SizeBytes() const;
+
+ private:
+  BITMAPINFO info_{};
+  HDC screen_ = nullptr;
+  HDC memory_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  void* bits_ = nullptr;
+};
+
 // The pixels of a rectangle of the screen as they are shown, top-down, 0x00RRGGBB; empty
 // for an empty rectangle.
 std::vector<uint32_t> ScreenPixels(const RECT& area);
@@ -113,6 +135,7 @@ std::vector<std::string> ServiceSignInRequests();
 
 // Text in code page 932, as the program writes it into its files.
 std::string Cp932(const std::wstring& text);
+std::string Cp932(const std::string& utf8);
 
 // Writes a 24-bit BMP of the whole screen (or of one window's rectangle) into
 // OutputDir() and returns its path.
