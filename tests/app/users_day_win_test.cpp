@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -46,9 +47,16 @@ HWND WaitForAccountWindow(DWORD pid) {
 }
 
 // Whether system.ini holds the line soon: some steps save it after their result box.
+// While the program replaces the file, opening it can fail for a moment: not yet.
 bool IniHas(const InstalledProgram& program, const std::string& line) {
   return WaitUntil(
-      [&] { return ReadFileBytes(program.systemIni()).find(line + "\r\n") != std::string::npos; },
+      [&] {
+        try {
+          return ReadFileBytes(program.systemIni()).find(line + "\r\n") != std::string::npos;
+        } catch (const std::runtime_error&) {
+          return false;
+        }
+      },
       5s);
 }
 
