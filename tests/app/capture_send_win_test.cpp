@@ -194,8 +194,7 @@ TEST_F(CaptureSendRoad, AChangedHotKeyTakesOverFromTheOldOne) {
   EXPECT_EQ(ChooseHotKeyEntry(Pid(), session_->main, IDM_MenuSetHotKey_O),
             (std::vector<std::wstring>{L"送信キーを変更します、よろしいですか？",
                                        L"送信キーを変更しました"}));
-  EXPECT_NE(ReadFileBytes(session_->program.systemIni()).find("\r\nHOTKEY=O\r\n"),
-            std::string::npos);
+  EXPECT_TRUE(session_->program.SystemIniHas("HOTKEY=O"));
   ASSERT_TRUE(session_->front->Activate());
   const size_t signIns = ServiceSignInRequests().size();
   EXPECT_EQ(PressHotKeyForPanel(Pid(), {VK_CONTROL, VK_SNAPSHOT}, 1500ms), nullptr)

@@ -42,4 +42,16 @@ void InstalledProgram::RemoveSystemIni() const {
     throw std::runtime_error("cannot remove system.ini");
 }
 
+bool InstalledProgram::SystemIniHas(const std::string& line) const {
+  return WaitUntil(
+      [&] {
+        try {
+          return ReadFileBytes(systemIni()).find("\r\n" + line + "\r\n") != std::string::npos;
+        } catch (const std::runtime_error&) {
+          return false;
+        }
+      },
+      5s);
+}
+
 }  // namespace tavisnap::testing

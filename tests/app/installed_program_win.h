@@ -24,6 +24,11 @@ class InstalledProgram {
   void SetSystemValue(const std::string& key, const std::string& value) const;
   void RemoveSystemIni() const;
 
+  // Whether system.ini soon holds the whole line (its bytes as stored, no line end): a running
+  // program saves some steps after their result box, and opening the file can fail for a
+  // moment while the program replaces it.
+  bool SystemIniHas(const std::string& line) const;
+
  private:
   std::string dir_;
 };

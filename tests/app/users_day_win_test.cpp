@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -44,20 +43,6 @@ HWND WaitForAccountWindow(DWORD pid) {
       },
       30s);
   return found;
-}
-
-// Whether system.ini holds the line soon: some steps save it after their result box.
-// While the program replaces the file, opening it can fail for a moment: not yet.
-bool IniHas(const InstalledProgram& program, const std::string& line) {
-  return WaitUntil(
-      [&] {
-        try {
-          return ReadFileBytes(program.systemIni()).find(line + "\r\n") != std::string::npos;
-        } catch (const std::runtime_error&) {
-          return false;
-        }
-      },
-      5s);
 }
 
 // Tab to the simple page's 送信 and Enter; the result box, answered with Enter.
@@ -121,8 +106,8 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   box = EnterOnBox(first->pid);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->text, L"ログインできました");
-  EXPECT_TRUE(IniHas(program, std::string("MAILID=") + kMail));
-  EXPECT_TRUE(IniHas(program, "AUTOLOGIN=1"));
+  EXPECT_TRUE(program.SystemIniHas(std::string("MAILID=") + kMail));
+  EXPECT_TRUE(program.SystemIniHas("AUTOLOGIN=1"));
   SaveScreenshot("day-signed-in");
   HWND main = WaitForMainWindow(first->pid);
   ASSERT_NE(main, nullptr);
@@ -141,8 +126,8 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   box = EnterOnBox(first->pid);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->text, L"メールアドレスを追加しました");
-  EXPECT_TRUE(IniHas(program, "NAME1=" + Cp932(L"見守り担当")));
-  EXPECT_TRUE(IniHas(program, "MAIL1=helper@example.jp"));
+  EXPECT_TRUE(program.SystemIniHas("NAME1=" + Cp932(L"見守り担当")));
+  EXPECT_TRUE(program.SystemIniHas("MAIL1=helper@example.jp"));
 
   // Two more from a CSV file a friend sent, through the menu bar and the open dialog.
   const std::string csv = MakeTempDir("tavisnap-day") + "家族.csv";
@@ -165,7 +150,7 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   box = EnterOnBox(first->pid);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->text, L"メールアドレスを一括登録しました");
-  EXPECT_TRUE(IniHas(program, "NAME3=" + Cp932(L"長男 次郎")));
+  EXPECT_TRUE(program.SystemIniHas("NAME3=" + Cp932(L"長男 次郎")));
 
   // The helper becomes the recipient: タビスナップ → 送信先設定, the list, Down, Enter.
   ASSERT_TRUE(MenuBarKeys(main, {'C', 'S'}));
@@ -178,7 +163,7 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   box = EnterOnBox(first->pid);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->text, L"送信先を設定しました");
-  EXPECT_TRUE(IniHas(program, "DST_MAILADR=helper@example.jp"));
+  EXPECT_TRUE(program.SystemIniHas("DST_MAILADR=helper@example.jp"));
   SaveScreenshot("day-recipient", main);
 
   // Closed from the keyboard; then the tray's 終了 and Enter on its question.
@@ -330,7 +315,7 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   box = EnterOnBox(second->pid);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->text, L"ユーザーID変更完了");
-  EXPECT_TRUE(IniHas(program, "MAILID=" + Narrow(newMail)));
+  EXPECT_TRUE(program.SystemIniHas("MAILID=" + Narrow(newMail)));
   ASSERT_TRUE(TrayMenuKeys(main2, {'S', 'U', 'P'}));
   HWND pwdEdit = FindChildById(main2, IDC_Edit_pwdchg);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(pwdEdit) != FALSE; }));
@@ -349,7 +334,7 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->text, result);
   }
-  EXPECT_TRUE(IniHas(program, "BASIC_AUTH=2"));
+  EXPECT_TRUE(program.SystemIniHas("BASIC_AUTH=2"));
 
   // The evening: the pictures sent today deleted at the service, then none left.
   for (const wchar_t* result : {L"削除しました", L"削除する画像はありません"}) {
@@ -367,7 +352,7 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   box = EnterOnBox(second->pid);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->text, L"送信キーを変更しました");
-  EXPECT_TRUE(IniHas(program, "HOTKEY=O"));
+  EXPECT_TRUE(program.SystemIniHas("HOTKEY=O"));
   ASSERT_TRUE(work.Activate());
   const size_t signInsBefore = ServiceSignInRequests().size();
   panel = PressHotKeyForPanel(second->pid, {VK_CONTROL, VK_MENU, 'O'});
