@@ -13,8 +13,8 @@
 #include "app/account_window_win.h"
 #include "app/installed_program_win.h"
 #include "app/main_window_win.h"
+#include "app/send_panel_win.h"
 #include "app/service_behaviour.h"
-#include "capture/form_send_panel_res.h"
 #include "core/define.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "service/http_client_init.h"
@@ -58,8 +58,8 @@ std::wstring AnswerUntil(DWORD pid, const std::wstring& wanted) {
 }
 
 void PressSend(HWND panel) {
-  for (int id : {IDC_Button_send_exec, IDC_Button_d_Send_exec}) {
-    HWND button = FindChildById(panel, id);
+  for (PanelButton which : {PanelButton::Send, PanelButton::DetailSend}) {
+    HWND button = ButtonOf(panel, which);
     if (button && IsWindowVisible(button)) return Click(button);
   }
   ADD_FAILURE() << "no Send button on show";
@@ -114,7 +114,7 @@ TEST(Outbox, AFailedUploadIsSentAgainAfterARestart) {
   ASSERT_NE(panel2, nullptr) << "the resend opened no panel";
   Pump(500ms);  // painted
   SaveScreenshot("outbox-resend-panel", panel2);
-  const std::wstring mode = TextOf(FindChildById(panel2, IDC_StaticText_Image));
+  const std::wstring mode = TextOf(panel2, PanelText::Mode);
   EXPECT_EQ(mode.rfind(L"画像送信モード【デスクトップ画面】（", 0), 0u) << Narrow(mode);
   EXPECT_NE(mode.find(L"ピクセル）"), std::wstring::npos) << "the receipt: " << Narrow(mode);
   PressSend(panel2);

@@ -46,8 +46,20 @@ HWND PressHotKeyForPanel(DWORD pid, std::initializer_list<WORD> keys, Millis tim
   return panel;
 }
 
-std::wstring TextOf(HWND panel, PanelText text) {
-  return TextOf(FindChildById(panel, IdOf(text)));
+std::wstring TextOf(HWND panel, PanelText text) { return TextOf(ControlOf(panel, text)); }
+
+HWND ControlOf(HWND panel, PanelText text) { return FindChildById(panel, IdOf(text)); }
+
+HWND ButtonOf(HWND panel, PanelButton button) {
+  switch (button) {
+    case PanelButton::Send:
+      return FindChildById(panel, IDC_Button_send_exec);
+    case PanelButton::DetailSend:
+      return FindChildById(panel, IDC_Button_d_Send_exec);
+    case PanelButton::Viewer:
+      return FindChildById(panel, IDC_Button_viewer);
+  }
+  return nullptr;
 }
 
 bool PreviewShown(HWND panel) {
