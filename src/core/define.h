@@ -28,12 +28,18 @@ enum : int { kRunModeOnline = 1, kRunModeOffline = 2 };
 
 inline TTypSysInfo SysInfo;
 
-inline std::string AppDir;       // program folder, with a trailing separator
-inline std::string IniPath;      // AppDir + "system.ini"
-inline std::string CaptureDir;   // AppDir + "capture", no trailing separator
-inline std::string CaptureFile;  // CaptureDir + separator + "capture.jpg"
-inline std::string BaseUrl;      // service base URL, https, ending in "/"
-inline std::string CaFile;       // extra trusted authorities (PEM), may be empty
+// The program folder is the administrator's: the program reads it and never writes it.
+// What a user owns lives in that user's profile, where the profile's own rights keep
+// other users out.
+inline std::string AppDir;          // program folder, with a trailing separator
+inline std::string MachineIniPath;  // AppDir + "system.ini": the installation's defaults
+inline std::string UserDataDir;     // the user's roaming folder of the program, trailing separator
+inline std::string LocalDataDir;    // the user's folder on this machine, trailing separator
+inline std::string IniPath;         // UserDataDir + "system.ini": read, re-read and written
+inline std::string CaptureDir;      // LocalDataDir + "capture", no trailing separator
+inline std::string CaptureFile;     // CaptureDir + separator + "capture.jpg"
+inline std::string BaseUrl;         // service base URL, https, ending in "/"
+inline std::string CaFile;          // extra trusted authorities (PEM), may be empty
 inline std::string HotKeyReady = "OFF";
 inline int RunMode = kRunModeOffline;
 inline std::string CurrentVersion;

@@ -1,5 +1,10 @@
 #include "core/load_settings.h"
 
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "core/app_error.h"
 #include "core/ascii_text.h"
 #include "core/define.h"
 #include "core/file_util.h"
@@ -10,42 +15,75 @@
 namespace tavisnap {
 namespace {
 
-std::string System(const char* key) {
-  return Settings.Get(std::string("SYSTEM.") + key);
-}
-bool SystemFlag(const char* key) {
-  return System(key) == "1";
-}
-std::string SystemOr(const char* key, const char* fallback) {
-  std::string value = System(key);
-  return value.empty() ? fallback : value;
+namespace fs = std::filesystem;
+
+// The SYSTEM key of the list: the user's file for the user's keys, the installed file for
+// the machine's.
+class SystemKeys {
+ public:
+  SystemKeys(const SettingsList& user, const SettingsList& machine)
+      : user_(user), machine_(machine) {}
+
+  std::string Get(std::string_view key) const {
+    std::string name = "SYSTEM." + std::string(key);
+    for (std::string_view machineKey : kMachineKeys) {
+      if (EqualsIgnoringCase(key, machineKey)) return machine_.Get(name);
+    }
+    return user_.Get(name);
+  }
+  bool Flag(std::string_view key) const { return Get(key) == "1"; }
+  std::string GetOr(std::string_view key, const char* fallback) const {
+    std::string value = Get(key);
+    return value.empty() ? fallback : value;
+  }
+
+ private:
+  const SettingsList& user_;
+  const SettingsList& machine_;
+};
+
+std::string WithSeparator(std::string folder) {
+  if (folder.empty() || folder.back() != kPathSeparator) folder += kPathSeparator;
+  return folder;
 }
 
-void SetPaths(const std::string& appDir) {
-  AppDir = appDir;
-  if (AppDir.empty() || AppDir.back() != kPathSeparator) AppDir += kPathSeparator;
-  IniPath = AppDir + "system.ini";
-  CaptureDir = AppDir + "capture";
-  CaptureFile = CaptureDir;
-  if (CaptureFile.back() != kPathSeparator) CaptureFile += kPathSeparator;
-  CaptureFile += "capture.jpg";
+void SetPaths(const ProgramFolders& folders) {
+  AppDir = WithSeparator(folders.program);
+  MachineIniPath = AppDir + "system.ini";
+  UserDataDir = WithSeparator(folders.roaming);
+  LocalDataDir = WithSeparator(folders.local);
+  IniPath = UserDataDir + "system.ini";
+  CaptureDir = LocalDataDir + "capture";
+  CaptureFile = CaptureDir + kPathSeparator + "capture.jpg";
 }
 
-void FillSysInfo(const PasswordLoader& loadPassword) {
+// A user's first start: the user's file begins as the installed file's bytes, so an
+// installation whose shared file held the account and the address book hands them over
+// as they were.
+void MakeUserFile() {
+  std::error_code ec;
+  if (fs::exists(U8Path(IniPath), ec) || ec) return;  // a file that cannot be seen fails its read
+  std::optional<std::string> bytes = ReadWholeFile(MachineIniPath);
+  if (!bytes) throw AppError(kIniReadError);
+  fs::create_directories(U8Path(UserDataDir), ec);
+  if (!AtomicWriteFile(IniPath, *bytes)) throw AppError(kIniWriteError);
+}
+
+void FillSysInfo(const SystemKeys& system, const PasswordLoader& loadPassword) {
   SysInfo.SignedIn = false;
-  SysInfo.MailId = System("MAILID");
+  SysInfo.MailId = system.Get("MAILID");
   std::string stored = loadPassword();
   SysInfo.Password = stored.empty() ? std::string() : DecodePasswordText(stored);
-  SysInfo.AutoLogin = SystemFlag("AUTOLOGIN");
-  SysInfo.Logo = SystemFlag("LOGO");
-  SysInfo.Voice = SystemOr("VOICE", "0");
-  SysInfo.HotKey = SystemOr("HOTKEY", "PS");
-  SysInfo.BasicAuth = SystemFlag("BASIC_AUTH");
-  SysInfo.HomeUrl = System("HOME_URL");
-  SysInfo.DstName = System("DST_NAME");
-  SysInfo.DstMailAdr = System("DST_MAILADR");
-  SysInfo.UpdateUrl = System("UPDATE_URL");
-  SysInfo.CapFileDel = SystemFlag("CAPFILEDEL");
+  SysInfo.AutoLogin = system.Flag("AUTOLOGIN");
+  SysInfo.Logo = system.Flag("LOGO");
+  SysInfo.Voice = system.GetOr("VOICE", "0");
+  SysInfo.HotKey = system.GetOr("HOTKEY", "PS");
+  SysInfo.BasicAuth = system.Flag("BASIC_AUTH");
+  SysInfo.HomeUrl = system.Get("HOME_URL");
+  SysInfo.DstName = system.Get("DST_NAME");
+  SysInfo.DstMailAdr = system.Get("DST_MAILADR");
+  SysInfo.UpdateUrl = system.Get("UPDATE_URL");
+  SysInfo.CapFileDel = system.Flag("CAPFILEDEL");
 }
 
 }  // namespace
@@ -67,14 +105,18 @@ std::string CaFileFrom(const std::string& configured, const std::string& appDir)
   return appDir + configured;
 }
 
-bool LoadSettingsFrom(const std::string& appDir, const PasswordLoader& loadPassword) {
-  SetPaths(appDir);
+bool LoadSettingsFrom(const ProgramFolders& folders, const PasswordLoader& loadPassword) {
+  SetPaths(folders);
   Settings.Clear();
+  SettingsList machine;
+  if (!ReadSettingsFile(MachineIniPath, machine)) return false;
+  MakeUserFile();
   if (!ReadSettingsFile(IniPath, Settings)) return false;
-  FillSysInfo(loadPassword);
+  SystemKeys system(Settings, machine);
+  FillSysInfo(system, loadPassword);
   HotKeyReady = "OFF";
-  BaseUrl = ServiceUrlFrom(System("SERVICE_URL"));
-  CaFile = CaFileFrom(System("CA_FILE"), AppDir);
+  BaseUrl = ServiceUrlFrom(system.Get("SERVICE_URL"));
+  CaFile = CaFileFrom(system.Get("CA_FILE"), AppDir);
   RunMode = kRunModeOffline;
   return true;
 }

@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "core/load_settings.h"
@@ -13,6 +17,8 @@ namespace tavisnap {
 namespace {
 
 constexpr wchar_t kMissingSettings[] = L"システムファイルを確認して下さい。";
+constexpr wchar_t kNoProfile[] = L"ユーザーのフォルダーが見つかりません。";
+constexpr char kProgramFolderName[] = "Tavisnap";
 
 // The folder of the running program, with a trailing "\".
 std::string ProgramFolder() {
@@ -29,14 +35,29 @@ std::string ProgramFolder() {
   return Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
 }
 
+// The program's folder inside one of the user's profile folders; the folder itself is
+// made when something is first written there.
+std::optional<std::string> ProfileFolder(REFKNOWNFOLDERID id) {
+  PWSTR path = nullptr;
+  HRESULT result = SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path);
+  std::optional<std::string> folder;
+  if (SUCCEEDED(result) && path) folder = Narrow(path) + "\\" + kProgramFolderName + "\\";
+  CoTaskMemFree(path);
+  return folder;
+}
+
 }  // namespace
 
 void LoadSettings() {
+  std::optional<std::string> roaming = ProfileFolder(FOLDERID_RoamingAppData);
+  std::optional<std::string> local = ProfileFolder(FOLDERID_LocalAppData);
+  if (!roaming || !local) FatalAppExitW(0, kNoProfile);
   bool found = false;
   try {
-    found = LoadSettingsFrom(ProgramFolder(), LoadPasswordData);
+    found = LoadSettingsFrom({ProgramFolder(), *roaming, *local}, LoadPasswordData);
   } catch (const std::exception& e) {
-    // An unreadable file or a damaged registry value: start-up cannot go on.
+    // An unreadable file, a profile that cannot be written or a damaged registry value:
+    // start-up cannot go on.
     FatalAppExitW(0, Widen(e.what()).c_str());
   }
   if (!found) FatalAppExitW(0, kMissingSettings);

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "core/app_error.h"
 #include "core/codepage.h"
 #include "core/define.h"
+#include "core/file_util.h"
 #include "core/settings_list.h"
 #include "support/globals.h"
 #include "support/temp_dir.h"
@@ -14,6 +16,7 @@
 namespace tavisnap {
 namespace {
 
+using testing::ReadBytes;
 using testing::ResetGlobals;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -28,32 +31,105 @@ class LoadSettingsTest : public ::testing::Test {
     HotKeyReady = "ON";
     RunMode = kRunModeOnline;
     Settings.Set("STALE.KEY", "1");
+    std::filesystem::create_directory(dir_.path() / "Program Files");
   }
   void TearDown() override { ResetGlobals(); }
+  // The installed file; the user's first start copies it.
   void WriteSystem(const std::string& keys) {
-    WriteBytes(dir_ / "system.ini", Utf8ToCp932("[SYSTEM]\r\n" + keys + "[MAILLIST]\r\n"));
+    WriteBytes(Installed(), Utf8ToCp932("[SYSTEM]\r\n" + keys + "[MAILLIST]\r\n"));
+    std::filesystem::remove(U8Path(UserFile()));
   }
   bool Load(const std::string& storedPassword = "") {
-    return LoadSettingsFrom(dir_.str(), [&] { return storedPassword; });
+    return LoadSettingsFrom(folders_, [&] { return storedPassword; });
   }
+  std::string Installed() const { return folders_.program + "/system.ini"; }
+  std::string UserFile() const { return folders_.roaming + "/system.ini"; }
 
   TempDir dir_;
+  ProgramFolders folders_{dir_ / "Program Files", dir_ / "Roaming/Tavisnap",
+                          dir_ / "Local/Tavisnap"};
 };
 
-TEST_F(LoadSettingsTest, MissingFileSetsOnlyThePathsAndAsksForNoPassword) {
+TEST_F(LoadSettingsTest, MissingInstalledFileSetsOnlyThePathsAndAsksForNoPassword) {
   bool asked = false;
-  EXPECT_FALSE(LoadSettingsFrom(dir_.str(), [&] {
+  EXPECT_FALSE(LoadSettingsFrom(folders_, [&] {
     asked = true;
     return std::string();
   }));
   EXPECT_FALSE(asked);
-  EXPECT_EQ(AppDir, dir_.str() + "/");
-  EXPECT_EQ(IniPath, dir_.str() + "/system.ini");
-  EXPECT_EQ(CaptureDir, dir_.str() + "/capture");
-  EXPECT_EQ(CaptureFile, dir_.str() + "/capture/capture.jpg");
+  EXPECT_EQ(AppDir, folders_.program + "/");
+  EXPECT_EQ(MachineIniPath, folders_.program + "/system.ini");
+  EXPECT_EQ(IniPath, folders_.roaming + "/system.ini");
+  EXPECT_EQ(CaptureDir, folders_.local + "/capture");
+  EXPECT_EQ(CaptureFile, folders_.local + "/capture/capture.jpg");
+  EXPECT_FALSE(std::filesystem::exists(U8Path(folders_.roaming))) << "nothing to copy";
+  // A user's file without the installation's is no installation either.
+  std::filesystem::create_directories(U8Path(folders_.roaming));
+  WriteBytes(UserFile(), "[SYSTEM]\r\nMAILID=a@b.jp\r\n");
+  EXPECT_FALSE(Load());
   // A folder given with its separator does not get a second one.
-  LoadSettingsFrom(dir_.str() + "/", [] { return std::string(); });
-  EXPECT_EQ(CaptureFile, dir_.str() + "/capture/capture.jpg");
+  LoadSettingsFrom({folders_.program + "/", folders_.roaming + "/", folders_.local + "/"},
+                   [] { return std::string(); });
+  EXPECT_EQ(CaptureFile, folders_.local + "/capture/capture.jpg");
+  EXPECT_EQ(IniPath, folders_.roaming + "/system.ini");
+}
+
+TEST_F(LoadSettingsTest, TheFirstStartCopiesTheInstalledFileAndLaterStartsKeepTheUsersOwn) {
+  // An older installation's shared file: the account, the book, a comment, odd bytes.
+  const std::string shared = Utf8ToCp932(
+                                 "; 既定値\r\n[SYSTEM]\r\nMAILID=old@b.jp\r\nDST_NAME=花子\r\n"
+                                 "[MAILLIST]\r\nNAME1=花子\r\nMAIL1=hana@b.jp\r\n") +
+                             "X=\x81\r\n";
+  WriteBytes(Installed(), shared);
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(ReadBytes(UserFile()), shared);
+  EXPECT_EQ(SysInfo.MailId, "old@b.jp");
+  EXPECT_EQ(Settings.Get("MAILLIST.MAIL1"), "hana@b.jp");
+
+  // From then on the user's file is the one: the installed file's account is not read.
+  WriteBytes(UserFile(), "[SYSTEM]\r\nMAILID=me@b.jp\r\n");
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(SysInfo.MailId, "me@b.jp");
+  EXPECT_EQ(Settings.Get("MAILLIST.MAIL1"), "");
+  EXPECT_EQ(ReadBytes(Installed()), shared);
+}
+
+TEST_F(LoadSettingsTest, MachineKeysComeFromTheInstalledFileOnly) {
+  WriteSystem(
+      "SERVICE_URL=https://svc.example.jp/\r\nCA_FILE=ca.pem\r\nHOME_URL=https://h.jp\r\n"
+      "UPDATE_URL=https://h.jp/up/\r\nLOGO=1\r\nVOICE=2\r\nCAPFILEDEL=1\r\n"
+      "HOTKEY=O\r\nMAILID=installed@b.jp\r\n");
+  ASSERT_TRUE(Load());  // the copy
+  // What a user (or anyone who could write the user's file) plants there is not used.
+  WriteBytes(UserFile(),
+             Utf8ToCp932("[SYSTEM]\r\nservice_url=https://evil.example/\r\nCA_FILE=/evil.pem\r\n"
+                         "HOME_URL=https://evil.example\r\nUPDATE_URL=https://evil.example/\r\n"
+                         "LOGO=2\r\nVOICE=0\r\nCAPFILEDEL=2\r\nHOTKEY=S\r\nMAILID=me@b.jp\r\n"));
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(BaseUrl, "https://svc.example.jp/");
+  EXPECT_EQ(CaFile, AppDir + "ca.pem");
+  EXPECT_EQ(SysInfo.HomeUrl, "https://h.jp");
+  EXPECT_EQ(SysInfo.UpdateUrl, "https://h.jp/up/");
+  EXPECT_TRUE(SysInfo.Logo);
+  EXPECT_EQ(SysInfo.Voice, "2");
+  EXPECT_TRUE(SysInfo.CapFileDel);
+  // The user's keys are the user's.
+  EXPECT_EQ(SysInfo.HotKey, "S");
+  EXPECT_EQ(SysInfo.MailId, "me@b.jp");
+  // The installed file without a machine key means its default, whatever the user's says.
+  WriteBytes(Installed(), "[SYSTEM]\r\n");
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(BaseUrl, kDefaultServiceUrl);
+  EXPECT_EQ(SysInfo.Voice, "0");
+  EXPECT_EQ(SysInfo.UpdateUrl, "");
+}
+
+TEST_F(LoadSettingsTest, AUserFileThatCannotBeMadeIsAnError) {
+  WriteSystem("");
+  // The profile's folder of the program is taken by a file.
+  std::filesystem::create_directories(U8Path(folders_.roaming).parent_path());
+  WriteBytes(folders_.roaming, "not a folder");
+  EXPECT_THROW(Load(), AppError);
 }
 
 TEST_F(LoadSettingsTest, FillsSysInfoAndTheStateGlobals) {
@@ -134,8 +210,7 @@ TEST_F(LoadSettingsTest, CaFileIsTakenRelativeToTheProgramFolder) {
 
 TEST_F(LoadSettingsTest, AFailingPasswordStoreIsAnError) {
   WriteSystem("");
-  EXPECT_THROW(LoadSettingsFrom(dir_.str(), []() -> std::string { throw AppError("x"); }),
-               AppError);
+  EXPECT_THROW(LoadSettingsFrom(folders_, []() -> std::string { throw AppError("x"); }), AppError);
 }
 
 }  // namespace

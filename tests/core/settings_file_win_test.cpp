@@ -31,9 +31,11 @@ TEST_F(SettingsFileWin, JapaneseNamesAreCodePage932OnDiskAndReadBack) {
   // The file as installed: Shift-JIS comment and values; the comment stays.
   WriteBytes(dir / "system.ini",
              "; \x83\x5E\x83\x72\r\n[SYSTEM]\r\nDST_NAME=\x89\xD4\x8E\x71\r\n");  // 花子
-  ASSERT_TRUE(LoadSettingsFrom(dir.str(), [] { return std::string(); }));
+  ASSERT_TRUE(
+      LoadSettingsFrom({dir.str(), dir / "Roaming", dir / "Local"}, [] { return std::string(); }));
   EXPECT_EQ(SysInfo.DstName, "花子");
-  EXPECT_EQ(CaptureFile, dir.str() + "\\capture\\capture.jpg");
+  EXPECT_EQ(IniPath, dir / "Roaming\\system.ini");
+  EXPECT_EQ(CaptureFile, dir / "Local\\capture\\capture.jpg");
 
   Settings.Set("MAILLIST.NAME1", "タビ太郎");
   ASSERT_TRUE(SaveSettings(IniPath, Settings));

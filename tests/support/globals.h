@@ -12,6 +12,9 @@ namespace tavisnap::testing {
 inline void ResetGlobals() {
   SysInfo = TTypSysInfo{};
   AppDir.clear();
+  MachineIniPath.clear();
+  UserDataDir.clear();
+  LocalDataDir.clear();
   IniPath.clear();
   CaptureDir.clear();
   CaptureFile.clear();
