@@ -65,7 +65,7 @@ int Run(HINSTANCE instance) {
     ShowMessageBox(kOfflineNotice, kCaptionConfirmation, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
     RunMode = kRunModeOffline;
   }
-  RemoveLeftoverUpdater(AppDir, SysInfo.MailId);
+  RemoveLeftoverUpdater(LocalDataDir, SysInfo.MailId);
 
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVISNAP));
   // Every window lives from here until the process ends, created in this order.

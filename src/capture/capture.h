@@ -26,7 +26,7 @@ CapturedPicture CaptureDesktop(const std::string& fileName);
 // the window. Without a readable foreground window the desktop is taken.
 CapturedPicture CaptureActiveWindow(const std::string& fileName);
 
-// Creates CaptureDir (one level) unless it is a directory already.
+// Creates CaptureDir, and the folders it lies in, unless it is a directory already.
 // Throws AppError(kCaptureDirCreateError).
 void EnsureCaptureDir();
 

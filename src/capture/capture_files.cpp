@@ -14,8 +14,8 @@ void EnsureCaptureDir() {
   fs::path dir = U8Path(CaptureDir);
   std::error_code ec;
   if (fs::is_directory(dir, ec)) return;
-  // create_directory, not create_directories: the program folder must already exist.
-  fs::create_directory(dir, ec);
+  // The user's local folder of the program is made on first need too.
+  fs::create_directories(dir, ec);
   if (ec || !fs::is_directory(dir, ec)) throw AppError(kCaptureDirCreateError);
 }
 

@@ -102,7 +102,7 @@ std::optional<OutboxEntry> Parse(const std::string& line) {
 }  // namespace
 
 std::string DefaultOutboxDir() {
-  return AppDir + "outbox";
+  return LocalDataDir + "outbox";
 }
 
 std::string Outbox::IndexPath() const {
@@ -157,7 +157,7 @@ std::optional<OutboxEntry> Outbox::Oldest() const {
 
 OutboxEntry Outbox::Add(const std::string& pictureFile, const TTypSendParam& sent) {
   std::error_code ec;
-  fs::create_directory(U8Path(folder_), ec);
+  fs::create_directories(U8Path(folder_), ec);
   std::vector<std::string> lines = IndexLines();
   // One more than any id in use, so that a new picture never takes an old one's file,
   // not even that of a line the index cannot read.

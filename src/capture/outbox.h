@@ -32,7 +32,8 @@ struct OutboxEntry {
   friend bool operator==(const OutboxEntry&, const OutboxEntry&) = default;
 };
 
-// AppDir + "outbox".
+// LocalDataDir + "outbox": the user's unsent pictures stay on this machine, in the
+// user's own profile.
 std::string DefaultOutboxDir();
 
 class Outbox {

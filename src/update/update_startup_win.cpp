@@ -29,17 +29,17 @@ void CheckForUpdate(HWND owner, Prompter& prompter) {
   CurrentVersion = GetCurrentVersion();
   // What the worker needs is read here, on this thread; it touches no globals.
   const std::string updateUrl = SysInfo.UpdateUrl;
-  const std::string appDir = AppDir;
+  const std::string folder = LocalDataDir;
   const std::string caPem = ReadExtraAuthorities();
   LatestVersion =
       CallOnWorker<std::string>([&] { return FetchLatestVersion(updateUrl, caPem); }, PumpBriefly);
   UpdateActions actions;
   actions.download = [&] {
-    return CallOnWorker<bool>([&] { return DownloadUpdater(updateUrl, appDir, caPem); },
+    return CallOnWorker<bool>([&] { return DownloadUpdater(updateUrl, folder, caPem); },
                               PumpBriefly);
   };
   actions.startUpdater = [&] {
-    std::wstring path = Widen(appDir + kUpdaterFileName);
+    std::wstring path = Widen(folder + kUpdaterFileName);
     ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     ExitProcess(0);
   };

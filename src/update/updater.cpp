@@ -16,7 +16,7 @@ bool IsHttpsUrl(const std::string& url) {
          EqualsIgnoringCase(std::string_view(url).substr(0, kScheme.size()), kScheme);
 }
 
-bool DownloadUpdater(const std::string& updateUrl, const std::string& appDir,
+bool DownloadUpdater(const std::string& updateUrl, const std::string& folder,
                      const std::string& caPem) {
   if (!IsHttpsUrl(updateUrl)) return false;
   try {
@@ -25,17 +25,20 @@ bool DownloadUpdater(const std::string& updateUrl, const std::string& appDir,
     limits.stallSeconds = kUpdaterStallSeconds;
     limits.maxBytes = kMaxUpdaterBytes;
     auto body = HttpGetText(updateUrl + kUpdaterFileName, caPem, limits);
-    // Kept in memory until whole, then written beside the program in one replacing step.
-    return body && !body->empty() && AtomicWriteFile(appDir + kUpdaterFileName, *body);
+    if (!body || body->empty()) return false;
+    std::error_code ec;
+    std::filesystem::create_directories(U8Path(folder), ec);
+    // Kept in memory until whole, then written in one replacing step.
+    return AtomicWriteFile(folder + kUpdaterFileName, *body);
   } catch (...) {
     return false;
   }
 }
 
-void RemoveLeftoverUpdater(const std::string& appDir, const std::string& mailId) {
+void RemoveLeftoverUpdater(const std::string& folder, const std::string& mailId) {
   if (mailId.empty()) return;
   std::error_code ignored;
-  std::filesystem::remove(U8Path(appDir + kUpdaterFileName), ignored);
+  std::filesystem::remove(U8Path(folder + kUpdaterFileName), ignored);
 }
 
 UpdateOffer OfferUpdate(const std::string& current, const std::string& latest,

@@ -1,5 +1,6 @@
 // The automatic update: the offer at start-up, the download of the updater
-// "AutoUpdate.exe" into the program folder, and its removal on a later start.
+// "AutoUpdate.exe" into the user's local folder (the program folder is not the user's to
+// write), and its removal on a later start.
 #pragma once
 
 #include <cstddef>
@@ -22,14 +23,15 @@ inline constexpr size_t kMaxUpdaterBytes = 64 * 1024 * 1024;
 // An executable is fetched only over verified https.
 bool IsHttpsUrl(const std::string& url);
 
-// Downloads updateUrl + "AutoUpdate.exe" to appDir + "AutoUpdate.exe". The file takes its
-// name only when it is complete; a failed download leaves an earlier file as it was and
-// nothing else behind. Reads no globals, so it may run on a worker thread.
-bool DownloadUpdater(const std::string& updateUrl, const std::string& appDir,
+// Downloads updateUrl + "AutoUpdate.exe" to folder + "AutoUpdate.exe" (folder ends with its
+// separator and is made when missing). The file takes its name only when it is complete;
+// a failed download leaves an earlier file as it was and nothing else behind. Reads no
+// globals, so it may run on a worker thread.
+bool DownloadUpdater(const std::string& updateUrl, const std::string& folder,
                      const std::string& caPem);
 
-// Deletes appDir + "AutoUpdate.exe" when mailId is not empty; failures are ignored.
-void RemoveLeftoverUpdater(const std::string& appDir, const std::string& mailId);
+// Deletes folder + "AutoUpdate.exe" when mailId is not empty; failures are ignored.
+void RemoveLeftoverUpdater(const std::string& folder, const std::string& mailId);
 
 struct UpdateActions {
   std::function<bool()> download;      // DownloadUpdater

@@ -45,7 +45,9 @@ class CaptureFolder : public ::testing::Test {
   testing::TempDir temp;
 };
 
-TEST_F(CaptureFolder, EnsureCreatesOneLevelAndKeepsAnExistingFolder) {
+TEST_F(CaptureFolder, EnsureCreatesTheFolderWithItsParentsAndKeepsAnExistingFolder) {
+  // A user's first capture: the program's folder in the profile is not there yet.
+  CaptureDir = temp / "プログラム/Tavisnap/capture";
   EnsureCaptureDir();
   ASSERT_TRUE(fs::is_directory(Dir()));
   Touch(File());
@@ -53,15 +55,15 @@ TEST_F(CaptureFolder, EnsureCreatesOneLevelAndKeepsAnExistingFolder) {
   EXPECT_TRUE(fs::exists(File())) << "an existing folder is left as it is";
 }
 
-TEST_F(CaptureFolder, EnsureFailsWhenTheParentIsMissingOrAFileIsInTheWay) {
-  CaptureDir = temp / "gone/capture";
-  ExpectError(EnsureCaptureDir, kCaptureDirCreateError);
-  EXPECT_FALSE(fs::exists(temp.path() / "gone")) << "no deeper levels are made";
-
-  CaptureDir = temp / "プログラム/capture";
+TEST_F(CaptureFolder, EnsureFailsWhenAFileIsInTheWay) {
   Touch(Dir());
   ExpectError(EnsureCaptureDir, kCaptureDirCreateError);
   EXPECT_TRUE(fs::is_regular_file(Dir()));
+
+  Touch(temp.path() / "file");
+  CaptureDir = temp / "file/capture";
+  ExpectError(EnsureCaptureDir, kCaptureDirCreateError);
+  EXPECT_TRUE(fs::is_regular_file(temp.path() / "file"));
 }
 
 TEST_F(CaptureFolder, DeleteRemovesTheFileAndTheFolder) {

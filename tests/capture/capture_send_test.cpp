@@ -213,7 +213,8 @@ TEST_F(CaptureSendTest, AFailingStepIsReportedWithItsReasonAndReadyReturns) {
   const std::pair<const char*, std::function<void()>> cases[] = {
       {kCaptureDirCreateError,
        [this] {
-         CaptureDir = temp / "missing/capture";
+         testing::WriteBytes(temp / "file", "in the way");
+         CaptureDir = temp / "file/capture";
          flow.CaptureSend(kCaptureDesktop);
        }},
       {kJpegWriteError,

@@ -37,7 +37,8 @@ class OutboxTest : public ::testing::Test {
   }
 
   testing::TempDir temp;
-  std::string folder = temp / "outbox";
+  // In the user's local folder of the program, which a first failed send makes too.
+  std::string folder = temp / "Tavisnap/outbox";
 };
 
 // What a new program finds after a restart is what the last one kept, byte for byte, and

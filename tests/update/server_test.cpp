@@ -86,12 +86,13 @@ TEST_F(UpdateServerTest, AStalledServerEndsTheFetchWithinItsTimeOut) {
 
 TEST_F(UpdateServerTest, TheUpdaterTakesItsNameOnlyWhenComplete) {
   TempDir dir;
-  std::string appDir = dir.str() + "/";
-  std::string updater = appDir + kUpdaterFileName;
+  // The user's local folder of the program need not exist yet.
+  std::string folder = dir.str() + "/Tavisnap/";
+  std::string updater = folder + kUpdaterFileName;
   std::string payload(100000, 'u');
   ASSERT_EQ(Service().Post("_control/update", {{"updater", payload}}).status, 200);
 
-  ASSERT_TRUE(DownloadUpdater(UpdateUrl(), appDir, Ca()));
+  ASSERT_TRUE(DownloadUpdater(UpdateUrl(), folder, Ca()));
   EXPECT_EQ(ReadWholeFile(updater), payload);
 
   struct Case {
@@ -106,9 +107,9 @@ TEST_F(UpdateServerTest, TheUpdaterTakesItsNameOnlyWhenComplete) {
   for (const Case& c : failures) {
     AtomicWriteFile(updater, "earlier");
     Service().SetBehaviour(c.behaviour);
-    EXPECT_FALSE(DownloadUpdater(c.url, appDir, Ca())) << c.name;
+    EXPECT_FALSE(DownloadUpdater(c.url, folder, Ca())) << c.name;
     EXPECT_EQ(ReadWholeFile(updater), "earlier") << c.name;
-    auto files = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+    auto files = std::distance(std::filesystem::directory_iterator(U8Path(folder)), {});
     EXPECT_EQ(files, 1) << c.name << ": a partial file was left";
   }
   Service().ClearBehaviour();
