@@ -16,8 +16,6 @@ SetCompressor /SOLID lzma
 
 !define PRODUCT "タビスナップ"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\tavisnap"
-; BUILTIN\Users by its SID: the group's name differs between the languages of Windows.
-!define USERS "*S-1-5-32-545"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -68,21 +66,13 @@ Section "Install"
   ${EndIf}
   File "${FILES}/tavisnap.exe"
   File "${FILES}/readme.txt"
-  ; The account and the address book live in system.ini: an existing one stays as it is.
+  ; The machine's defaults. The program never writes the folder: each user's settings,
+  ; pictures and downloads live in that user's profile, and the folder keeps the rights
+  ; of Program Files. An earlier version kept every user's account and address book in
+  ; this file, so an existing one stays as it is: each user's first start copies it.
   SetOverwrite off
   File "${FILES}/system.ini"
   SetOverwrite on
-  CreateDirectory "$INSTDIR\capture"
-
-  ; The program replaces system.ini through a new file beside it, so the users may add
-  ; files to the folder (not change the program's own) and change system.ini; the
-  ; capture folder and what is written into it are theirs.
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant ${USERS}:(WD)'
-  Pop $0
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\system.ini" /grant ${USERS}:(M)'
-  Pop $0
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\capture" /grant ${USERS}:(OI)(CI)(M)'
-  Pop $0
 
   WriteUninstaller "$INSTDIR\uninstall.exe"
   SetShellVarContext all
@@ -105,11 +95,13 @@ Function un.onInit
   SetRegView 64
 FunctionEnd
 
-; The program's files go; system.ini (the account and the address book) and anything
-; else the user put into the folders stay, and so do the folders holding them.
+; The program's files go; system.ini (an earlier version's account and address book)
+; and anything else put into the folder stay, and so does the folder holding them. The
+; users' profiles are theirs and are not touched.
 Section "Uninstall"
   Delete "$INSTDIR\tavisnap.exe"
   Delete "$INSTDIR\readme.txt"
+  ; Left by an earlier version, which wrote its pictures beside the program.
   Delete "$INSTDIR\capture\capture.jpg"
   RMDir "$INSTDIR\capture"
   Delete "$INSTDIR\uninstall.exe"

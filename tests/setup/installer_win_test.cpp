@@ -1,15 +1,21 @@
 // The delivered programs together under Wine, over the installation a user has in
 // C:\Program Files\tavisnap (tools/wine-run --install, pointed at the local service): the
 // launcher ends the running Tavisnap and starts the real silent installer, which keeps
-// the user's system.ini; the updated program signs in; a fresh silent installation has
-// every part, and its uninstaller removes the program's files.
+// the installed system.ini of an earlier version with its address book; the updated
+// program's first start carries that book into the user's own file and signs in; a fresh
+// silent installation has every part and grants nobody anything, and its uninstaller
+// removes the program's files.
 #include <windows.h>
 
 #include <shellapi.h>
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <filesystem>
+
 #include "app/account_window_win.h"
+#include "app/installed_program_win.h"
 #include "setup/launcher_win.h"
 #include "support/driver_win.h"
 #include "win/text_win.h"
@@ -98,7 +104,10 @@ TEST(Installer, TheLauncherEndsARunningTavisnapAndTheUpdateKeepsItsAddressBook) 
   ASSERT_TRUE(WaitUntil(Installed, 60s)) << "the installer did not run";
   EXPECT_EQ(ReadFileBytes(ini), book) << "the update changed system.ini";
 
-  // The updated program signs in at the local service.
+  // An earlier version kept the account and the book in the installed file only: its
+  // user has no file of their own yet. The updated program signs in at the local
+  // service, with the book carried over.
+  std::filesystem::remove_all(Widen(UserFolder(true)));
   auto updated = Launch(Widen(dir + "tavisnap.exe"), L"", Widen(dir));
   HWND account = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (account = AccountWindow(updated->pid)) != nullptr; }, 30s))
@@ -106,7 +115,10 @@ TEST(Installer, TheLauncherEndsARunningTavisnapAndTheUpdateKeepsItsAddressBook) 
   RegisterThenSignIn(updated->pid, account, "installed-user@example.jp", false);
   HWND main2 = WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", updated->pid, 5s);
   EXPECT_TRUE(WaitUntil([&] { return IconPresent(main2); }, 10s));
-  EXPECT_NE(ReadFileBytes(ini).find("hanako@example.jp"), std::string::npos);
+  const std::string own = UserFolder(true) + "system.ini";
+  EXPECT_NE(ReadFileBytes(own).find(Cp932("NAME1=山田 花子\r\nMAIL1=hanako@example.jp")),
+            std::string::npos);
+  EXPECT_EQ(ReadFileBytes(ini), book) << "the program wrote the installed file";
   PostMessageW(main2, WM_QUIT, 0, 0);
   EXPECT_TRUE(updated->Wait(15s).has_value());
 }
@@ -135,13 +147,20 @@ TEST(Installer, InstallsSilentlyIntoProgramFilesAndUninstalls) {
   for (const char* file : {"tavisnap.exe", "system.ini", "readme.txt", "uninstall.exe"}) {
     EXPECT_TRUE(FileExists(dir + file)) << file;
   }
-  EXPECT_EQ(GetFileAttributesW(Widen(dir + "capture").c_str()) & FILE_ATTRIBUTE_DIRECTORY,
-            static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+  // The folder is the administrator's: nothing in it is made for the users to write, and
+  // no rights are granted (Wine's icacls is a stub, so the script itself is checked).
+  EXPECT_EQ(GetFileAttributesW(Widen(dir + "capture").c_str()), INVALID_FILE_ATTRIBUTES);
+  std::string script = ReadFileBytes(TAVISNAP_INSTALLER_SCRIPT);
+  for (char& c : script) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  EXPECT_EQ(script.find("icacls"), std::string::npos) << "the installer grants rights";
+  EXPECT_EQ(script.find("accesscontrol"), std::string::npos) << "the installer grants rights";
   EXPECT_NE(ReadFileBytes(dir + "system.ini").find("\r\nSERVICE_URL=https://"), std::string::npos);
   EXPECT_TRUE(FileExists(StartMenuEntry()));
   EXPECT_EQ(UninstallValue(L"DisplayVersion"), TAVISNAP_PROJECT_VERSION);
   EXPECT_EQ(UninstallValue(L"InstallLocation") + "\\", dir);
 
+  // What an earlier version left beside the program goes with it.
+  CreateDirectoryW(Widen(dir + "capture").c_str(), nullptr);
   WriteFileBytes(dir + "capture\\capture.jpg", "picture");
   auto uninstall = Launch(Widen(dir + "uninstall.exe"), L"/S");
   // The uninstaller goes on from a copy of itself in the temporary folder.
