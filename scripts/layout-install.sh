@@ -9,7 +9,8 @@
 # SERVICE_URL (https, ending in "/") points the program at another service, such as the
 # local one; HOME_URL and UPDATE_URL then follow it. CA_FILE is written byte for byte as
 # given (a Windows path of a PEM file of extra trusted authorities). An existing
-# DEST/system.ini (account, address book) keeps everything but these keys.
+# DEST/system.ini (an earlier version's account and address book, which each user's first
+# start copies) keeps everything but these keys.
 #
 # The files are written by build/native/bin/layout_install (TAVISNAP_NATIVE_DIR selects
 # another native build), which takes its arguments as bytes: no backslash is an escape.

@@ -8,8 +8,9 @@
 #   TAVISNAP_SERVICE_PORT=N                  the local service's port (18443; 0: any free)
 #
 # The state folder holds the local service's records (service/), the Wine prefix
-# (prefix/) with the installed program in C:\Program Files\tavisnap, so that its account,
-# address book and registry survive between runs, and the screenshots. Without a display
+# (prefix/) with the installed program in C:\Program Files\tavisnap and the user's
+# profile, so that the account, address book and registry survive between runs, and the
+# screenshots. Without a display
 # it starts a virtual one (Xvfb) and shows the main job there: it registers the demo
 # account demo@example.jp at the local service (or signs in with it), chooses a
 # recipient, presses Ctrl+PrintScreen, sends from the send panel and prints where the

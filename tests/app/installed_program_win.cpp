@@ -1,10 +1,25 @@
 #include "app/installed_program_win.h"
 
-#include "win/text_win.h"
+#include <knownfolders.h>
+#include <shlobj.h>
 
+#include <filesystem>
 #include <stdexcept>
 
+#include "win/text_win.h"
+
 namespace tavisnap::testing {
+
+std::string UserFolder(bool roaming) {
+  PWSTR path = nullptr;
+  if (FAILED(SHGetKnownFolderPath(roaming ? FOLDERID_RoamingAppData : FOLDERID_LocalAppData,
+                                  KF_FLAG_DEFAULT, nullptr, &path))) {
+    throw std::runtime_error("no profile folder");
+  }
+  std::string folder = Narrow(path) + "\\Tavisnap\\";
+  CoTaskMemFree(path);
+  return folder;
+}
 
 InstalledProgram::InstalledProgram() : dir_(MakeTempDir("tavisnap")) {
   std::string installed = Env("TAVISNAP_INSTALL_DIR");
@@ -22,6 +37,11 @@ InstalledProgram::InstalledProgram() : dir_(MakeTempDir("tavisnap")) {
     }
   } while (FindNextFileW(search, &found));
   FindClose(search);
+  for (bool roaming : {true, false}) {
+    std::error_code ec;
+    std::filesystem::remove_all(Widen(UserFolder(roaming)), ec);
+    if (ec) throw std::runtime_error("cannot empty " + UserFolder(roaming));
+  }
 }
 
 std::unique_ptr<Process> InstalledProgram::Start(const std::wstring& args) const {
@@ -29,6 +49,10 @@ std::unique_ptr<Process> InstalledProgram::Start(const std::wstring& args) const
 }
 
 void InstalledProgram::SetSystemValue(const std::string& key, const std::string& value) const {
+  if (!FileExists(systemIni())) {
+    CreateDirectoryW(Widen(UserFolder(true)).c_str(), nullptr);
+    WriteFileBytes(systemIni(), ReadFileBytes(installedIni()));
+  }
   std::string ini = ReadFileBytes(systemIni());
   size_t begin = ini.find("\r\n" + key + "=");
   if (begin == std::string::npos) throw std::runtime_error("no line " + key + " in system.ini");
@@ -38,7 +62,7 @@ void InstalledProgram::SetSystemValue(const std::string& key, const std::string&
 }
 
 void InstalledProgram::RemoveSystemIni() const {
-  if (!DeleteFileW(Widen(systemIni()).c_str()))
+  if (!DeleteFileW(Widen(installedIni()).c_str()))
     throw std::runtime_error("cannot remove system.ini");
 }
 
@@ -52,6 +76,22 @@ bool InstalledProgram::SystemIniHas(const std::string& line) const {
         }
       },
       5s);
+}
+
+std::map<std::wstring, uint64_t> InstalledProgram::Listing() const {
+  std::map<std::wstring, uint64_t> listing;
+  const std::filesystem::path root(Widen(dir_));
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    uint64_t digest = 0;
+    if (entry.is_regular_file()) {
+      digest = 14695981039346656037ull;  // FNV-1a
+      for (unsigned char c : ReadFileBytes(Narrow(entry.path().wstring()))) {
+        digest = (digest ^ c) * 1099511628211ull;
+      }
+    }
+    listing[std::filesystem::relative(entry.path(), root).wstring()] = digest;
+  }
+  return listing;
 }
 
 }  // namespace tavisnap::testing

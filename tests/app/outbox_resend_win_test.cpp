@@ -85,7 +85,7 @@ TEST(Outbox, AFailedUploadIsSentAgainAfterARestart) {
   program.SetSystemValue("DST_NAME", "山田");
   program.SetSystemValue("DST_MAILADR", "yamada@example.jp");
   const std::string mail = "outbox-user@example.jp";
-  const std::string outbox = program.dir() + "outbox\\";
+  const std::string outbox = program.outboxDir();
 
   auto first = program.Start();
   HWND main = RegisterOnFirstStart(first->pid, mail, true);

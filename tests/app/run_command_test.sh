@@ -6,8 +6,9 @@
 # program it started (registration, sign-in, a recipient, Ctrl+PrintScreen, Send): the
 # local service's records must show the registration and the sign-in, the picture it
 # stored where the command said, a JPEG of the virtual screen's size for the recipient;
-# and the installed system.ini must hold the deployment keys byte for byte. It runs on
-# the trees the test run uses, without building (TAVISNAP_RUN_BUILD=0).
+# the installed system.ini must hold the deployment keys byte for byte and no account
+# (the program never writes it), the user's own one in the prefix's profile the account.
+# It runs on the trees the test run uses, without building (TAVISNAP_RUN_BUILD=0).
 #
 #   tests/app/run_command_test.sh RUN_COMMAND_DRIVER.exe
 set -euo pipefail
@@ -84,21 +85,24 @@ stored=$(sed -n 's/^run: sent; the local service stored the picture as //p' "$wo
 grep -Fqx $'txtEmailTo[0]\thelper@example.jp' "$(dirname "$stored")/fields.txt" ||
   fail "the upload was not addressed to helper@example.jp: $(cat "$(dirname "$stored")/fields.txt")"
 
-# The installed program is the build's, and its system.ini (rewritten by the program when
-# it signed in) holds the keys byte for byte.
+# The installed program is the build's, its system.ini holds the keys byte for byte, and
+# the account went into the user's own system.ini in the profile.
 app="$state/prefix/drive_c/Program Files/tavisnap"
 cmp -s "$app/tavisnap.exe" "$win64/bin/tavisnap.exe" ||
   fail "the installed tavisnap.exe is not the build's"
 url=$(grep -m1 '^listening ' "$state/service.log" | cut -d' ' -f2)
 expect_line() {
   local got
-  got=$(LC_ALL=C grep -a -m1 "^$1=" "$app/system.ini") || fail "system.ini has no $1 line"
-  [ "$got" = "$1=$2"$'\r' ] ||
-    fail "system.ini: $(printf '%q' "$got") instead of $(printf '%q' "$1=$2"$'\r')"
+  got=$(LC_ALL=C grep -a -m1 "^$2=" "$1") || fail "$1 has no $2 line"
+  [ "$got" = "$2=$3"$'\r' ] ||
+    fail "$1: $(printf '%q' "$got") instead of $(printf '%q' "$2=$3"$'\r')"
 }
-expect_line CA_FILE "$(winpath "$ascii")\\$folder_cp932\\service\\ca.pem"
-expect_line SERVICE_URL "$url"
-expect_line HOME_URL "${url%/}"
-expect_line UPDATE_URL "${url}update/"
-expect_line MAILID "$mail"
+expect_line "$app/system.ini" CA_FILE "$(winpath "$ascii")\\$folder_cp932\\service\\ca.pem"
+expect_line "$app/system.ini" SERVICE_URL "$url"
+expect_line "$app/system.ini" HOME_URL "${url%/}"
+expect_line "$app/system.ini" UPDATE_URL "${url}update/"
+expect_line "$app/system.ini" MAILID ""
+own=("$state"/prefix/drive_c/users/*/AppData/Roaming/Tavisnap/system.ini)
+[ -f "${own[0]}" ] || fail "no system.ini of the user's in the prefix's profile"
+expect_line "${own[0]}" MAILID "$mail"
 echo "run command: registered, signed in and sent a capture through $url; system.ini as meant"

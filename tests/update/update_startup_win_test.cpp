@@ -60,7 +60,7 @@ TEST_F(UpdateStartup, AcceptedStartsThePublishedUpdaterAndEnds) {
   auto code = process->Wait(30s);
   ASSERT_TRUE(code.has_value()) << "the program goes on after starting the updater";
   EXPECT_EQ(*code, 0u);
-  std::string updater = program_.dir() + "AutoUpdate.exe";
+  std::string updater = UserFolder(false) + "AutoUpdate.exe";
   EXPECT_EQ(ReadFileBytes(updater), ReadFileBytes(StandInProgram()));
   std::string runs = WaitForRuns(updater);
   EXPECT_NE(runs.find("AutoUpdate.exe"), std::string::npos) << "the updater did not run";
@@ -72,14 +72,16 @@ TEST_F(UpdateStartup, DeclinedStartsNormally) {
   ASSERT_NE(box.hwnd, nullptr);
   AnswerMessageBox(box, IDCANCEL);
   EXPECT_NE(WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", process->pid, 20s), nullptr);
-  EXPECT_FALSE(FileExists(program_.dir() + "AutoUpdate.exe"));
+  EXPECT_FALSE(FileExists(UserFolder(false) + "AutoUpdate.exe"));
 }
 
 TEST_F(UpdateStartup, AFailedDownloadIsReportedLeavesNothingAndStartsNormally) {
   // A signed-up user, and an updater left by an earlier start.
   program_.SetSystemValue("MAILID", "user@example.jp");
-  WriteFileBytes(program_.dir() + "AutoUpdate.exe", "earlier");
-  std::set<std::wstring> before = FilesIn(program_.dir());
+  const std::string folder = UserFolder(false);
+  CreateDirectoryW(Widen(folder).c_str(), nullptr);
+  WriteFileBytes(folder + "AutoUpdate.exe", "earlier");
+  std::set<std::wstring> before = FilesIn(folder);
   before.erase(L"AutoUpdate.exe");
   // The updater's answer breaks off after its first bytes; the version file is smaller.
   Control("_control/behaviour", {{kFormText, "stall_after", "4096"}, {kFormText, "stall_ms", "0"}});
@@ -96,8 +98,8 @@ TEST_F(UpdateStartup, AFailedDownloadIsReportedLeavesNothingAndStartsNormally) {
   AnswerMessageBox(*failed, IDOK);
 
   EXPECT_NE(WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", process->pid, 20s), nullptr);
-  EXPECT_EQ(FilesIn(program_.dir()), before) << "a partial or earlier updater stays";
-  EXPECT_FALSE(FileExists(program_.dir() + "AutoUpdate.exe.ran"));
+  EXPECT_EQ(FilesIn(folder), before) << "a partial or earlier updater stays";
+  EXPECT_FALSE(FileExists(folder + "AutoUpdate.exe.ran"));
 }
 
 TEST_F(UpdateStartup, AServerThatNeverAnswersDelaysTheStartOnlyBrieflyAndTheSplashPaints) {

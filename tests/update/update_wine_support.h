@@ -31,10 +31,21 @@ inline void CopyStandIn(const std::string& path) {
   ASSERT_TRUE(CopyFileW(Widen(StandInProgram()).c_str(), Widen(path).c_str(), FALSE)) << path;
 }
 
-// The runs recorded beside the stand-in at path, once there is one (empty after 10 s).
+// The runs recorded beside the stand-in at path, once one is written whole (empty after
+// 10 s): the stand-in makes the file before it writes its line.
 inline std::string WaitForRuns(const std::string& path) {
-  WaitUntil([&] { return FileExists(path + ".ran"); }, 10s);
-  return FileExists(path + ".ran") ? ReadFileBytes(path + ".ran") : std::string();
+  std::string runs;
+  WaitUntil(
+      [&] {
+        try {
+          runs = FileExists(path + ".ran") ? ReadFileBytes(path + ".ran") : std::string();
+        } catch (const std::runtime_error&) {
+          runs.clear();
+        }
+        return !runs.empty() && runs.back() == '\n';
+      },
+      10s);
+  return runs;
 }
 
 }  // namespace tavisnap::testing

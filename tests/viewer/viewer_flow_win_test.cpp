@@ -90,7 +90,7 @@ TEST(ViewerFlow, TheTrayOpensItAndTheSendPanelHandsItTheCaptureToSendAgain) {
   SaveScreenshot("viewer-with-capture", viewer);
 
   // The capture is on show at 100 %, from the client area's corner.
-  Picture capture = ReadJpegFile(program.dir() + "capture\\capture.jpg");
+  Picture capture = ReadJpegFile(program.captureFile());
   POINT origin{0, 0};
   ClientToScreen(viewer, &origin);
   HDC screen = GetDC(nullptr);
