@@ -38,6 +38,29 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != kNone;
+}
+
+// TrimBlanks on characters: a blank or control byte that is the trail byte of the lead
+// byte before it belongs to that character and stays. text starts on a character.
+std::string_view TrimCp932Blanks(std::string_view text) {
+  std::string_view trimmed = TrimBlanks(text);
+  size_t begin = static_cast<size_t>(trimmed.data() - text.data());
+  size_t end = begin + trimmed.size();
+  // A byte trimmed after one that cannot lead a character begins a character itself.
+  if (end == text.size() || !IsCp932LeadByte(static_cast<unsigned char>(text[end - 1]))) {
+    return trimmed;
+  }
+  size_t last = begin;
+  for (size_t i = begin; i < text.size();) {
+    size_t size = Cp932CharSize(text, i);
+    if (size == 2 || static_cast<unsigned char>(text[i]) > 0x20) last = i + size;
+    i += size;
+  }
+  return text.substr(begin, last - begin);
+}
+
 // Where the line's ASCII marks are, counting only bytes that begin a character (a
 // trail byte may have the value of "]").
 struct Marks {
@@ -78,22 +101,26 @@ size_t HashKey(size_t section, std::string_view key) {
 IniFile::Parsed IniFile::ParseLine(std::string_view text, Span where) {
   Parsed parsed;
   std::string_view raw = text.substr(where.begin, where.size);
-  std::string_view line = TrimBlanks(raw);
+  std::string_view line = TrimCp932Blanks(raw);
   if (line.empty()) return parsed;
   Marks marks = line.front() == ';' ? Marks{} : FindMarks(line);
   if (line.front() == '[' && line.size() >= 2 && marks.endsWithBracket) {
     parsed.kind = Parsed::kHeader;
-    parsed.line.key = Cp932ToUtf8(TrimBlanks(line.substr(1, line.size() - 2)));
+    parsed.line.key = Cp932ToUtf8(TrimCp932Blanks(line.substr(1, line.size() - 2)));
     return parsed;
   }
   parsed.kind = Parsed::kLine;
   parsed.line.raw = where;
   if (marks.firstEquals != kNone) {
-    std::string_view key = TrimBlanks(line.substr(0, marks.firstEquals));
+    std::string_view key = TrimCp932Blanks(line.substr(0, marks.firstEquals));
+    std::string_view rest =
+        raw.substr(static_cast<size_t>(line.data() - raw.data()) + marks.firstEquals + 1);
+    std::string_view value = TrimCp932Blanks(rest);
+    parsed.valueWhole = value.size() == rest.size();
     parsed.line.isSetting = true;
     parsed.line.rawKey = SpanOf(text, key);
     parsed.line.key = Cp932ToUtf8(key);
-    parsed.line.value = Cp932ToUtf8(TrimBlanks(line.substr(marks.firstEquals + 1)));
+    parsed.line.value = Cp932ToUtf8(value);
   }
   return parsed;
 }
@@ -133,7 +160,8 @@ bool IniFile::Commit() {
   for (Section& section : sections_) {
     if (section.rawHeader.size == 0) {
       Parsed header = ParseLine(written, *next);
-      same = same && header.kind == Parsed::kHeader && header.line.key == section.name;
+      same = same && header.kind == Parsed::kHeader && header.line.key == section.name &&
+             !HasLineBreak(std::string_view(written).substr(next->begin, next->size));
     }
     section.rawHeader = *next++;
     for (Line& line : section.lines) {
@@ -142,7 +170,8 @@ bool IniFile::Commit() {
         // As Parse would read the new line: the same key, and the value as written.
         Parsed reread = ParseLine(written, where);
         same = same && reread.kind == Parsed::kLine && reread.line.isSetting &&
-               reread.line.key == line.key;
+               reread.line.key == line.key && reread.valueWhole &&
+               !HasLineBreak(std::string_view(written).substr(where.begin, where.size));
         line.rawKey = reread.line.rawKey;
         line.value = std::move(reread.line.value);
         line.changed = false;

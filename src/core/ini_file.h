@@ -1,8 +1,8 @@
 // The syntax of system.ini, on the file's own bytes (code page 932). The file is split
 // into lines on the raw bytes (CR LF, LF or a lone CR; code page 932 never uses those
-// bytes inside a character), each line is cut at its ASCII marks without cutting a
-// character, and the pieces are decoded on their own: a broken character spoils only
-// its own line.
+// bytes inside a character), each line is cut at its ASCII marks and trimmed of blanks
+// without cutting a character (a lead byte takes the blank after it as its trail byte),
+// and the pieces are decoded on their own: a broken character spoils only its own line.
 //
 // "[NAME]" opens a section; inside a section "key=value" is a setting (blanks around key
 // and value trimmed, the value is everything after the first "="); lines starting with
@@ -58,9 +58,10 @@ class IniFile {
 
   // Lays the file out as Write() does and takes those bytes as its text, leaving this
   // object as Parse() would make it of them: a save can go on from the file it has just
-  // written without parsing it again. False when a changed line would not read back as
-  // the same setting (or a new section as the same section); the object then differs
-  // from a fresh parse and must not stand for the file.
+  // written without parsing it again. False when a changed or new line would not read
+  // back as what was set (the same key with the value's bytes whole, on a line of its
+  // own), or a new section's header as that section; the bytes must then not be written,
+  // and the object differs from a fresh parse and must not stand for the file.
   bool Commit();
   const std::string& text() const { return text_; }
 
@@ -87,6 +88,7 @@ class IniFile {
   // of a section.
   struct Parsed {
     enum Kind { kBlank, kHeader, kLine } kind = kBlank;
+    bool valueWhole = false;  // the value is every byte after the "=", nothing trimmed
     Line line;
   };
   static Parsed ParseLine(std::string_view text, Span where);

@@ -179,6 +179,24 @@ TEST_F(SettingsFileTest, SkipsNamesTheFileCouldNotReadBackAsThemselves) {
   }
 }
 
+TEST_F(SettingsFileTest, ALineThatWouldReadBackAsAnotherFailsTheSaveAndKeepsTheFile) {
+  // "¥" has no code: the key or section would come back as "?".
+  for (const char* name : {"SYSTEM.¥K", "¥.K"}) {
+    SCOPED_TRACE(name);
+    WriteIni("[SYSTEM]\r\nX=old\r\n");
+    SettingsList list;
+    list.Set("SYSTEM.X", "new");
+    list.Set(name, "v");
+    try {
+      SaveSettings(path_, list);
+      ADD_FAILURE() << "no error";
+    } catch (const AppError& e) {
+      EXPECT_STREQ(e.what(), "書き込みエラー(INIファイル)");
+    }
+    EXPECT_EQ(ReadBytes(path_), "[SYSTEM]\r\nX=old\r\n");
+  }
+}
+
 TEST_F(SettingsFileTest, SavingCreatesAMissingFileAndBlankValuesClearOnDisk) {
   SettingsList list;
   list.Set("SYSTEM.DST_NAME", " ");
