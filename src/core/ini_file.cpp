@@ -162,7 +162,6 @@ bool IniFile::Commit() {
   bool same = true;
   for (size_t s = 0; s < sections_.size(); ++s) {
     Section& section = sections_[s];
-    size_t nextNew;  // the row of the section's first new line
     if (section.headerRow == kNoRow) {
       section.headerRow = placed.headerOf[s];
       Span where = placed.rows[section.headerRow].content;
@@ -174,7 +173,7 @@ bool IniFile::Commit() {
       section.headerRow = placed.rowOf[section.headerRow];
       section.endRow = placed.rowOf[section.endRow];
     }
-    nextNew = section.endRow + 1;
+    size_t nextNew = section.endRow + 1;  // new lines follow the section's last line
     for (Line& line : section.lines) {
       bool added = line.row == kNoRow;
       size_t row = added ? nextNew++ : placed.rowOf[line.row];
