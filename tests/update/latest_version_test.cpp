@@ -44,7 +44,6 @@ TEST(VersionFromDocument, ADocumentThatIsNotWellFormedOffersNothing) {
       {"a character reference to NUL", Document("2.0.9&#0;")},
       {"to a lone surrogate", Document("2.0.9&#xD800;")},
       {"beyond U+10FFFF", Document("2.0.9&#x110000;")},
-      {"to a control character", Document("2.0.9&#1;")},
       {"an upper-case X", Document("2.0.&#X39;")},
       {"a control character", Document("2.0.9\x01")},
       {"a byte that is no UTF-8", Document("2.0.9\xFF")},
@@ -58,11 +57,8 @@ TEST(VersionFromDocument, ADocumentThatIsNotWellFormedOffersNothing) {
       {"a declaration after a blank", " <?xml version='1.0'?>" + Document("2.0.9")},
       {"a declaration after the element", Document("2.0.9", "<?xml version='1.0'?>")},
       {"a declaration without its version", "<?xml encoding='UTF-8'?>" + Document("2.0.9")},
-      {"a processing instruction named xml", Document("2.0.9", "<?XML x?>")},
       {"a DOCTYPE after the element", Document("2.0.9", "<!DOCTYPE a>")},
       {"two DOCTYPEs", "<!DOCTYPE a><!DOCTYPE a>" + Document("2.0.9")},
-      {"an element left open", "<a><b><version>2.0.9</version></b>"},
-      {"no element", "<!-- only a comment -->"},
   };
   for (const auto& c : cases) EXPECT_EQ(VersionFromDocument(c.xml), "") << c.what;
 }
