@@ -9,14 +9,13 @@
 namespace tavisnap {
 namespace {
 
-bool IsLeadByte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 bool IsTrailByte(unsigned char b) {
   return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
+// 0x80, 0xA0 and 0xFD-0xFF included: the program's own decoder reads them as characters,
+// so a name in the book can hold them and the export writes them.
 bool IsSingleByte(unsigned char b) {
-  return b < 0x80 || (b >= 0xA1 && b <= 0xDF);
+  return !IsCp932LeadByte(b);
 }
 
 size_t Occurrences(std::string_view text, std::string_view what) {
@@ -87,7 +86,7 @@ bool DecodeCp932Line(std::string_view bytes, std::string& utf8) {
   for (size_t i = 0; i < bytes.size(); ++i) {
     auto b = static_cast<unsigned char>(bytes[i]);
     if (IsSingleByte(b)) continue;
-    if (!IsLeadByte(b) || i + 1 == bytes.size()) return false;
+    if (i + 1 == bytes.size()) return false;
     auto trail = static_cast<unsigned char>(bytes[++i]);
     if (!IsTrailByte(trail)) return false;
     middleDots += b == 0x81 && trail == 0x45;

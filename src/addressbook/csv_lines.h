@@ -33,7 +33,8 @@ bool HasCsvExtension(std::string_view path);
 CsvLines ReadCsvLines(const std::string& path, size_t maxLines);
 
 // One line's bytes as UTF-8; false when they are no code page 932 text (a lead byte
-// without its trail byte, a byte no character starts with, an unassigned code).
+// without its trail byte, an unassigned code). Every other single byte is a character,
+// 0x80, 0xA0 and 0xFD-0xFF too, as the program reads system.ini.
 bool DecodeCp932Line(std::string_view bytes, std::string& utf8);
 
 }  // namespace tavisnap

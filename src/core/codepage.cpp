@@ -2,6 +2,25 @@
 
 namespace tavisnap {
 
+char32_t Cp932Counterpart(char32_t cp) {
+  switch (cp) {
+    case U'\u301C':  // 〜 wave dash
+      return U'\uFF5E';
+    case U'\u2016':  // ‖ double vertical line
+      return U'\u2225';
+    case U'\u2212':  // − minus sign
+      return U'\uFF0D';
+    case U'\u00A2':  // ¢
+      return U'\uFFE0';
+    case U'\u00A3':  // £
+      return U'\uFFE1';
+    case U'\u00AC':  // ¬
+      return U'\uFFE2';
+    default:
+      return cp;
+  }
+}
+
 char32_t NextUtf8(std::string_view in, size_t& i) {
   auto b = static_cast<unsigned char>(in[i++]);
   if (b < 0x80) return b;

@@ -2,8 +2,8 @@
 // settings file, CSV files and the service's text fields. Inside, text is UTF-8.
 //
 // Both builds convert as Windows does (MultiByteToWideChar(932) and
-// WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS) with "?" as the default character), so
-// that what the native tests see is what the program does.
+// WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS) with "?" as the default character, the
+// six JIS forms below aside), so that what the native tests see is what the program does.
 #pragma once
 
 #include <cstddef>
@@ -12,9 +12,16 @@
 
 namespace tavisnap {
 
-// UTF-8 -> code page 932. Characters the code page lacks become "?" (two for one beyond
-// U+FFFF, one for each UTF-16 unit), and so does each malformed UTF-8 sequence (that
-// sequence only; the rest converts).
+// The six characters whose Unicode form differs between JIS and code page 932 (〜 ‖ − ¢ £
+// ¬, as mail and web pages write them) as their code page 932 counterparts (～ ∥ － ￠ ￡
+// ￢), which Windows writes for them when a program converts without flags; every other
+// character as it is.
+char32_t Cp932Counterpart(char32_t codepoint);
+
+// UTF-8 -> code page 932. The six JIS forms are written as their counterparts' codes;
+// other characters the code page lacks become "?" (two for one beyond U+FFFF, one for
+// each UTF-16 unit), and so does each malformed UTF-8 sequence (that sequence only; the
+// rest converts).
 std::string Utf8ToCp932(std::string_view utf8);
 
 // Code page 932 -> UTF-8. A lead byte takes the next byte as its trail byte unless that
@@ -35,7 +42,8 @@ inline size_t Cp932CharSize(std::string_view bytes, size_t i) {
              : 1;
 }
 
-// Whether the code point can be written in code page 932.
+// Whether the code point has a code of its own in code page 932 (the six JIS forms have
+// not: their codes read back as the counterparts).
 bool IsCp932Representable(char32_t codepoint);
 
 // UTF-8 validation and decoding; DecodeUtf8 returns false for invalid input.

@@ -4,7 +4,8 @@
 //   to U+0080 and U+F8F0-U+F8F3 and back.
 // - glibc writes ¢ £ ¥ ¬ — ‖ ‾ − 〜 as look-alike codes (¥ as "\", 〜 as ～'s code);
 //   Windows without best fit writes "?". Only characters that some code decodes to are
-//   written, which leaves those out.
+//   written, which leaves those out; six of them come in again as their counterparts
+//   (Cp932Counterpart), as on Windows.
 // - Bytes that are no character become "・" (U+30FB), Windows' default character.
 #include <iconv.h>
 
@@ -139,7 +140,7 @@ std::string Utf8ToCp932(std::string_view utf8) {
       out.push_back(static_cast<char>(cp));
       continue;
     }
-    uint16_t code = cp == kBadUtf8 ? kNoCode : CodeOf(cp);
+    uint16_t code = cp == kBadUtf8 ? kNoCode : CodeOf(Cp932Counterpart(cp));
     if (code == kNoCode) {
       if (cp > 0xFFFF && cp != kBadUtf8) out.push_back('?');  // one for each UTF-16 unit
       out.push_back('?');

@@ -23,6 +23,8 @@ bool IsCp932Representable(char32_t cp) {
 std::string Utf8ToCp932(std::string_view utf8) {
   std::wstring wide = Widen(utf8);
   if (wide.empty()) return {};
+  // Without best fit Windows writes the JIS forms as "?"; with it, many more look-alikes.
+  for (wchar_t& w : wide) w = static_cast<wchar_t>(Cp932Counterpart(w));
   int n = WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(),
                               static_cast<int>(wide.size()), nullptr, 0, "?", nullptr);
   std::string out(static_cast<size_t>(n), '\0');

@@ -10,8 +10,9 @@ namespace tavisnap {
 namespace {
 
 constexpr size_t kNone = std::string_view::npos;
+constexpr std::string_view kCrLf = "\r\n";
 
-// Calls take(begin, size) for every line, split at CR LF, LF or a lone CR.
+// Calls take(begin, size, breakSize) for every line, split at CR LF, LF or a lone CR.
 template <typename F>
 void ForEachLine(std::string_view text, F&& take) {
   size_t start = 0;
@@ -22,12 +23,12 @@ void ForEachLine(std::string_view text, F&& take) {
     if (lf < start) lf = text.find('\n', start);
     size_t end = std::min(cr, lf);
     if (end == kNone) {
-      take(start, text.size() - start);
+      take(start, text.size() - start, size_t{0});
       return;
     }
-    take(start, end - start);
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    size_t breakSize = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1;
+    take(start, end - start, breakSize);
+    start = end + breakSize;
   }
 }
 
@@ -36,6 +37,29 @@ bool IsAscii(std::string_view text) {
     if (static_cast<unsigned char>(c) >= 0x80) return false;
   }
   return true;
+}
+
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of(kCrLf) != kNone;
+}
+
+// TrimBlanks on characters: a blank or control byte that is the trail byte of the lead
+// byte before it belongs to that character and stays. text starts on a character.
+std::string_view TrimCp932Blanks(std::string_view text) {
+  std::string_view trimmed = TrimBlanks(text);
+  size_t begin = static_cast<size_t>(trimmed.data() - text.data());
+  size_t end = begin + trimmed.size();
+  // A byte trimmed after one that cannot lead a character begins a character itself.
+  if (end == text.size() || !IsCp932LeadByte(static_cast<unsigned char>(text[end - 1]))) {
+    return trimmed;
+  }
+  size_t last = begin;
+  for (size_t i = begin; i < text.size();) {
+    size_t size = Cp932CharSize(text, i);
+    if (size == 2 || static_cast<unsigned char>(text[i]) > 0x20) last = i + size;
+    i += size;
+  }
+  return text.substr(begin, last - begin);
 }
 
 // Where the line's ASCII marks are, counting only bytes that begin a character (a
@@ -78,22 +102,26 @@ size_t HashKey(size_t section, std::string_view key) {
 IniFile::Parsed IniFile::ParseLine(std::string_view text, Span where) {
   Parsed parsed;
   std::string_view raw = text.substr(where.begin, where.size);
-  std::string_view line = TrimBlanks(raw);
+  std::string_view line = TrimCp932Blanks(raw);
   if (line.empty()) return parsed;
-  Marks marks = line.front() == ';' ? Marks{} : FindMarks(line);
+  parsed.comment = line.front() == ';';
+  Marks marks = parsed.comment ? Marks{} : FindMarks(line);
   if (line.front() == '[' && line.size() >= 2 && marks.endsWithBracket) {
     parsed.kind = Parsed::kHeader;
-    parsed.line.key = Cp932ToUtf8(TrimBlanks(line.substr(1, line.size() - 2)));
+    parsed.line.key = Cp932ToUtf8(TrimCp932Blanks(line.substr(1, line.size() - 2)));
     return parsed;
   }
   parsed.kind = Parsed::kLine;
-  parsed.line.raw = where;
   if (marks.firstEquals != kNone) {
-    std::string_view key = TrimBlanks(line.substr(0, marks.firstEquals));
+    std::string_view key = TrimCp932Blanks(line.substr(0, marks.firstEquals));
+    std::string_view rest =
+        raw.substr(static_cast<size_t>(line.data() - raw.data()) + marks.firstEquals + 1);
+    std::string_view value = TrimCp932Blanks(rest);
+    parsed.valueWhole = value.size() == rest.size();
     parsed.line.isSetting = true;
     parsed.line.rawKey = SpanOf(text, key);
     parsed.line.key = Cp932ToUtf8(key);
-    parsed.line.value = Cp932ToUtf8(TrimBlanks(line.substr(marks.firstEquals + 1)));
+    parsed.line.value = Cp932ToUtf8(value);
   }
   return parsed;
 }
@@ -106,14 +134,18 @@ IniFile IniFile::Parse(std::string_view cp932) {
   size_t lines = 1;
   for (size_t lf = text.find('\n'); lf != kNone; lf = text.find('\n', lf + 1)) ++lines;
   ini.slots_.assign(std::bit_ceil(lines * 2 + 2), Slot{});
+  ini.rows_.reserve(lines);
   size_t current = kNotFound;
-  ForEachLine(text, [&](size_t begin, size_t size) {
+  ForEachLine(text, [&](size_t begin, size_t size, size_t breakSize) {
+    size_t row = ini.rows_.size();
     Parsed parsed = ParseLine(text, {begin, size});
+    ini.rows_.push_back({{begin, size}, breakSize, parsed.kind == Parsed::kBlank});
     if (parsed.kind == Parsed::kHeader) {
-      current = ini.SectionFor(parsed.line.key, {begin, size});
-    } else if (parsed.kind == Parsed::kLine && current == kNotFound) {
-      ini.preamble_.push_back({begin, size});
-    } else if (parsed.kind == Parsed::kLine) {
+      current = ini.SectionFor(parsed.line.key, row);
+      ini.sections_[current].endRow = row;
+    } else if (parsed.kind == Parsed::kLine && current != kNotFound) {
+      if (!parsed.comment) ini.sections_[current].endRow = row;
+      parsed.line.row = row;
       ini.Append(current, std::move(parsed.line));
     }
   });
@@ -125,72 +157,117 @@ std::string IniFile::Write() const {
 }
 
 bool IniFile::Commit() {
-  std::vector<Span> placed;
+  Placed placed;
   std::string written = LayOut(&placed);
   bool same = true;
-  auto next = placed.begin();
-  for (Span& line : preamble_) line = *next++;
-  for (Section& section : sections_) {
-    if (section.rawHeader.size == 0) {
-      Parsed header = ParseLine(written, *next);
-      same = same && header.kind == Parsed::kHeader && header.line.key == section.name;
+  for (size_t s = 0; s < sections_.size(); ++s) {
+    Section& section = sections_[s];
+    if (section.headerRow == kNoRow) {
+      section.headerRow = placed.headerOf[s];
+      Span where = placed.rows[section.headerRow].content;
+      Parsed header = ParseLine(written, where);
+      same = same && header.kind == Parsed::kHeader && header.line.key == section.name &&
+             !HasLineBreak(std::string_view(written).substr(where.begin, where.size));
+      section.endRow = section.headerRow;
+    } else {
+      section.headerRow = placed.rowOf[section.headerRow];
+      section.endRow = placed.rowOf[section.endRow];
     }
-    section.rawHeader = *next++;
+    size_t nextNew = section.endRow + 1;  // new lines follow the section's last line
     for (Line& line : section.lines) {
-      Span where = *next++;
-      if (line.changed) {
+      bool added = line.row == kNoRow;
+      size_t row = added ? nextNew++ : placed.rowOf[line.row];
+      Span where = placed.rows[row].content;
+      if (added || line.changed) {
         // As Parse would read the new line: the same key, and the value as written.
         Parsed reread = ParseLine(written, where);
         same = same && reread.kind == Parsed::kLine && reread.line.isSetting &&
-               reread.line.key == line.key;
+               reread.line.key == line.key && reread.valueWhole &&
+               !HasLineBreak(std::string_view(written).substr(where.begin, where.size));
         line.rawKey = reread.line.rawKey;
         line.value = std::move(reread.line.value);
         line.changed = false;
       } else if (line.rawKey.size != 0) {
         // The key keeps its place within its line, which has moved.
-        line.rawKey.begin = line.rawKey.begin - line.raw.begin + where.begin;
+        line.rawKey.begin = line.rawKey.begin - rows_[line.row].content.begin + where.begin;
       }
-      line.raw = where;
+      if (added) section.endRow = row;
+      line.row = row;
     }
   }
+  rows_ = std::move(placed.rows);
   text_ = std::move(written);
   return same;
 }
 
-std::string IniFile::LayOut(std::vector<Span>* placed) const {
+std::string IniFile::SettingText(const Line& line) const {
+  std::string text = line.row == kNoRow ? Utf8ToCp932(line.key) : std::string(Bytes(line.rawKey));
+  text += '=';
+  text += Utf8ToCp932(line.value);
+  return text;
+}
+
+std::string IniFile::LayOut(Placed* placed) const {
+  // Which rows take a changed line, and after which rows new lines go.
+  std::vector<const Line*> changedAt(rows_.size(), nullptr);
+  std::vector<size_t> newLinesAfter(rows_.size(), kNotFound);
+  for (size_t s = 0; s < sections_.size(); ++s) {
+    const Section& section = sections_[s];
+    for (const Line& line : section.lines) {
+      if (line.row != kNoRow && line.changed) changedAt[line.row] = &line;
+    }
+    if (section.headerRow != kNoRow && !section.lines.empty() &&
+        section.lines.back().row == kNoRow) {
+      newLinesAfter[section.endRow] = s;
+    }
+  }
+
   std::string out;
   out.reserve(text_.size() + text_.size() / 8 + 256);
-  size_t begin = 0;
-  auto endLine = [&] {
-    if (placed) placed->push_back({begin, out.size() - begin});
-    out += "\r\n";
-    begin = out.size();
+  bool lastBlank = false;
+  auto put = [&](std::string_view content, std::string_view lineBreak, bool blank) {
+    if (placed) placed->rows.push_back({{out.size(), content.size()}, lineBreak.size(), blank});
+    out += content;
+    out += lineBreak;
+    lastBlank = blank;
   };
-  for (Span line : preamble_) {
-    out += Bytes(line);
-    endLine();
-  }
-  for (const Section& section : sections_) {
-    if (section.rawHeader.size == 0) {
-      out += '[';
-      out += Utf8ToCp932(section.name);
-      out += ']';
-    } else {
-      out += Bytes(section.rawHeader);
-    }
-    endLine();
+  // A last line without a break gets one before anything follows it.
+  auto endOpenLine = [&] {
+    if (out.empty() || out.back() == '\n' || out.back() == '\r') return;
+    out += kCrLf;
+    if (placed) placed->rows.back().breakSize = kCrLf.size();
+  };
+  auto putNewLines = [&](const Section& section, std::string_view lineBreak) {
     for (const Line& line : section.lines) {
-      if (line.changed) {
-        out += line.rawKey.size == 0 ? Utf8ToCp932(line.key) : Bytes(line.rawKey);
-        out += '=';
-        out += Utf8ToCp932(line.value);
-      } else {
-        out += Bytes(line.raw);
-      }
-      endLine();
+      if (line.row == kNoRow) put(SettingText(line), lineBreak, false);
     }
-    out += "\r\n";
-    begin = out.size();
+  };
+
+  if (placed) placed->rowOf.resize(rows_.size());
+  for (size_t r = 0; r < rows_.size(); ++r) {
+    const Row& row = rows_[r];
+    std::string_view lineBreak(text_.data() + row.content.begin + row.content.size, row.breakSize);
+    if (placed) placed->rowOf[r] = placed->rows.size();
+    if (changedAt[r]) {
+      put(SettingText(*changedAt[r]), lineBreak, false);
+    } else {
+      put(Bytes(row.content), lineBreak, row.blank);
+    }
+    if (newLinesAfter[r] != kNotFound) {
+      endOpenLine();
+      putNewLines(sections_[newLinesAfter[r]], lineBreak.empty() ? kCrLf : lineBreak);
+    }
+  }
+  if (placed) placed->headerOf.assign(sections_.size(), kNoRow);
+  for (size_t s = 0; s < sections_.size(); ++s) {
+    const Section& section = sections_[s];
+    if (section.headerRow != kNoRow) continue;
+    endOpenLine();
+    if (!out.empty() && !lastBlank) put("", kCrLf, true);
+    if (placed) placed->headerOf[s] = placed->rows.size();
+    put("[" + Utf8ToCp932(section.name) + "]", kCrLf, false);
+    putNewLines(section, kCrLf);
+    put("", kCrLf, true);
   }
   return out;
 }
@@ -202,7 +279,7 @@ const std::string* IniFile::Find(std::string_view section, std::string_view key)
 }
 
 void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
-  size_t s = SectionFor(section, {});
+  size_t s = SectionFor(section, kNoRow);
   size_t found = FindLine(s, key);
   if (found != kNotFound) {
     Line& line = sections_[s].lines[found];
@@ -230,12 +307,12 @@ size_t IniFile::FindSection(std::string_view name) const {
   return it->second;
 }
 
-size_t IniFile::SectionFor(std::string_view name, Span rawHeader) {
+size_t IniFile::SectionFor(std::string_view name, size_t headerRow) {
   size_t found = FindSection(name);
   if (found != kNotFound) return found;
   lastSection_ = sections_.size();
   sectionIndex_.emplace(std::string(name), sections_.size());
-  sections_.push_back({std::string(name), rawHeader, {}});
+  sections_.push_back({std::string(name), headerRow, headerRow, {}});
   return lastSection_;
 }
 

@@ -80,11 +80,12 @@ class JisWriter {
   bool inJis_ = false;
 };
 
-// One character that is not ASCII. Only a code that comes back as the same character
-// counts: a near match (U+00A5 as the backslash) is no conversion.
+// One character that is not ASCII, a JIS form as its code page 932 counterpart. Only a
+// code that comes back as the same character counts: a near match (U+00A5 as the
+// backslash) is no conversion.
 void WriteCharacter(char32_t cp, JisWriter& out) {
   std::string utf8;
-  AppendUtf8(utf8, cp);
+  AppendUtf8(utf8, Cp932Counterpart(cp));
   std::string bytes = Utf8ToCp932(utf8);
   if (Cp932ToUtf8(bytes) != utf8) return out.Ascii(kIso2022JpDefaultChar);
   auto first = static_cast<unsigned char>(bytes[0]);

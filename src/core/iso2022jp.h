@@ -16,7 +16,8 @@ inline constexpr int kCodePageIso2022Jp = 50220;
 inline constexpr char kIso2022JpDefaultChar = '?';
 
 // UTF-8 text as ISO-2022-JP bytes: ASCII as it is; every other character through its
-// code page 932 code, as JIS X 0208 between ESC $ B and ESC ( B, the NEC special
+// code page 932 code (the six JIS forms through their counterparts', see
+// Cp932Counterpart), as JIS X 0208 between ESC $ B and ESC ( B, the NEC special
 // characters (row 13) and the NEC-selected IBM extensions (rows 89 to 92) included; IBM
 // extensions written as their NEC twins; half-width katakana as the full-width
 // letters, one for one (a separate sound mark stays separate). A character code page

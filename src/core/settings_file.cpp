@@ -146,9 +146,14 @@ bool SaveSettings(const std::string& path, const SettingsList& list) {
       ini.Set(section, key, value);
     }
   }
-  bool parsedForm = ini.Commit();
+  // A line that would read back as something else (a key the code page cannot write
+  // as itself) would lose the setting, or plant another one, at the next read.
+  if (!ini.Commit()) {
+    DebugLog("system.ini: 読み戻せない行になるため保存しません");
+    throw AppError(kIniWriteError);
+  }
   if (!AtomicWriteFile(path, ini.text())) throw AppError(kIniWriteError);
-  if (parsedForm) TheLastSave().Keep(std::move(ini));
+  TheLastSave().Keep(std::move(ini));
   return true;
 }
 

@@ -26,7 +26,9 @@ bool ReadSettingsFile(const std::string& path, SettingsList& list);
 // character; the entries before it are still written. An entry the file could not
 // read back as itself (a line break in its section or key, "=" in its key, a key
 // starting with ";" or "[") is skipped, with a debug line. Lines the merge leaves as
-// they were keep their bytes (see IniFile). A read-only file counts as unwritable.
+// they were keep their bytes and their places (see IniFile). A read-only file counts as
+// unwritable, and so does a merge that would write a line the file does not read back as
+// what was set (a key or section with a character the code page writes as another).
 // Returns true; any failure throws AppError(kIniWriteError) and leaves the file as it
 // was.
 bool SaveSettings(const std::string& path, const SettingsList& list);

@@ -5,6 +5,7 @@
 #include "core/define.h"
 #include "service/http_get.h"
 #include "service/tls_policy.h"
+#include "update/well_formed_xml.h"
 
 namespace tavisnap {
 namespace {
@@ -33,9 +34,7 @@ std::string NodeText(const pugi::xml_node& node) {
 
 std::string VersionFromDocument(std::string_view xml) {
   pugi::xml_document doc;
-  pugi::xml_parse_result parsed =
-      doc.load_buffer(xml.data(), xml.size(), pugi::parse_default, pugi::encoding_auto);
-  if (!parsed) return {};
+  if (!LoadWellFormedXml(xml, doc)) return {};
   pugi::xml_node root = doc.document_element();
   std::string result;
   for (pugi::xml_node child : root.children()) {

@@ -12,7 +12,8 @@ inline constexpr char kVersionFileName[] = "version.xml";
 inline constexpr long kVersionFetchMillis = 5000;
 inline constexpr size_t kMaxVersionFileBytes = 64 * 1024;
 
-// The published version in an XML document; empty when it is malformed or has none.
+// The published version in an XML document (UTF-8); empty when it is not well-formed
+// (see LoadWellFormedXml) or has none.
 std::string VersionFromDocument(std::string_view xml);
 
 // Fetches updateUrl + "version.xml" (a few seconds at most) and reads it; any failure

@@ -17,18 +17,23 @@ TEST(DecodeCp932Line, TextComesThroughAndEveryOtherByteIsRefused) {
     const char* bytes;
     const char* utf8;
   } text[] = {
-      {"abc, ?\t", "abc, ?\t"}, {"\x83\x5E\x83\x72\x91\xBE\x98\x59", "タビ太郎"},
-      {"\x81\x45", "・"},       {"\xB1\xDF", "ｱﾟ"},
-      {"\x88\x9F", "亜"},       {"\x87\x40", "①"},
+      {"abc, ?\t", "abc, ?\t"},
+      {"\x83\x5E\x83\x72\x91\xBE\x98\x59", "タビ太郎"},
+      {"\x81\x45", "・"},
+      {"\xB1\xDF", "ｱﾟ"},
+      {"\x88\x9F", "亜"},
+      {"\x87\x40", "①"},
       {"\xFA\x40", "ⅰ"},
+      // What the program reads these bytes as in system.ini, and so may export.
+      {"\x80\xA0\xFD\xFE\xFF", "\u0080\uF8F0\uF8F1\uF8F2\uF8F3"},
   };
   for (const auto& c : text) {
     std::string utf8;
     EXPECT_TRUE(DecodeCp932Line(c.bytes, utf8)) << c.utf8;
     EXPECT_EQ(utf8, c.utf8);
   }
-  for (const char* bytes : {"\x85\x40", "\xEF\x40", "\x88\x9E", "a\x82", "\x82\x20", "\x80", "\xA0",
-                            "\xFD", "\xFF", "\xEF\xBB\xBF"}) {
+  for (const char* bytes :
+       {"\x85\x40", "\xEF\x40", "\x88\x9E", "a\x82", "\x82\x20", "\xEF\xBB\xBF"}) {
     std::string utf8;
     EXPECT_FALSE(DecodeCp932Line(bytes, utf8)) << ::testing::PrintToString(bytes);
   }

@@ -21,7 +21,7 @@ TEST(Codepage, JapaneseRoundTripsThroughCp932) {
   EXPECT_EQ(Cp932ToUtf8(bytes), text);
 }
 
-TEST(Codepage, WritesWhatTheCodePageLacksAsQuestionMarksWithoutBestFit) {
+TEST(Codepage, WritesWhatTheCodePageLacksAsQuestionMarksAndTheJisFormsAsCounterparts) {
   struct Case {
     std::string utf8, cp932;
   } cases[] = {
@@ -30,7 +30,9 @@ TEST(Codepage, WritesWhatTheCodePageLacksAsQuestionMarksWithoutBestFit) {
        "a??b"},  // an emoji: two UTF-16 units
       {"é", "?"},
       // Look-alikes that best fit would write as \ ~ - and friends.
-      {"¥‾¢£¬‖−〜—", "?????????"},
+      {"¥‾—", "???"},
+      // The JIS forms as their counterparts ～ ∥ － ￠ ￡ ￢, which read back as those.
+      {"〜‖−¢£¬", "\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA"},
       {"\u0080\uF8F0\uF8F1\uF8F2\uF8F3", "\x80\xA0\xFD\xFE\xFF"},  // what those bytes read as
       // Each malformed UTF-8 sequence is one "?", and only that sequence.
       {"a\xFF"
@@ -42,6 +44,7 @@ TEST(Codepage, WritesWhatTheCodePageLacksAsQuestionMarksWithoutBestFit) {
   for (const Case& c : cases) EXPECT_EQ(Utf8ToCp932(c.utf8), c.cp932) << c.utf8;
   EXPECT_FALSE(IsCp932Representable(U'\U0001F600'));
   EXPECT_FALSE(IsCp932Representable(U'¥'));
+  EXPECT_FALSE(IsCp932Representable(U'〜'));
   EXPECT_TRUE(IsCp932Representable(U'漢'));
   EXPECT_TRUE(IsCp932Representable(U'\u0080'));
 }

@@ -33,19 +33,23 @@ std::string Dump(const IniFile& ini) {
 
 TEST(IniFile, AfterCommitItIsWhatParsingTheWrittenBytesGives) {
   const std::string file =
-      "; top\r\n[S]\r\n A = 1 \r\nB=2\r\na=dup\r\n; c\r\nno equals\r\n[\x87\x90]\r\nK=\xED\x40\r\n";
+      "; top\r\n[S]\r\n A = 1 \r\nB=2\r\na=dup\r\nK\x81 =1\r\n; c\r\nno equals\r\n[\x87\x90]\r\n"
+      "K=\xED\x40\r\n";
   struct Case {
     const char* what;
     Sets sets;
     bool same;
   } cases[] = {
-      {"values changed and added", {{"S.A", "x"}, {"s.b", " padded "}, {"T.N", "v"}}, true},
+      {"values changed and added", {{"S.A", "x"}, {"s.b", "y"}, {"T.N", "v"}}, true},
+      {"a key ending in a lead byte and the blank it takes", {{"S.K・", "2"}}, true},
       {"a value written as another", {{"S.B", "¥〜≒"}, {"≒.K", "纊"}}, true},
       {"nothing changed", {{"S.A", "1"}}, true},
       {"a key that reads back as another", {{"S.¥K", "v"}}, false},
       {"a key that reads back as a comment", {{"S.;K", "v"}}, false},
       {"a key that reads back as a header", {{"S.[K", "v]"}}, false},
       {"a section that reads back as another", {{"¥.K", "v"}}, false},
+      {"a value that reads back trimmed", {{"S.B", " padded "}}, false},
+      {"a line break that starts a line of its own", {{"S.N", "v\r\nK=x"}}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -3,7 +3,8 @@
 //   JIS X 0208, ESC ( B back to ASCII, and a text ends in ASCII.
 // - Unicode's JIS0208.TXT (Shift-JIS, JIS X 0208 and Unicode columns): あ 0x2422,
 //   ア 0x2522, カ 0x252B, ゛ 0x212B, 。 0x2123, 「 0x2156, 日 0x467C, 本 0x4B5C,
-//   語 0x386C.
+//   語 0x386C; the JIS forms 〜 0x2141, ‖ 0x2142, − 0x215D, ¢ 0x2171, £ 0x2172,
+//   ¬ 0x224C.
 // - Microsoft's CP932.TXT: the NEC special characters of row 13 (① 0x8740 = JIS 0x2D21,
 //   Ⅰ 0x8754 = 0x2D35, № 0x8782 = 0x2D62, ㈱ 0x878A = 0x2D6A) and the NEC-selected IBM
 //   extensions that code page 50220 writes for the IBM ones (ⅰ 0xFA40 -> 0xEEEF =
@@ -45,6 +46,8 @@ TEST(Iso2022Jp, PublishedVectors) {
        kJ + "%\"%+!+" + kA},
       {"NEC row 13", "①Ⅰ№㈱", kJ + "-!-5-b-j" + kA},
       {"IBM extensions as their NEC-selected twins", "ⅰ﨑", kJ + "|qyu" + kA},
+      {"JIS forms and their code page 932 counterparts alike", "〜‖−¢£¬～∥－￠￡￢",
+       kJ + "!A!B!]!q!r\"L!A!B!]!q!r\"L" + kA},
   };
   for (const Vector& v : vectors) {
     EXPECT_EQ(ConvertCodePage(kCodePageShiftJis, kCodePageIso2022Jp, v.text), v.bytes) << v.what;

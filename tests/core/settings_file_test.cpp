@@ -71,34 +71,36 @@ TEST_F(SettingsFileTest, ReadingMergesIntoTheListAndEmptyValuesRemove) {
   EXPECT_EQ(list.Get("SYSTEM.DST_NAME"), "");
 }
 
-TEST_F(SettingsFileTest, WritesTheLayoutWithCrLfAndKeepsUntouchedLinesAsTheyWere) {
+TEST_F(SettingsFileTest, LinesItDoesNotChangeKeepTheirPlacesAndLineBreaks) {
   WriteIni(
       "; installed defaults\n"
       "[ SYSTEM ]\r\n"
       "MAILID=\r\n"
-      "\r\n"
       "   legacy line without equals   \r\n"
       "AUTOLOGIN=2\r\n"
       " HOTKEY = O \r"
+      "\r\n"
       "; between\r\n"
       "[MAILLIST]\r\n"
       "MAIL1=a@b.jp");
   SettingsList list;
   list.Set("system.autologin", "1");       // existing key, other case: the file's spelling stays
-  list.Set("MAILLIST.NAME1", "  Taro  ");  // new key: last in its section, value trimmed
+  list.Set("SYSTEM.DST_NAME", "x");        // new key: before what leads into the next section
+  list.Set("MAILLIST.NAME1", "  Taro  ");  // new key after the last line, value trimmed
   list.Set("SYSTEM.MAILID", "me@b.jp");
   list.Set("SYSTEM.HOTKEY", "O");  // the value it has: the line stays as it was
   list.Set("NEW.K", "v");          // new section: last
   EXPECT_TRUE(SaveSettings(path_, list));
   EXPECT_EQ(ReadBytes(path_),
-            "; installed defaults\r\n"
+            "; installed defaults\n"
             "[ SYSTEM ]\r\n"
             "MAILID=me@b.jp\r\n"
             "   legacy line without equals   \r\n"
             "AUTOLOGIN=1\r\n"
-            " HOTKEY = O \r\n"
-            "; between\r\n"
+            " HOTKEY = O \r"
+            "DST_NAME=x\r"
             "\r\n"
+            "; between\r\n"
             "[MAILLIST]\r\n"
             "MAIL1=a@b.jp\r\n"
             "NAME1=Taro\r\n"
@@ -162,8 +164,8 @@ TEST_F(SettingsFileTest, SavesInARowChangeLinesThatEarlierSavesMoved) {
     SaveSettings(path_, list);
   }
   EXPECT_EQ(ReadIni(),
-            "; コメント\r\n[SYSTEM]\r\nMAILID=x@y.jp\r\nAUTOLOGIN=1\r\nLOGO=2\r\n\r\n"
-            "[MAILLIST]\r\nMAIL1=b@example.jp\r\n\r\n");
+            "; コメント\r\n[SYSTEM]\r\nMAILID=x@y.jp\r\nAUTOLOGIN=1\r\nLOGO=2\r\n"
+            "[MAILLIST]\r\nMAIL1=b@example.jp\r\n");
 }
 
 TEST_F(SettingsFileTest, SkipsNamesTheFileCouldNotReadBackAsThemselves) {
@@ -175,7 +177,25 @@ TEST_F(SettingsFileTest, SkipsNamesTheFileCouldNotReadBackAsThemselves) {
     list.Set(name, "v]");
     list.Set("SYSTEM.X", "new");  // later entries are still written
     EXPECT_TRUE(SaveSettings(path_, list));
-    EXPECT_EQ(ReadBytes(path_), "[SYSTEM]\r\nX=new\r\n\r\n");
+    EXPECT_EQ(ReadBytes(path_), "[SYSTEM]\r\nX=new\r\n");
+  }
+}
+
+TEST_F(SettingsFileTest, ALineThatWouldReadBackAsAnotherFailsTheSaveAndKeepsTheFile) {
+  // "¥" has no code: the key or section would come back as "?".
+  for (const char* name : {"SYSTEM.¥K", "¥.K"}) {
+    SCOPED_TRACE(name);
+    WriteIni("[SYSTEM]\r\nX=old\r\n");
+    SettingsList list;
+    list.Set("SYSTEM.X", "new");
+    list.Set(name, "v");
+    try {
+      SaveSettings(path_, list);
+      ADD_FAILURE() << "no error";
+    } catch (const AppError& e) {
+      EXPECT_STREQ(e.what(), "書き込みエラー(INIファイル)");
+    }
+    EXPECT_EQ(ReadBytes(path_), "[SYSTEM]\r\nX=old\r\n");
   }
 }
 
@@ -199,7 +219,7 @@ TEST_F(SettingsFileTest, RemovingAnEntryLeavesTheOldValueInTheFile) {
   SettingsList list = Read();
   list.Set("SYSTEM.DST_NAME", "");
   SaveSettings(path_, list);
-  EXPECT_EQ(ReadBytes(path_), "[SYSTEM]\r\nDST_NAME=Hanako\r\n\r\n");
+  EXPECT_EQ(ReadBytes(path_), "[SYSTEM]\r\nDST_NAME=Hanako\r\n");
 }
 
 TEST_F(SettingsFileTest, AnUnsplittableNameStopsTheMergeButTheFileIsWritten) {
@@ -213,7 +233,7 @@ TEST_F(SettingsFileTest, AnUnsplittableNameStopsTheMergeButTheFileIsWritten) {
     list.Set("SYSTEM.X", "new");
     list.Set("SYSTEM.AFTER", "2");
     EXPECT_TRUE(SaveSettings(path_, list));
-    EXPECT_EQ(ReadBytes(path_), "[SYSTEM]\r\nX=old\r\nBEFORE=1\r\n\r\n");
+    EXPECT_EQ(ReadBytes(path_), "[SYSTEM]\r\nX=old\r\nBEFORE=1\r\n");
   }
 }
 
