@@ -19,8 +19,10 @@ std::string DecodeResponseText(std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size());
   for (char32_t c : chars) {
-    // The answer used to pass through code page 932, which turned what it lacked into "?".
-    if (IsCp932Representable(c)) AppendUtf8(text, c);
+    // The answer used to pass through code page 932, which turned what it lacked into "?"
+    // and the JIS forms of six characters into their counterparts.
+    char32_t kept = Cp932Counterpart(c);
+    if (IsCp932Representable(kept)) AppendUtf8(text, kept);
   }
   return CleanResponseText(text);
 }

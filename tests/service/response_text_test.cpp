@@ -19,6 +19,7 @@ TEST(ResponseTextTest, KeepsWhatCodePage932HoldsAndDropsTheRest) {
   // an accented Latin letter and the byte-order mark are not.
   EXPECT_EQ(DecodeResponseText("①送信しましたｱ"), "①送信しましたｱ");
   EXPECT_EQ(DecodeResponseText("送信😀しましたé?"), "送信しました");
+  EXPECT_EQ(DecodeResponseText("9時〜17時−¢"), "9時～17時－￠");
   EXPECT_EQ(DecodeResponseText("\xEF\xBB\xBF"
                                "1,1"),
             "1,1");
