@@ -109,7 +109,10 @@ void AddressPages::ExecDstSetting() {
     prompter_.Warning(kCheckAddress);
     return;
   }
-  book_.AddAddress(mailAdr, view_.Text(AddressField::SendAddName), false);
+  if (book_.AddAddress(mailAdr, view_.Text(AddressField::SendAddName), false) ==
+      AddResult::NotSaved) {
+    return;
+  }
   if (!Fill(AddressListId::DelMaillist)) return;
   // The typed address, not simply the first entry: the book may have been filled from
   // another page meanwhile, and a capture must not go to somebody else.
