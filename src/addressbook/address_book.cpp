@@ -105,8 +105,11 @@ AddResult AddressBook::AddAddress(const std::string& mailAdr, const std::string&
   }
   SettingsChange change(settings_);
   change.Set(MailKey(freeSlot), mailAdr);
-  change.Set(NameKey(freeSlot), name);
+  // Emptied in the file too: a hand-edited file may name a slot that has no address.
+  change.Set(NameKey(freeSlot), ClearableValue(name));
   if (!Save(change)) return AddResult::NotSaved;
+  // The file's empty name reads back as no entry; so it is in the list, without the blank.
+  if (name.empty()) settings_.Set(NameKey(freeSlot), "");
   if (announce) prompter_.Information(kAddressAdded);
   return AddResult::Added;
 }

@@ -54,8 +54,9 @@ class AddressBook {
               Prompter& prompter, FatalExit fatalExit);
 
   // Refuses an address already in the book (exact comparison) and a full book with a
-  // warning; otherwise fills the lowest free slot (an empty name leaves NAME<n> absent)
-  // and saves. Neither argument is checked here.
+  // warning; otherwise fills the lowest free slot and saves. An empty name leaves NAME<n>
+  // absent, and empty in the file, where a hand-edited slot may have held one. Neither
+  // argument is checked here.
   AddResult AddAddress(const std::string& mailAdr, const std::string& name, bool announce);
 
   // Changes the lowest slot that holds item index of both hidden lists; when that

@@ -264,6 +264,13 @@ TEST_F(AddressBookTest, AWriteFailureIsShownAndLeavesTheSettingsAsTheFileIs) {
   }
 }
 
+TEST_F(AddressBookTest, ANamelessEntryDoesNotTakeTheNameAHandEditedSlotHeld) {
+  WriteIni("NAME1=他人\r\n");
+  ASSERT_EQ(book.AddAddress("a@example.jp", "", false), AddResult::Added);
+  EXPECT_EQ(FileValue("MAILLIST", "NAME1"), "");
+  EXPECT_EQ(settings.Get("MAILLIST.NAME1"), "") << "as a read of the file gives it";
+}
+
 TEST_F(AddressBookTest, FillAddressComboReadsTheFileAgainAndEndsWithoutIt) {
   WriteIni(SlotLines(1, "a@example.jp", "一郎"));
   testing::WriteBytes(iniPath, Utf8ToCp932("[MAILLIST]\r\nMAIL1=\r\nMAIL3=c@example.jp\r\n"));
