@@ -85,6 +85,31 @@ TEST_F(AddressPagesTest, AnAddressThatFailsTheCheckChangesNothing) {
   EXPECT_FALSE(view.hidden);
 }
 
+TEST_F(AddressPagesTest, ANameTheFileCannotHoldIsRefusedNamingItsCharacters) {
+  struct Page {
+    AddressField name, mail;
+    void (AddressPages::*exec)();
+  };
+  const Page typed[] = {
+      {AddressField::AddName, AddressField::AddMailAdr, &AddressPages::ExecAddressAdd},
+      {AddressField::UpdName, AddressField::UpdMailAdr, &AddressPages::ExecAddressEdit},
+      {AddressField::SendAddName, AddressField::SendAddMail, &AddressPages::ExecDstSetting}};
+  pages.OpenAddressEdit();
+  view.upd.Select(1);
+  std::string before = testing::ReadBytes(iniPath);
+  for (const Page& page : typed) {
+    prompter.boxes.clear();
+    view.texts[page.name] = "𠮷田😀";
+    view.texts[page.mail] = "new@example.jp";
+    (pages.*page.exec)();
+    EXPECT_EQ(prompter.boxes,
+              std::vector<Box>{Warn("名前の「𠮷」「😀」はアドレス帳に保存できません。")});
+    EXPECT_EQ(view.texts[page.name], "𠮷田😀");
+  }
+  EXPECT_EQ(testing::ReadBytes(iniPath), before);
+  EXPECT_FALSE(view.hidden);
+}
+
 TEST_F(AddressPagesTest, AddAnnouncesTheNewEntry) {
   view.texts[AddressField::AddName] = "一郎";
   view.texts[AddressField::AddMailAdr] = "a@example.jp";
