@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "core/ascii_text.h"
-#include "core/base64.h"
 #include "core/define.h"
 #include "core/settings_file.h"
 #include "core/settings_list.h"
@@ -63,11 +62,11 @@ void AccountMaintenance::PasswordChange() {
   if (!Relogin()) return ShowReaction(ReloginFailedReaction(kCommand), prompter_);
   Evaluation answer =
       EvaluateAnswer(kCommand, post_(ActionUrl(), PwdEditCompForm(password, again)));
-  if (answer.outcome == Outcome::Code1) {
-    savePassword_(EncodeBase64String(password));
-    SysInfo.Password = password;
-  }
+  if (answer.outcome != Outcome::Code1) return ShowReaction(answer.reaction, prompter_);
+  // The service has the new password: every later Relogin of this run needs it, stored or not.
+  SysInfo.Password = password;
   ShowReaction(answer.reaction, prompter_);
+  StorePassword(savePassword_, password, prompter_);
 }
 
 void AccountMaintenance::PasswordReNotify() {

@@ -30,8 +30,9 @@ class MaintenanceView {
   virtual void ShowMailId(const std::string& mailId) = 0;
 };
 
-// Each operation may throw AppError when the settings file or the registry cannot be
-// written; what was applied before stays, and the caller's error handler drops it.
+// Each operation may throw AppError when the settings file cannot be written; what was
+// applied before stays, and the caller's error handler drops it. A registry that refuses
+// a new password is shown in a warning box; the password is this run's all the same.
 class AccountMaintenance {
  public:
   AccountMaintenance(MaintenanceView& view, Prompter& prompter, MainWindowServices& services,

@@ -12,6 +12,17 @@
 #include "service/commands.h"
 
 namespace tavisnap {
+
+bool StorePassword(const PasswordSaver& save, const std::string& password, Prompter& prompter) {
+  try {
+    save(EncodeBase64String(password));
+  } catch (const AppError& error) {
+    prompter.Warning(error.what());
+    return false;
+  }
+  return true;
+}
+
 FormInitLogic::FormInitLogic(InitView& view, Prompter& prompter, MainWindowServices& services,
                              FormPoster post, PasswordSaver savePassword)
     : view_(view),
@@ -89,14 +100,15 @@ void FormInitLogic::Button_already_reg_doClick() {
   }
 }
 
-// Throws AppError when the settings file cannot be written; what came before stays.
+// Throws AppError when the settings file cannot be written; what came before stays. A
+// password the registry refuses is this run's all the same.
 void FormInitLogic::StoreSignIn(const std::string& mailId, const std::string& password,
                                 const std::string& answer) {
   SysInfo.SignedIn = true;
   Settings.Set("SYSTEM.MAILID", mailId);
   SysInfo.MailId = mailId;
-  savePassword_(EncodeBase64String(password));
   SysInfo.Password = password;
+  StorePassword(savePassword_, password, prompter_);
   SysInfo.AutoLogin = view_.AutoLoginChecked();
   Settings.Set("SYSTEM.AUTOLOGIN", SettingFlag(SysInfo.AutoLogin));
   SysInfo.BasicAuth = LoginAnswerBasicAuth(answer);

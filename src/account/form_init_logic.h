@@ -15,6 +15,10 @@ namespace tavisnap {
 // Stores the Base64 text of the password (the registry on Windows).
 using PasswordSaver = std::function<void(const std::string& encoded)>;
 
+// Stores the password's Base64 text; a store that fails (AppError) is shown in a warning
+// box with its own message. True when stored.
+bool StorePassword(const PasswordSaver& save, const std::string& password, Prompter& prompter);
+
 class FormInitLogic {
  public:
   FormInitLogic(InitView& view, Prompter& prompter, MainWindowServices& services, FormPoster post,

@@ -141,7 +141,7 @@ class Maintenance : public AccountTest {
       prompter,
       services,
       [this](const std::string& url, const TTypFormDataArray& form) { return Post(url, form); },
-      [this](const std::string& encoded) { savedPasswords.push_back(encoded); },
+      [this](const std::string& encoded) { SavePassword(encoded); },
       [this] { log.push_back("foreground"); }};
 };
 
@@ -271,6 +271,16 @@ TEST_F(Maintenance, ChangedPasswordIsUpperCasedAndUsedByTheNextRelogin) {
   EXPECT_EQ(SentField("password"), "NEW77");
   EXPECT_EQ(prompter.boxes.size(), 1u);
   EXPECT_EQ(IniText(), iniBefore);
+}
+
+TEST_F(Maintenance, APasswordTheRegistryRefusesIsUsedForThisRunAndTheFailureShown) {
+  registryFails = true;
+  FillPassword("NEW77", "NEW77");
+  maintenance.PasswordChange();
+  EXPECT_EQ(SysInfo.Password, "NEW77");
+  EXPECT_EQ(prompter.boxes,
+            (std::vector<ShownBox>{{BoxKind::Information, "パスワード変更完了"},
+                                   {BoxKind::Warning, "書き込みエラー(レジストリ)"}}));
 }
 
 TEST_F(Maintenance, PasswordNotice) {

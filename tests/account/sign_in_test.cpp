@@ -179,6 +179,17 @@ TEST_F(SignIn, UnwritableSettingsFileStopsAfterTheAccountDataAreKept) {
   EXPECT_TRUE(logic.ConfirmExitOnClose());
 }
 
+TEST_F(SignIn, APasswordTheRegistryRefusesIsUsedForThisRunAndTheFailureShown) {
+  Service().AddAccount(kUser, kPassword);
+  registryFails = true;
+  Fill(kUser, kPassword);
+  logic.Button_already_reg_doClick();
+  EXPECT_EQ(prompter.boxes,
+            (std::vector<ShownBox>{{BoxKind::Warning, "書き込みエラー(レジストリ)"}}));
+  EXPECT_EQ(SysInfo.Password, kPassword);
+  EXPECT_EQ(services.trayEnabled, 1);
+}
+
 TEST_F(SignIn, AutomaticSignInWithoutStoredPasswordOpensTheWindow) {
   SysInfo.MailId = kUser;
   SysInfo.AutoLogin = true;
