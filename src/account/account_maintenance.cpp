@@ -4,7 +4,7 @@
 
 #include "core/ascii_text.h"
 #include "core/define.h"
-#include "core/settings_file.h"
+#include "core/settings_change.h"
 #include "core/settings_list.h"
 #include "core/validation.h"
 #include "service/commands.h"
@@ -34,13 +34,14 @@ void AccountMaintenance::UserIdChange() {
   constexpr ServiceCommand kCommand = ServiceCommand::SubmitMailEditComp;
   if (!Relogin()) return ShowReaction(ReloginFailedReaction(kCommand), prompter_);
   Evaluation answer = EvaluateAnswer(kCommand, post_(ActionUrl(), MailEditCompForm(mail, again)));
-  if (answer.outcome == Outcome::Code1) {
-    SysInfo.MailId = mail;
-    view_.ShowMailId(mail);
-    Settings.Set("SYSTEM.MAILID", mail);
-    SaveSettings(IniPath, Settings);
-  }
+  if (answer.outcome != Outcome::Code1) return ShowReaction(answer.reaction, prompter_);
+  // The service has the new address: this run signs in with it, stored or not.
+  SysInfo.MailId = mail;
+  view_.ShowMailId(mail);
   ShowReaction(answer.reaction, prompter_);
+  SettingsChange change(Settings);
+  change.Set("SYSTEM.MAILID", mail);
+  change.Save(IniPath, prompter_);
 }
 
 void AccountMaintenance::PasswordChange() {
@@ -86,11 +87,13 @@ void AccountMaintenance::Button_basic_authClick() {
   if (!Relogin()) return ShowReaction(ReloginFailedReaction(kCommand, column), prompter_);
   Evaluation answer = EvaluateAnswer(kCommand, post_(ActionUrl(), BasicAuthForm(on)), column);
   if (answer.outcome != Outcome::Code1) return ShowReaction(answer.reaction, prompter_);
+  // The service has switched: so is this run, stored or not (the next sign-in reports it).
   SysInfo.BasicAuth = on;
   services_.RefreshMenuStates();
-  Settings.Set("SYSTEM.BASIC_AUTH", SettingFlag(on));
   ShowReaction(answer.reaction, prompter_);
-  SaveSettings(IniPath, Settings);
+  SettingsChange change(Settings);
+  change.Set("SYSTEM.BASIC_AUTH", SettingFlag(on));
+  change.Save(IniPath, prompter_);
 }
 
 void AccountMaintenance::PMenuTrayDeleteClick() {
@@ -106,8 +109,9 @@ void AccountMaintenance::MenuSetOtherAutologinClick() {
                             : "自動ログイン設定を解除します、よろしいですか？")) {
     return;
   }
-  Settings.Set("SYSTEM.AUTOLOGIN", SettingFlag(on));
-  SaveSettings(IniPath, Settings);
+  SettingsChange change(Settings);
+  change.Set("SYSTEM.AUTOLOGIN", SettingFlag(on));
+  if (!change.Save(IniPath, prompter_)) return;
   SysInfo.AutoLogin = on;
   services_.RefreshMenuStates();
   prompter_.Information(on ? "自動ログインを設定しました" : "自動ログインを解除しました");

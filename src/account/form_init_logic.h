@@ -27,8 +27,8 @@ class FormInitLogic {
   // Page choice from the stored account; runs once when the window is created.
   void FormCreate();
   // Start-up's sign-in with the stored account while the window is hidden. Never throws:
-  // a settings file that cannot be written is reported, the data already stored stay,
-  // and the program goes on without a signed-in account.
+  // as with the window's sign-in, a settings file that cannot be written is reported,
+  // nothing is stored, and the program goes on without a signed-in account.
   void AutoSignIn();
 
   void Button_already_reg_doClick();
@@ -44,7 +44,7 @@ class FormInitLogic {
   bool ConfirmExitOnClose() const { return confirmExitOnClose_; }
 
  private:
-  void StoreSignIn(const std::string& mailId, const std::string& password,
+  bool StoreSignIn(const std::string& mailId, const std::string& password,
                    const std::string& answer);
   void ShowSignInPage();
 

@@ -26,6 +26,9 @@
 
 namespace tavisnap::testing {
 
+// The settings save's own message, as the user reads it.
+inline constexpr char kIniWriteBox[] = "書き込みエラー(INIファイル)";
+
 class AccountTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
