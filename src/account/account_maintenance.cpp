@@ -3,9 +3,8 @@
 #include <utility>
 
 #include "core/ascii_text.h"
-#include "core/base64.h"
 #include "core/define.h"
-#include "core/settings_file.h"
+#include "core/settings_change.h"
 #include "core/settings_list.h"
 #include "core/validation.h"
 #include "service/commands.h"
@@ -35,13 +34,14 @@ void AccountMaintenance::UserIdChange() {
   constexpr ServiceCommand kCommand = ServiceCommand::SubmitMailEditComp;
   if (!Relogin()) return ShowReaction(ReloginFailedReaction(kCommand), prompter_);
   Evaluation answer = EvaluateAnswer(kCommand, post_(ActionUrl(), MailEditCompForm(mail, again)));
-  if (answer.outcome == Outcome::Code1) {
-    SysInfo.MailId = mail;
-    view_.ShowMailId(mail);
-    Settings.Set("SYSTEM.MAILID", mail);
-    SaveSettings(IniPath, Settings);
-  }
+  if (answer.outcome != Outcome::Code1) return ShowReaction(answer.reaction, prompter_);
+  // The service has the new address: this run signs in with it, stored or not.
+  SysInfo.MailId = mail;
+  view_.ShowMailId(mail);
   ShowReaction(answer.reaction, prompter_);
+  SettingsChange change(Settings);
+  change.Set("SYSTEM.MAILID", mail);
+  change.Save(IniPath, prompter_);
 }
 
 void AccountMaintenance::PasswordChange() {
@@ -63,11 +63,11 @@ void AccountMaintenance::PasswordChange() {
   if (!Relogin()) return ShowReaction(ReloginFailedReaction(kCommand), prompter_);
   Evaluation answer =
       EvaluateAnswer(kCommand, post_(ActionUrl(), PwdEditCompForm(password, again)));
-  if (answer.outcome == Outcome::Code1) {
-    savePassword_(EncodeBase64String(password));
-    SysInfo.Password = password;
-  }
+  if (answer.outcome != Outcome::Code1) return ShowReaction(answer.reaction, prompter_);
+  // The service has the new password: every later Relogin of this run needs it, stored or not.
+  SysInfo.Password = password;
   ShowReaction(answer.reaction, prompter_);
+  StorePassword(savePassword_, password, prompter_);
 }
 
 void AccountMaintenance::PasswordReNotify() {
@@ -87,11 +87,13 @@ void AccountMaintenance::Button_basic_authClick() {
   if (!Relogin()) return ShowReaction(ReloginFailedReaction(kCommand, column), prompter_);
   Evaluation answer = EvaluateAnswer(kCommand, post_(ActionUrl(), BasicAuthForm(on)), column);
   if (answer.outcome != Outcome::Code1) return ShowReaction(answer.reaction, prompter_);
+  // The service has switched: so is this run, stored or not (the next sign-in reports it).
   SysInfo.BasicAuth = on;
   services_.RefreshMenuStates();
-  Settings.Set("SYSTEM.BASIC_AUTH", SettingFlag(on));
   ShowReaction(answer.reaction, prompter_);
-  SaveSettings(IniPath, Settings);
+  SettingsChange change(Settings);
+  change.Set("SYSTEM.BASIC_AUTH", SettingFlag(on));
+  change.Save(IniPath, prompter_);
 }
 
 void AccountMaintenance::PMenuTrayDeleteClick() {
@@ -107,8 +109,9 @@ void AccountMaintenance::MenuSetOtherAutologinClick() {
                             : "自動ログイン設定を解除します、よろしいですか？")) {
     return;
   }
-  Settings.Set("SYSTEM.AUTOLOGIN", SettingFlag(on));
-  SaveSettings(IniPath, Settings);
+  SettingsChange change(Settings);
+  change.Set("SYSTEM.AUTOLOGIN", SettingFlag(on));
+  if (!change.Save(IniPath, prompter_)) return;
   SysInfo.AutoLogin = on;
   services_.RefreshMenuStates();
   prompter_.Information(on ? "自動ログインを設定しました" : "自動ログインを解除しました");

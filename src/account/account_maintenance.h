@@ -30,8 +30,10 @@ class MaintenanceView {
   virtual void ShowMailId(const std::string& mailId) = 0;
 };
 
-// Each operation may throw AppError when the settings file or the registry cannot be
-// written; what was applied before stays, and the caller's error handler drops it.
+// A settings file or registry that cannot be written is shown in a warning box with the
+// store's own message. What only this program keeps (automatic sign-in) then stays as
+// the file is; what the service has already taken (address, password, basic
+// authentication) is this run's from then on, after the service's message.
 class AccountMaintenance {
  public:
   AccountMaintenance(MaintenanceView& view, Prompter& prompter, MainWindowServices& services,

@@ -6,12 +6,23 @@
 #include "core/ascii_text.h"
 #include "core/base64.h"
 #include "core/define.h"
-#include "core/settings_file.h"
+#include "core/settings_change.h"
 #include "core/settings_list.h"
 #include "core/validation.h"
 #include "service/commands.h"
 
 namespace tavisnap {
+
+bool StorePassword(const PasswordSaver& save, const std::string& password, Prompter& prompter) {
+  try {
+    save(EncodeBase64String(password));
+  } catch (const AppError& error) {
+    prompter.Warning(error.what());
+    return false;
+  }
+  return true;
+}
+
 FormInitLogic::FormInitLogic(InitView& view, Prompter& prompter, MainWindowServices& services,
                              FormPoster post, PasswordSaver savePassword)
     : view_(view),
@@ -69,7 +80,7 @@ void FormInitLogic::Button_already_reg_doClick() {
   Evaluation answer = EvaluateAnswer(ServiceCommand::SubmitLoginDo, result, Column::AccountWindow);
   switch (answer.outcome) {
     case Outcome::Code1:
-      StoreSignIn(mailId, password, result.body);
+      if (!StoreSignIn(mailId, password, result.body)) break;
       services_.EnableSignedInTrayItems();
       HotKeyReady = "ON";
       services_.RefreshMenuStates();
@@ -89,19 +100,24 @@ void FormInitLogic::Button_already_reg_doClick() {
   }
 }
 
-// Throws AppError when the settings file cannot be written; what came before stays.
-void FormInitLogic::StoreSignIn(const std::string& mailId, const std::string& password,
+// False, after the warning, when the settings file cannot be written: nothing is stored
+// then. A password the registry refuses is this run's all the same.
+bool FormInitLogic::StoreSignIn(const std::string& mailId, const std::string& password,
                                 const std::string& answer) {
+  const bool autoLogin = view_.AutoLoginChecked();
+  const bool basicAuth = LoginAnswerBasicAuth(answer);
+  SettingsChange change(Settings);
+  change.Set("SYSTEM.MAILID", mailId);
+  change.Set("SYSTEM.AUTOLOGIN", SettingFlag(autoLogin));
+  change.Set("SYSTEM.BASIC_AUTH", SettingFlag(basicAuth));
+  if (!change.Save(IniPath, prompter_)) return false;
   SysInfo.SignedIn = true;
-  Settings.Set("SYSTEM.MAILID", mailId);
   SysInfo.MailId = mailId;
-  savePassword_(EncodeBase64String(password));
   SysInfo.Password = password;
-  SysInfo.AutoLogin = view_.AutoLoginChecked();
-  Settings.Set("SYSTEM.AUTOLOGIN", SettingFlag(SysInfo.AutoLogin));
-  SysInfo.BasicAuth = LoginAnswerBasicAuth(answer);
-  Settings.Set("SYSTEM.BASIC_AUTH", SettingFlag(SysInfo.BasicAuth));
-  SaveSettings(IniPath, Settings);
+  SysInfo.AutoLogin = autoLogin;
+  SysInfo.BasicAuth = basicAuth;
+  StorePassword(savePassword_, password, prompter_);
+  return true;
 }
 
 void FormInitLogic::Button_new_reg_doClick() {
@@ -114,18 +130,16 @@ void FormInitLogic::Button_new_reg_doClick() {
   if (!prompter_.Confirm(kConfirmRegist)) return;
   Evaluation answer = EvaluateAnswer(ServiceCommand::SubmitMailRegistComp,
                                      post_(ActionUrl(), MailRegistCompForm(mail1, mail2)));
-  const bool registered = answer.outcome == Outcome::Code1;
-  if (registered) {
-    Settings.Set("SYSTEM.MAILID", mail1);
-    SysInfo.MailId = mail1;
-    SaveSettings(IniPath, Settings);
-  }
+  if (answer.outcome != Outcome::Code1) return ShowReaction(answer.reaction, prompter_);
+  // The service has the account: the sign-in page offers its address, stored or not.
+  SysInfo.MailId = mail1;
   ShowReaction(answer.reaction, prompter_);
-  if (registered) {
-    view_.SetText(InitField::AlreadyMailAdr, SysInfo.MailId);
-    view_.ShowPage(kPageAlreadyReg);
-    view_.FocusPassword();
-  }
+  SettingsChange change(Settings);
+  change.Set("SYSTEM.MAILID", mail1);
+  change.Save(IniPath, prompter_);
+  view_.SetText(InitField::AlreadyMailAdr, SysInfo.MailId);
+  view_.ShowPage(kPageAlreadyReg);
+  view_.FocusPassword();
 }
 
 void FormInitLogic::Button_already_reg_PasswordClick() {

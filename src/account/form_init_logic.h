@@ -15,6 +15,10 @@ namespace tavisnap {
 // Stores the Base64 text of the password (the registry on Windows).
 using PasswordSaver = std::function<void(const std::string& encoded)>;
 
+// Stores the password's Base64 text; a store that fails (AppError) is shown in a warning
+// box with its own message. True when stored.
+bool StorePassword(const PasswordSaver& save, const std::string& password, Prompter& prompter);
+
 class FormInitLogic {
  public:
   FormInitLogic(InitView& view, Prompter& prompter, MainWindowServices& services, FormPoster post,
@@ -23,8 +27,8 @@ class FormInitLogic {
   // Page choice from the stored account; runs once when the window is created.
   void FormCreate();
   // Start-up's sign-in with the stored account while the window is hidden. Never throws:
-  // a settings file that cannot be written is reported, the data already stored stay,
-  // and the program goes on without a signed-in account.
+  // as with the window's sign-in, a settings file that cannot be written is reported,
+  // nothing is stored, and the program goes on without a signed-in account.
   void AutoSignIn();
 
   void Button_already_reg_doClick();
@@ -40,7 +44,7 @@ class FormInitLogic {
   bool ConfirmExitOnClose() const { return confirmExitOnClose_; }
 
  private:
-  void StoreSignIn(const std::string& mailId, const std::string& password,
+  bool StoreSignIn(const std::string& mailId, const std::string& password,
                    const std::string& answer);
   void ShowSignInPage();
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "addressbook/address_texts.h"
+#include "core/settings_change.h"
 #include "core/settings_file.h"
 
 namespace tavisnap {
@@ -74,8 +75,8 @@ AddressBook::AddressBook(SettingsList& settings, TTypSysInfo& sysInfo, const std
       prompter_(prompter),
       fatalExit_(std::move(fatalExit)) {}
 
-void AddressBook::Save() {
-  SaveSettings(iniPath_, settings_);
+bool AddressBook::Save(SettingsChange& change) {
+  return change.Save(iniPath_, prompter_);
 }
 
 int AddressBook::FindSlot(const std::string& mailAdr, const std::string& name) const {
@@ -87,41 +88,47 @@ int AddressBook::FindSlot(const std::string& mailAdr, const std::string& name) c
   return 0;
 }
 
-bool AddressBook::AddAddress(const std::string& mailAdr, const std::string& name, bool announce) {
+AddResult AddressBook::AddAddress(const std::string& mailAdr, const std::string& name,
+                                  bool announce) {
   int freeSlot = 0;
   for (int n = 1; n <= kAddressSlots; ++n) {
     std::string used = settings_.Get(MailKey(n));
     if (used == mailAdr) {
       prompter_.Warning(kAddressExists);
-      return false;
+      return AddResult::Refused;
     }
     if (used.empty() && freeSlot == 0) freeSlot = n;
   }
   if (freeSlot == 0) {
     prompter_.Warning(kAddressListFull);
-    return false;
+    return AddResult::Refused;
   }
-  settings_.Set(MailKey(freeSlot), mailAdr);
-  settings_.Set(NameKey(freeSlot), name);
-  Save();
+  SettingsChange change(settings_);
+  change.Set(MailKey(freeSlot), mailAdr);
+  // Emptied in the file too: a hand-edited file may name a slot that has no address.
+  change.Set(NameKey(freeSlot), ClearableValue(name));
+  if (!Save(change)) return AddResult::NotSaved;
+  // The file's empty name reads back as no entry; so it is in the list, without the blank.
+  if (name.empty()) settings_.Set(NameKey(freeSlot), "");
   if (announce) prompter_.Information(kAddressAdded);
-  return true;
+  return AddResult::Added;
 }
 
 bool AddressBook::UpdateAddress(const std::string& newMailAdr, const std::string& newName,
                                 const ChoiceList& names, const ChoiceList& mailAdrs, int index) {
   std::string oldMailAdr = mailAdrs.Item(index);
   std::string oldName = names.Item(index);
+  SettingsChange change(settings_);
   if (int n = FindSlot(oldMailAdr, oldName)) {
-    settings_.Set(MailKey(n), newMailAdr);
-    settings_.Set(NameKey(n), ClearableValue(newName));
+    change.Set(MailKey(n), newMailAdr);
+    change.Set(NameKey(n), ClearableValue(newName));
   }
   bool followed = !oldMailAdr.empty() && settings_.Get(kDstMailAdr) == oldMailAdr;
   if (followed) {
-    settings_.Set(kDstMailAdr, newMailAdr);
-    settings_.Set(kDstName, ClearableValue(newName));
+    change.Set(kDstMailAdr, newMailAdr);
+    change.Set(kDstName, ClearableValue(newName));
   }
-  Save();
+  if (!Save(change)) return false;
   prompter_.Information(kAddressUpdated);
   if (followed) {
     sysInfo_.DstMailAdr = newMailAdr;
@@ -132,15 +139,16 @@ bool AddressBook::UpdateAddress(const std::string& newMailAdr, const std::string
 
 bool AddressBook::DeleteAddress(const ChoiceList& names, const ChoiceList& mailAdrs, int index,
                                 bool clearCurrent) {
+  SettingsChange change(settings_);
   if (int n = FindSlot(mailAdrs.Item(index), names.Item(index))) {
-    settings_.Set(MailKey(n), " ");
-    settings_.Set(NameKey(n), " ");
+    change.Set(MailKey(n), " ");
+    change.Set(NameKey(n), " ");
   }
   if (clearCurrent) {
-    settings_.Set(kDstMailAdr, " ");
-    settings_.Set(kDstName, " ");
+    change.Set(kDstMailAdr, " ");
+    change.Set(kDstName, " ");
   }
-  Save();
+  if (!Save(change)) return false;
   prompter_.Information(kAddressDeleted);
   if (clearCurrent) {
     sysInfo_.DstMailAdr.clear();
@@ -195,9 +203,10 @@ bool AddressBook::SetCurrentRecipient(const ChoiceList& names, const ChoiceList&
     prompter_.Warning(kChooseAddress);
     return false;
   }
-  settings_.Set(kDstName, ClearableValue(names.Item(index)));
-  settings_.Set(kDstMailAdr, mailAdrs.Item(index));
-  Save();
+  SettingsChange change(settings_);
+  change.Set(kDstName, ClearableValue(names.Item(index)));
+  change.Set(kDstMailAdr, mailAdrs.Item(index));
+  if (!Save(change)) return false;
   if (announce) prompter_.Information(kRecipientSet);
   return true;
 }

@@ -16,6 +16,7 @@
 #include "addressbook/choice_list.h"
 #include "core/define.h"
 #include "core/prompter.h"
+#include "core/settings_change.h"
 #include "core/settings_list.h"
 
 namespace tavisnap {
@@ -40,17 +41,23 @@ int CountUsedSlots(const SettingsList& settings);
 // calls FatalAppExitW(0, text) and does not return. Tests record the text.
 using FatalExit = std::function<void(const std::string& text)>;
 
+// What AddAddress did: a refusal (the address is there, the book is full) lets a caller
+// go on with the next entry, a save that failed does not.
+enum class AddResult { Added, Refused, NotSaved };
+
 // Holds references only: the settings, SysInfo and the path (IniPath, set by LoadSettings)
-// must outlive it.
+// must outlive it. A change whose save fails is shown in a warning box with the save's
+// message and is not taken: the settings, SysInfo and the result stay as the file is.
 class AddressBook {
  public:
   AddressBook(SettingsList& settings, TTypSysInfo& sysInfo, const std::string& iniPath,
               Prompter& prompter, FatalExit fatalExit);
 
   // Refuses an address already in the book (exact comparison) and a full book with a
-  // warning; otherwise fills the lowest free slot (an empty name leaves NAME<n> absent)
-  // and saves. Neither argument is checked here.
-  bool AddAddress(const std::string& mailAdr, const std::string& name, bool announce);
+  // warning; otherwise fills the lowest free slot and saves. An empty name leaves NAME<n>
+  // absent, and empty in the file, where a hand-edited slot may have held one. Neither
+  // argument is checked here.
+  AddResult AddAddress(const std::string& mailAdr, const std::string& name, bool announce);
 
   // Changes the lowest slot that holds item index of both hidden lists; when that
   // address is the current recipient's, the current recipient takes the new pair, in
@@ -85,7 +92,7 @@ class AddressBook {
   int FindSlot(const std::string& mailAdr, const std::string& name) const;
   void FillLists(ChoiceList* const* visible, int visibleCount, ChoiceList& names,
                  ChoiceList& mailAdrs) const;
-  void Save();
+  bool Save(SettingsChange& change);
 
   SettingsList& settings_;
   TTypSysInfo& sysInfo_;

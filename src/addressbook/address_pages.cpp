@@ -3,9 +3,28 @@
 #include <string>
 
 #include "addressbook/address_texts.h"
+#include "core/codepage.h"
 #include "core/validation.h"
 
 namespace tavisnap {
+namespace {
+
+// system.ini is code page 932: a character it lacks would be stored as "?" without a word.
+// Refused with a warning that names each such character; true when the name can be stored.
+bool IsStorableName(const std::string& name, Prompter& prompter) {
+  std::u32string lost = Cp932LostCharacters(name);
+  if (lost.empty()) return true;
+  std::string text = kNameLostPrefix;
+  for (char32_t c : lost) {
+    text += "「";
+    AppendUtf8(text, c);
+    text += "」";
+  }
+  prompter.Warning(text + kNameLostSuffix);
+  return false;
+}
+
+}  // namespace
 
 AddressPages::AddressPages(AddressPagesView& view, AddressBook& book, Prompter& prompter)
     : view_(view), book_(book), prompter_(prompter) {}
@@ -71,7 +90,9 @@ void AddressPages::ExecAddressAdd() {
     prompter_.Warning(kCheckAddress);
     return;
   }
-  book_.AddAddress(mailAdr, view_.Text(AddressField::AddName), true);
+  std::string name = view_.Text(AddressField::AddName);
+  if (!IsStorableName(name, prompter_)) return;
+  book_.AddAddress(mailAdr, name, true);
 }
 
 void AddressPages::ExecAddressEdit() {
@@ -86,8 +107,10 @@ void AddressPages::ExecAddressEdit() {
     prompter_.Warning(kCheckAddress);
     return;
   }
-  if (book_.UpdateAddress(mailAdr, view_.Text(AddressField::UpdName), List(AddressListId::Name),
-                          List(AddressListId::MailAdr), index)) {
+  std::string name = view_.Text(AddressField::UpdName);
+  if (!IsStorableName(name, prompter_)) return;
+  if (book_.UpdateAddress(mailAdr, name, List(AddressListId::Name), List(AddressListId::MailAdr),
+                          index)) {
     Fill(AddressListId::UpdMaillist);
   }
 }
@@ -109,7 +132,9 @@ void AddressPages::ExecDstSetting() {
     prompter_.Warning(kCheckAddress);
     return;
   }
-  book_.AddAddress(mailAdr, view_.Text(AddressField::SendAddName), false);
+  std::string name = view_.Text(AddressField::SendAddName);
+  if (!IsStorableName(name, prompter_)) return;
+  if (book_.AddAddress(mailAdr, name, false) == AddResult::NotSaved) return;
   if (!Fill(AddressListId::DelMaillist)) return;
   // The typed address, not simply the first entry: the book may have been filled from
   // another page meanwhile, and a capture must not go to somebody else.

@@ -1,7 +1,9 @@
 // The decisions of the main window's address-book pages: what opening a page fills in,
 // the edit page's choice of an entry, and the execute button of each page. The window
 // keeps its own page switching (ShowMainTab): it calls an Open function, then shows the
-// page; Button_exec on a page calls that page's Exec function.
+// page; Button_exec on a page calls that page's Exec function. A typed name with
+// characters system.ini cannot hold is refused with a warning naming them; the page keeps
+// what was typed.
 #pragma once
 
 #include "addressbook/address_book.h"

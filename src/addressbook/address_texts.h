@@ -18,6 +18,9 @@ inline constexpr const char* kDeleteCurrentQuestion =
     "現在送信先に指定されています、削除しますか？";
 inline constexpr const char* kDeleteQuestion = "削除します、よろしいですか？";
 inline constexpr const char* kCheckSystemFile = "システムファイルを確認して下さい。";
+// Around the characters of a name that system.ini cannot hold, each in 「」.
+inline constexpr const char* kNameLostPrefix = "名前の";
+inline constexpr const char* kNameLostSuffix = "はアドレス帳に保存できません。";
 
 // CSV import and export.
 inline constexpr const char* kImportQuestion =

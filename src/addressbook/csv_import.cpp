@@ -78,7 +78,10 @@ bool CsvLumpClick(AddressBook& book, Prompter& prompter, const ChooseFile& choos
     return false;
   }
   read.lines.clear();
-  for (const Entry& entry : accepted) book.AddAddress(entry.mailAdr, entry.name, false);
+  for (const Entry& entry : accepted) {
+    // The entries before it are in the file; the warning has said why the rest are not.
+    if (book.AddAddress(entry.mailAdr, entry.name, false) == AddResult::NotSaved) return false;
+  }
   busy.Restore();
   prompter.Information(kImportDone);
   return true;

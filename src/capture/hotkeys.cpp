@@ -2,10 +2,9 @@
 
 #include <cstdio>
 
-#include "core/app_error.h"
 #include "core/codepage.h"
 #include "core/define.h"
-#include "core/settings_file.h"
+#include "core/settings_change.h"
 #include "core/settings_list.h"
 
 namespace tavisnap {
@@ -161,14 +160,10 @@ bool HotKeys::Change(int choice) {
             "送信キーは変更前のままです。");
     return false;
   }
-  const std::string stored = Settings.Get(kHotKeySetting);
-  Settings.Set(kHotKeySetting, code);
-  try {
-    SaveSettings(IniPath, Settings);
-  } catch (const AppError& error) {
-    // Left in the list, the code would reach system.ini with the next save of anything.
-    Settings.Set(kHotKeySetting, stored);
-    restore(std::string("（") + error.what() + "）。送信キーは変更前のままです。");
+  SettingsChange change(Settings);
+  change.Set(kHotKeySetting, code);
+  if (std::optional<std::string> error = change.TrySave(IniPath)) {
+    restore("（" + *error + "）。送信キーは変更前のままです。");
     return false;
   }
   for (const HotKeyMenuEntry& entry : HotKeyMenuEntries()) {

@@ -83,4 +83,18 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+std::u32string Cp932LostCharacters(std::string_view utf8) {
+  std::u32string lost;
+  for (size_t i = 0; i < utf8.size();) {
+    size_t start = i;
+    char32_t cp = NextUtf8(utf8, i);
+    if (cp == U'?') continue;
+    // Each character through the conversion itself, so that what it maps changes this too.
+    if (Utf8ToCp932(utf8.substr(start, i - start)).find('?') == std::string::npos) continue;
+    if (cp == kBadUtf8) cp = U'\uFFFD';
+    if (lost.find(cp) == std::u32string::npos) lost.push_back(cp);
+  }
+  return lost;
+}
+
 }  // namespace tavisnap

@@ -55,4 +55,9 @@ void AppendUtf8(std::string& out, char32_t codepoint);
 inline constexpr char32_t kBadUtf8 = 0xFFFFFFFF;
 char32_t NextUtf8(std::string_view utf8, size_t& i);
 
+// The characters of the UTF-8 text that Utf8ToCp932 turns into "?", each once, in the
+// order they first appear; a malformed sequence counts as U+FFFD. Empty when the text
+// survives the conversion.
+std::u32string Cp932LostCharacters(std::string_view utf8);
+
 }  // namespace tavisnap

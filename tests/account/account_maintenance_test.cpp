@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "account_test_base.h"
-#include "core/app_error.h"
 #include "core/base64.h"
 #include "core/settings_file.h"
 
@@ -141,7 +140,7 @@ class Maintenance : public AccountTest {
       prompter,
       services,
       [this](const std::string& url, const TTypFormDataArray& form) { return Post(url, form); },
-      [this](const std::string& encoded) { savedPasswords.push_back(encoded); },
+      [this](const std::string& encoded) { SavePassword(encoded); },
       [this] { log.push_back("foreground"); }};
 };
 
@@ -201,14 +200,15 @@ TEST_F(Maintenance, NewAddressSignsInNextAndIsKeptInTheSettingsFile) {
   EXPECT_EQ(prompter.boxes.size(), 1u);
 }
 
-TEST_F(Maintenance, MailAddressChangeWithUnwritableSettingsFileKeepsTheNewAddressInMemory) {
+TEST_F(Maintenance, MailAddressChangeWithUnwritableSettingsFileGoesOnWithTheNewAddressAndSaysSo) {
   IniPath = dir_ / "missing-folder/system.ini";
   FillMail(kNewUser, kNewUser);
-  EXPECT_THROW(maintenance.UserIdChange(), AppError);
+  maintenance.UserIdChange();
   EXPECT_EQ(SysInfo.MailId, kNewUser);
   EXPECT_EQ(mview.shownMailId, kNewUser);
-  EXPECT_EQ(Settings.Get("SYSTEM.MAILID"), kNewUser);
-  EXPECT_TRUE(prompter.boxes.empty()) << "no completion message";
+  EXPECT_EQ(Settings.Get("SYSTEM.MAILID"), kUser) << "as the file is";
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Information, "ユーザーID変更完了"},
+                                                   {BoxKind::Warning, kIniWriteBox}}));
   EXPECT_EQ(ReadWholeFile(dir_ / "system.ini").value_or(""), iniBefore);
 }
 
@@ -271,6 +271,16 @@ TEST_F(Maintenance, ChangedPasswordIsUpperCasedAndUsedByTheNextRelogin) {
   EXPECT_EQ(SentField("password"), "NEW77");
   EXPECT_EQ(prompter.boxes.size(), 1u);
   EXPECT_EQ(IniText(), iniBefore);
+}
+
+TEST_F(Maintenance, APasswordTheRegistryRefusesIsUsedForThisRunAndTheFailureShown) {
+  registryFails = true;
+  FillPassword("NEW77", "NEW77");
+  maintenance.PasswordChange();
+  EXPECT_EQ(SysInfo.Password, "NEW77");
+  EXPECT_EQ(prompter.boxes,
+            (std::vector<ShownBox>{{BoxKind::Information, "パスワード変更完了"},
+                                   {BoxKind::Warning, "書き込みエラー(レジストリ)"}}));
 }
 
 TEST_F(Maintenance, PasswordNotice) {
@@ -338,11 +348,15 @@ TEST_F(Maintenance, BasicAuthenticationCancelledOrWithUnwritableSettingsFile) {
 
   prompter.boxes.clear();
   IniPath = dir_ / "missing-folder/system.ini";
-  EXPECT_THROW(maintenance.Button_basic_authClick(), AppError);
-  EXPECT_TRUE(SysInfo.BasicAuth);
+  maintenance.Button_basic_authClick();
+  EXPECT_TRUE(SysInfo.BasicAuth) << "the service has switched";
   EXPECT_EQ(services.refreshes, 1);
-  EXPECT_EQ(Settings.Get("SYSTEM.BASIC_AUTH"), "1");
-  EXPECT_EQ(prompter.boxes.back(), (ShownBox{BoxKind::Information, "BASIC認証を設定しました"}));
+  EXPECT_EQ(Settings.Get("SYSTEM.BASIC_AUTH"), "2") << "as the file is";
+  EXPECT_EQ(
+      prompter.boxes,
+      (std::vector<ShownBox>{{BoxKind::Confirmation, "BASIC認証設定を行います、よろしいですか？"},
+                             {BoxKind::Information, "BASIC認証を設定しました"},
+                             {BoxKind::Warning, kIniWriteBox}}));
   EXPECT_EQ(ReadWholeFile(dir_ / "system.ini").value_or(""), iniBefore);
   EXPECT_EQ(
       Service().Get("_control/account?user=" + std::string(kUser)).body.find("basic_auth=1") !=
@@ -405,11 +419,12 @@ TEST_F(Maintenance, AutomaticSignInToggleCancelledOrWithUnwritableSettingsFile) 
 
   prompter.boxes.clear();
   IniPath = dir_ / "missing-folder/system.ini";
-  EXPECT_THROW(maintenance.MenuSetOtherAutologinClick(), AppError);
-  EXPECT_EQ(Settings.Get("SYSTEM.AUTOLOGIN"), "2");
+  maintenance.MenuSetOtherAutologinClick();
+  EXPECT_EQ(Settings.Get("SYSTEM.AUTOLOGIN"), "1") << "as the file is";
   EXPECT_TRUE(SysInfo.AutoLogin);
   EXPECT_EQ(services.refreshes, 0);
-  EXPECT_EQ(prompter.boxes.size(), 1u) << "only the question";
+  EXPECT_EQ(prompter.boxes.back(), (ShownBox{BoxKind::Warning, kIniWriteBox}));
+  EXPECT_EQ(prompter.boxes.size(), 2u) << "the question and the warning";
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "account/account_fakes.h"
 #include "account/form_init_logic.h"
 #include "account/recording_services.h"
+#include "core/app_error.h"
 #include "core/define.h"
 #include "core/file_util.h"
 #include "core/settings_list.h"
@@ -24,6 +25,9 @@
 #include "support/temp_dir.h"
 
 namespace tavisnap::testing {
+
+// The settings save's own message, as the user reads it.
+inline constexpr char kIniWriteBox[] = "書き込みエラー(INIファイル)";
 
 class AccountTest : public ::testing::Test {
  protected:
@@ -59,8 +63,13 @@ class AccountTest : public ::testing::Test {
   FakePrompter prompter;
   RecordingServices services;
   std::vector<std::string> savedPasswords;
+  bool registryFails = false;  // the saver then throws as an unwritable registry does
+  void SavePassword(const std::string& encoded) {
+    if (registryFails) throw AppError("書き込みエラー(レジストリ)");
+    savedPasswords.push_back(encoded);
+  }
   FormInitLogic logic{view, prompter, services, PostForm,
-                      [this](const std::string& encoded) { savedPasswords.push_back(encoded); }};
+                      [this](const std::string& encoded) { SavePassword(encoded); }};
   TempDir dir_;
 
  private:

@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "account_test_base.h"
-#include "core/app_error.h"
 
 namespace tavisnap::testing {
 namespace {
@@ -90,14 +89,17 @@ TEST_F(Registration, AnswersOtherThanRegisteredStoreNothing) {
   EXPECT_TRUE(SysInfo.MailId.empty());
 }
 
-TEST_F(Registration, UnwritableSettingsFileKeepsTheAddressButStopsThere) {
+TEST_F(Registration, UnwritableSettingsFileIsShownAndTheSignInPageOffersTheAddress) {
   IniPath = dir_ / "missing-folder/system.ini";
   Fill(kNewUser, kNewUser);
-  EXPECT_THROW(logic.Button_new_reg_doClick(), AppError);
+  logic.Button_new_reg_doClick();
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Confirmation, kConfirmRegist},
+                                                   {BoxKind::Information, kRegistered},
+                                                   {BoxKind::Warning, kIniWriteBox}}));
   EXPECT_EQ(SysInfo.MailId, kNewUser);
-  EXPECT_EQ(Settings.Get("SYSTEM.MAILID"), kNewUser);
-  EXPECT_EQ(prompter.boxes.size(), 1u) << "no information box";
-  EXPECT_EQ(view.page, kPageNewReg);
+  EXPECT_TRUE(Settings.empty()) << "as the file is";
+  EXPECT_EQ(view.texts[InitField::AlreadyMailAdr], kNewUser);
+  EXPECT_EQ(view.page, kPageAlreadyReg);
 }
 
 using PasswordNotice = AccountTest;

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "account_test_base.h"
-#include "core/app_error.h"
 #include "core/base64.h"
 
 namespace tavisnap::testing {
@@ -162,21 +161,27 @@ TEST_F(SignIn, BadInputIsRefusedBeforeAnythingIsSent) {
   ExpectNothingStored();
 }
 
-TEST_F(SignIn, UnwritableSettingsFileStopsAfterTheAccountDataAreKept) {
+TEST_F(SignIn, UnwritableSettingsFileIsShownAndStoresNothing) {
   Service().AddAccount(kUser, kPassword);
   IniPath = dir_ / "missing-folder/system.ini";
   view.visible = true;
   Fill(kUser, kPassword);
-  EXPECT_THROW(logic.Button_already_reg_doClick(), AppError);
-  EXPECT_EQ(savedPasswords.size(), 1u) << "the password is already in the registry";
-  EXPECT_EQ(SysInfo.MailId, kUser);
-  EXPECT_EQ(Settings.Get("SYSTEM.MAILID"), kUser);
-  EXPECT_EQ(Settings.Get("SYSTEM.AUTOLOGIN"), "1");
-  EXPECT_EQ(services.trayEnabled, 0);
-  EXPECT_EQ(HotKeyReady, "OFF");
-  EXPECT_TRUE(prompter.boxes.empty());
+  logic.Button_already_reg_doClick();
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, kIniWriteBox}}));
+  ExpectNothingStored();
+  EXPECT_EQ(SysInfo.MailId, "");
   EXPECT_TRUE(view.visible);
-  EXPECT_TRUE(logic.ConfirmExitOnClose());
+}
+
+TEST_F(SignIn, APasswordTheRegistryRefusesIsUsedForThisRunAndTheFailureShown) {
+  Service().AddAccount(kUser, kPassword);
+  registryFails = true;
+  Fill(kUser, kPassword);
+  logic.Button_already_reg_doClick();
+  EXPECT_EQ(prompter.boxes,
+            (std::vector<ShownBox>{{BoxKind::Warning, "書き込みエラー(レジストリ)"}}));
+  EXPECT_EQ(SysInfo.Password, kPassword);
+  EXPECT_EQ(services.trayEnabled, 1);
 }
 
 TEST_F(SignIn, AutomaticSignInWithoutStoredPasswordOpensTheWindow) {
@@ -213,9 +218,8 @@ TEST_F(SignIn, AutomaticSignInReportsAnUnwritableSettingsFileAndGoesOn) {
   IniPath = dir_ / "missing-folder/system.ini";
   logic.FormCreate();
   EXPECT_NO_THROW(logic.AutoSignIn());
-  EXPECT_EQ(prompter.boxes,
-            (std::vector<ShownBox>{{BoxKind::Warning, "書き込みエラー(INIファイル)"}}));
-  EXPECT_EQ(savedPasswords.size(), 1u);
+  EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, kIniWriteBox}}));
+  EXPECT_TRUE(savedPasswords.empty());
   EXPECT_EQ(SysInfo.MailId, kUser);
   EXPECT_EQ(services.trayEnabled, 0);
   EXPECT_FALSE(view.visible);

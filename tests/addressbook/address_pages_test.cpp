@@ -64,22 +64,34 @@ class AddressPagesTest : public testing::AddressBookTest {
   AddressPages pages{view, book, prompter};
 };
 
-TEST_F(AddressPagesTest, AnAddressThatFailsTheCheckChangesNothing) {
+TEST_F(AddressPagesTest, AnAddressThatFailsTheCheckOrANameTheFileCannotHoldChangesNothing) {
   struct Page {
-    AddressField mail;
+    AddressField name, mail;
     void (AddressPages::*exec)();
   };
-  const Page typed[] = {{AddressField::AddMailAdr, &AddressPages::ExecAddressAdd},
-                        {AddressField::UpdMailAdr, &AddressPages::ExecAddressEdit},
-                        {AddressField::SendAddMail, &AddressPages::ExecDstSetting}};
+  const Page typed[] = {
+      {AddressField::AddName, AddressField::AddMailAdr, &AddressPages::ExecAddressAdd},
+      {AddressField::UpdName, AddressField::UpdMailAdr, &AddressPages::ExecAddressEdit},
+      {AddressField::SendAddName, AddressField::SendAddMail, &AddressPages::ExecDstSetting}};
+  const struct {
+    const char *name, *mail;
+    Box box;
+  } inputs[] = {
+      {"一郎", "山田@example.jp", Warn(kCheckAddress)},
+      {"𠮷田😀", "new@example.jp", Warn("名前の「𠮷」「😀」はアドレス帳に保存できません。")}};
   pages.OpenAddressEdit();
   view.upd.Select(1);
   std::string before = testing::ReadBytes(iniPath);
-  for (const Page& page : typed) {
-    prompter.boxes.clear();
-    view.texts[page.mail] = "山田@example.jp";
-    (pages.*page.exec)();
-    EXPECT_EQ(prompter.boxes, std::vector<Box>{Warn(kCheckAddress)});
+  for (const auto& input : inputs) {
+    for (const Page& page : typed) {
+      SCOPED_TRACE(input.name);
+      prompter.boxes.clear();
+      view.texts[page.name] = input.name;
+      view.texts[page.mail] = input.mail;
+      (pages.*page.exec)();
+      EXPECT_EQ(prompter.boxes, std::vector<Box>{input.box});
+      EXPECT_EQ(view.texts[page.name], input.name);
+    }
   }
   EXPECT_EQ(testing::ReadBytes(iniPath), before);
   EXPECT_FALSE(view.hidden);

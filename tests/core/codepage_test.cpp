@@ -87,6 +87,22 @@ TEST(Codepage, Utf8DecoderRejectsMalformedInput) {
   EXPECT_FALSE(DecodeUtf8("\x83\x5E", cps));          // Shift-JIS bytes
 }
 
+TEST(Codepage, LostCharactersAreThoseTheConversionWritesAsQuestionMarks) {
+  struct Case {
+    std::string utf8;
+    std::u32string lost;
+  } cases[] = {
+      {"山田太郎ｱ①", U""},
+      {"𠮷田", U"𠮷"},
+      {"a😀b😀?", U"😀"},  // once, and a typed "?" is no loss
+      {"é¥タ", U"é¥"},
+      {"a\xFF"
+       "b",
+       U"\uFFFD"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Cp932LostCharacters(c.utf8), c.lost) << c.utf8;
+}
+
 TEST(Codepage, EveryCodeConvertsAsOnWindows) {
   // Where a block that differs is written: the Wine test's output folder, the build's.
   std::filesystem::path folder = std::filesystem::temp_directory_path();

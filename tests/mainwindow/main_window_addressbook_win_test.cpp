@@ -102,6 +102,11 @@ TEST_F(AddressBookWindow, AUserKeepsTheBookByHandAndThroughCsvFiles) {
     SetText(Ctl(IDC_Edit_add_mailadr), mail);
     Exec({Answer{IDOK}}, {"メールアドレスを追加しました"});
   }
+  // A name beyond code page 932 is refused by its character and stays typed.
+  SetText(Ctl(IDC_Edit_add_name), L"𠮷田");
+  SetText(Ctl(IDC_Edit_add_mailadr), L"yoshida@example.jp");
+  Exec({Answer{IDOK}}, {"名前の「𠮷」はアドレス帳に保存できません。"});
+  EXPECT_EQ(TextOf(Ctl(IDC_Edit_add_name)), L"𠮷田");
 
   // The first becomes the recipient.
   Command(IDM_MenuSetTo);
