@@ -36,7 +36,12 @@ void InstallFlow::Check() {
 }
 
 void InstallFlow::Finish() {
-  host_.StartInstaller();
+  // A running Tavisnap has been ended by now, so the user must learn that nothing is being
+  // installed; the launcher stays, to try again or to cancel.
+  if (!host_.StartInstaller()) {
+    host_.ReportInstallerNotStarted();
+    return;
+  }
   host_.CloseLauncher();
 }
 

@@ -1,7 +1,7 @@
 // What the launcher's install button does, step by step: the question, the quit message
 // to a running Tavisnap, the checks a second apart while it ends, the installer, the
-// end. The window carries the steps out; the waits run on its timer, so that it keeps
-// painting and answering meanwhile.
+// end (or a warning, when the installer does not start). The window carries the steps
+// out; the waits run on its timer, so that it keeps painting and answering meanwhile.
 #pragma once
 
 namespace tavisnap {
@@ -22,7 +22,9 @@ class InstallFlow {
     virtual void QuitProgram() = 0;
     // Calls WaitEnded after that time, handling the window's messages meanwhile.
     virtual void StartWait(int millis) = 0;
-    virtual void StartInstaller() = 0;
+    // True when the installer has started.
+    virtual bool StartInstaller() = 0;
+    virtual void ReportInstallerNotStarted() = 0;
     virtual void CloseLauncher() = 0;
   };
 

@@ -19,6 +19,9 @@ constexpr wchar_t kInstallerName[] = L"tavisnap_setup_silent.exe ";
 constexpr wchar_t kInstallerParameter[] = L"/SILENT";
 constexpr char kInstallQuestion[] = "タビスナップをインストールします、続行しますか？";
 constexpr char kInstallQuestionCaption[] = "セットアップ確認";
+constexpr char kInstallerNotStarted[] = "インストーラーを起動できませんでした。\r\n";
+constexpr char kInstallerNotStartedEnd[] = "\r\nタビスナップはインストールされていません。";
+constexpr char kInstallerNotStartedCaption[] = "セットアップ警告";
 constexpr UINT_PTR kWaitTimer = 1;
 
 constexpr Placement kPlacements[] = {
@@ -170,10 +173,27 @@ void TSetup_Main::StartWait(int millis) {
   SetTimer(hwnd(), kWaitTimer, static_cast<UINT>(millis), nullptr);
 }
 
-void TSetup_Main::StartInstaller() {
-  // Not waited for and not checked: the launcher ends either way.
+bool TSetup_Main::StartInstaller() {
+  // Not waited for: the launcher ends once it has started.
   const std::wstring installer = OwnFolder() + kInstallerName;
-  ShellExecuteW(nullptr, nullptr, installer.c_str(), kInstallerParameter, nullptr, SW_SHOWNORMAL);
+  SHELLEXECUTEINFOW start{};
+  start.cbSize = sizeof start;
+  // No box of the shell's: the launcher's own warning names the file. The launcher ends
+  // right after a start, so the start must be complete when the call returns.
+  start.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  start.lpFile = installer.c_str();
+  start.lpParameters = kInstallerParameter;
+  start.nShow = SW_SHOWNORMAL;
+  return ShellExecuteExW(&start) != FALSE;
+}
+
+void TSetup_Main::ReportInstallerNotStarted() {
+  // Named as the folder shows it, without the trailing blank.
+  std::wstring installer = OwnFolder() + kInstallerName;
+  installer.erase(installer.find_last_not_of(L' ') + 1);
+  const std::string text = kInstallerNotStarted + Narrow(installer) + kInstallerNotStartedEnd;
+  MessageBoxW(hwnd(), Widen(text).c_str(), Widen(kInstallerNotStartedCaption).c_str(),
+              MB_OK | MB_ICONWARNING);
 }
 
 void TSetup_Main::CloseLauncher() {

@@ -39,7 +39,8 @@ class TSetup_Main : public Dialog, private InstallFlow::Host {
   bool ProgramRunning() override;
   void QuitProgram() override;
   void StartWait(int millis) override;
-  void StartInstaller() override;
+  bool StartInstaller() override;
+  void ReportInstallerNotStarted() override;
   void CloseLauncher() override;
 
   const SoundLibrary& sound_;

@@ -40,10 +40,21 @@ void CheckForUpdate(HWND owner, Prompter& prompter) {
   };
   actions.startUpdater = [&] {
     std::wstring path = Widen(folder + kUpdaterFileName);
-    ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    ExitProcess(0);
+    SHELLEXECUTEINFOW start{};
+    start.cbSize = sizeof start;
+    // No box of the shell's before ours; and the process ends right after a start, so the
+    // start must be complete when the call returns.
+    start.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    start.hwnd = owner;
+    start.lpVerb = L"open";
+    start.lpFile = path.c_str();
+    start.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&start) != FALSE;
   };
-  OfferUpdate(CurrentVersion, LatestVersion, updateUrl, prompter, actions);
+  if (OfferUpdate(CurrentVersion, LatestVersion, updateUrl, prompter, actions) ==
+      UpdateOffer::Started) {
+    ExitProcess(0);
+  }
 }
 
 }  // namespace tavisnap

@@ -9,7 +9,8 @@
 namespace tavisnap {
 
 // Sets CurrentVersion and LatestVersion, then offers the update. When the user accepts and
-// the updater arrives, starts it (owned by `owner`) and ends the process.
+// the updater arrives, starts it (owned by `owner`) and ends the process; an updater that
+// does not start is reported, and start-up goes on.
 void CheckForUpdate(HWND owner, Prompter& prompter);
 
 }  // namespace tavisnap

@@ -52,7 +52,11 @@ UpdateOffer OfferUpdate(const std::string& current, const std::string& latest,
     prompter.Show(BoxKind::UpdateFailed, kUpdateFailed);
     return UpdateOffer::DownloadFailed;
   }
-  actions.startUpdater();
+  // An updater that does not start would otherwise leave the user with no program at all.
+  if (!actions.startUpdater()) {
+    prompter.Show(BoxKind::UpdateFailed, kUpdateFailed);
+    return UpdateOffer::StartFailed;
+  }
   return UpdateOffer::Started;
 }
 

@@ -35,13 +35,14 @@ void RemoveLeftoverUpdater(const std::string& folder, const std::string& mailId)
 
 struct UpdateActions {
   std::function<bool()> download;      // DownloadUpdater
-  std::function<void()> startUpdater;  // starts the downloaded updater and ends the process
+  std::function<bool()> startUpdater;  // starts the downloaded updater; false when it did not
 };
 
-enum class UpdateOffer { NotOffered, Declined, Started, DownloadFailed };
+enum class UpdateOffer { NotOffered, Declined, Started, DownloadFailed, StartFailed };
 
 // Asks the user when latest is newer than current and updateUrl is https; on OK downloads
-// and starts the updater, or reports the failed download.
+// and starts the updater, or reports the failed download or start. The caller ends the
+// process on Started; otherwise start-up goes on.
 UpdateOffer OfferUpdate(const std::string& current, const std::string& latest,
                         const std::string& updateUrl, Prompter& prompter,
                         const UpdateActions& actions);

@@ -30,11 +30,16 @@ class RecordingHost : public InstallFlow::Host {
     Step(millis == 1000 ? "wait" : "wait " + std::to_string(millis));
     waiting = true;
   }
-  void StartInstaller() override { Step("install"); }
+  bool StartInstaller() override {
+    Step("install");
+    return installerStarts;
+  }
+  void ReportInstallerNotStarted() override { Step("report"); }
   void CloseLauncher() override { Step("close"); }
 
   std::string log;
   bool waiting = false;
+  bool installerStarts = true;
 
  private:
   void Step(const std::string& step) { log += step + " "; }
@@ -89,6 +94,16 @@ TEST(InstallFlow, QuitsARunningProgramAndWaitsAtMostElevenChecks) {
     EXPECT_EQ(PressInstall(flow, host), c.steps) << c.name;
     EXPECT_FALSE(flow.Waiting()) << c.name;
   }
+}
+
+TEST(InstallFlow, AnInstallerThatDoesNotStartIsReportedAndTheLauncherStaysForAnotherTry) {
+  RecordingHost host(true, {true, false});
+  host.installerStarts = false;
+  InstallFlow flow(host);
+  EXPECT_EQ(PressInstall(flow, host), "ask look quit look install report ");
+  host.installerStarts = true;
+  host.log.clear();
+  EXPECT_EQ(PressInstall(flow, host), "ask look install close ");
 }
 
 TEST(InstallFlow, InstallPressedAgainWhileWaitingDoesNothing) {

@@ -22,7 +22,7 @@ Launcher::Launcher(bool withSoundp, const std::string& installer)
     : dir_(MakeTempDir("tavisnap-setup")) {
   if (!Copy("TavisnapSetup.exe", "TavisnapSetup.exe") ||
       (withSoundp && !Copy("Soundp.dll", "Soundp.dll")) ||
-      !Copy(installer, "tavisnap_setup_silent.exe")) {
+      (!installer.empty() && !Copy(installer, "tavisnap_setup_silent.exe"))) {
     return;
   }
   SetEnvironmentVariableW(L"TAVISNAP_SOUNDP_LOG", Widen(dir_ + "speech.txt").c_str());

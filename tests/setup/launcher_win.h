@@ -14,7 +14,8 @@ namespace tavisnap::testing {
 
 class Launcher {
  public:
-  // installer: a program of the test build's folder, copied in as the silent installer.
+  // installer: a program of the test build's folder, copied in as the silent installer;
+  // empty for none.
   explicit Launcher(bool withSoundp = true,
                     const std::string& installer = "setup_standin_installer.exe");
   ~Launcher();

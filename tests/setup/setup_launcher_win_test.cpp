@@ -283,6 +283,23 @@ TEST(SetupLauncher, InstallQuitsTavisnapWaitsWhileItsWindowStaysThenStartsTheIns
   }
 }
 
+TEST(SetupLauncher, AMissingInstallerIsNamedInAWarningAndTheLauncherStays) {
+  Launcher launcher(true, "");
+  ASSERT_NE(launcher.window(), nullptr);
+  AnswerTheQuestion(launcher, IDYES);
+  auto box = WaitForMessageBox(launcher.process().pid);
+  ASSERT_TRUE(box.has_value()) << "the failed start is not reported";
+  EXPECT_EQ(box->caption, L"セットアップ警告");
+  EXPECT_TRUE(box->text.starts_with(L"インストーラーを起動できませんでした。\r\n"));
+  EXPECT_TRUE(box->text.ends_with(
+      L"\\tavisnap_setup_silent.exe\r\nタビスナップはインストールされていません。"))
+      << Narrow(box->text);
+  EXPECT_EQ(GetWindow(box->hwnd, GW_OWNER), launcher.window());
+  AnswerMessageBox(*box, IDOK);
+  EXPECT_FALSE(launcher.process().Wait(1500ms).has_value()) << "the launcher ended";
+  EXPECT_TRUE(IsWindowVisible(launcher.window()));
+}
+
 TEST(SetupLauncher, CancelAndTheCloseBoxEndItWithoutInstalling) {
   for (bool closeBox : {false, true}) {
     Launcher launcher;

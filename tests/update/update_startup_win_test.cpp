@@ -102,6 +102,20 @@ TEST_F(UpdateStartup, AFailedDownloadIsReportedLeavesNothingAndStartsNormally) {
   EXPECT_FALSE(FileExists(folder + "AutoUpdate.exe.ran"));
 }
 
+TEST_F(UpdateStartup, AnUpdaterThatDoesNotStartIsReportedAndTheProgramStartsNormally) {
+  WriteFileBytes(Env("TAVISNAP_SERVICE_STATE") + "\\update\\AutoUpdate.exe", "no program");
+  auto process = program_.Start();
+  MessageBoxInfo offer = ExpectOffer(process->pid);
+  ASSERT_NE(offer.hwnd, nullptr);
+  AnswerMessageBox(offer, IDOK);
+  auto failed = WaitForMessageBox(process->pid, 30s);
+  ASSERT_TRUE(failed.has_value()) << "the failed start is not reported";
+  EXPECT_EQ(failed->caption, L"確認");
+  EXPECT_EQ(failed->text, kFailed);
+  AnswerMessageBox(*failed, IDOK);
+  EXPECT_NE(WaitForTopWindow(L"TFormMainTavisnap", L"タビスナップ", process->pid, 20s), nullptr);
+}
+
 TEST_F(UpdateStartup, AServerThatNeverAnswersDelaysTheStartOnlyBrieflyAndTheSplashPaints) {
   Control("_control/behaviour", {{kFormText, "delay_ms", "60000"}});
   auto process = program_.Start();

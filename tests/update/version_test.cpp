@@ -72,6 +72,7 @@ TEST(OfferUpdate, AsksOnlyForANewerVersionOverHttpsAndActsOnTheAnswer) {
     bool downloads;
     UpdateOffer outcome;
     std::vector<ShownBox> boxes;
+    bool starts = true;
   } cases[] = {
       {"2.0.1", https, true, true, UpdateOffer::NotOffered, {}},
       {"", https, true, true, UpdateOffer::NotOffered, {}},
@@ -80,17 +81,20 @@ TEST(OfferUpdate, AsksOnlyForANewerVersionOverHttpsAndActsOnTheAnswer) {
       {"2.0.2", https, false, true, UpdateOffer::Declined, {question}},
       {"2.0.2", "HTTPS://update.example/", true, true, UpdateOffer::Started, {question}},
       {"2.0.2", https, true, false, UpdateOffer::DownloadFailed, {question, failed}},
+      {"2.0.2", https, true, true, UpdateOffer::StartFailed, {question, failed}, false},
   };
   for (const Case& c : cases) {
     FakePrompter prompter;
     prompter.answers = {c.answer};
     int downloads = 0, starts = 0;
-    UpdateActions actions{[&] { return ++downloads, c.downloads; }, [&] { ++starts; }};
+    UpdateActions actions{[&] { return ++downloads, c.downloads; },
+                          [&] { return ++starts, c.starts; }};
     EXPECT_EQ(OfferUpdate("2.0.1", c.latest, c.url, prompter, actions), c.outcome)
         << c.latest << c.url;
     EXPECT_EQ(prompter.boxes, c.boxes) << c.latest << c.url;
     EXPECT_EQ(downloads, c.boxes.empty() || !c.answer ? 0 : 1);
-    EXPECT_EQ(starts, c.outcome == UpdateOffer::Started ? 1 : 0);
+    const bool tried = c.outcome == UpdateOffer::Started || c.outcome == UpdateOffer::StartFailed;
+    EXPECT_EQ(starts, tried ? 1 : 0);
   }
 }
 

@@ -40,11 +40,11 @@ TEST(Rotation, TurnsA300By200PictureAQuarter) {
   }
 }
 
-// The block kernel works on 4 x 4 pixels in tiles of 256 rows; sizes around those edges must
-// move every pixel where one-at-a-time copying would.
+// The block kernel works on 4 x 4 pixels in strips of 16 columns and fetches ahead by 64
+// rows; sizes around those edges must move every pixel where one-at-a-time copying would.
 TEST(Rotation, MovesEveryPixelAtAnySize) {
-  const int sizes[][2] = {{1, 1},  {1, 7},   {7, 1},   {4, 4},   {5, 3},
-                          {8, 12}, {13, 17}, {3, 259}, {259, 6}, {64, 513}};
+  const int sizes[][2] = {{1, 1},  {1, 70},  {70, 1},  {4, 4},  {5, 3},   {8, 12},
+                          {15, 9}, {16, 64}, {17, 65}, {31, 5}, {33, 69}, {259, 6}};
   for (const auto& s : sizes) {
     const int w = s[0], h = s[1];
     Picture p = Noise(w, h, unsigned(w * 1000 + h));
