@@ -2,10 +2,13 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
+#include "core/codepage.h"
 #include "core/define.h"
 #include "service/http_get.h"
 #include "service/tls_policy.h"
@@ -86,6 +89,49 @@ void XMLCALL OnSkippedEntity(void* data, const XML_Char*, int) {
   XML_StopParser(Of(data).parser, XML_FALSE);
 }
 
+// A Japanese server may well declare Shift_JIS, which expat does not know; the program's
+// own decoder reads it as Windows does.
+bool IsShiftJisName(std::string_view name) {
+  static constexpr std::string_view kNames[] = {"shift_jis", "shift-jis",   "x-sjis",
+                                                "ms_kanji",  "windows-31j", "cp932"};
+  std::string lower(name);
+  for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return std::find(std::begin(kNames), std::end(kNames), lower) != std::end(kNames);
+}
+
+// The one character of a code page 932 sequence; -1 when the bytes make no single character.
+int Cp932Character(std::string_view bytes) {
+  std::string utf8 = Cp932ToUtf8(bytes);
+  size_t at = 0;
+  char32_t c = NextUtf8(utf8, at);
+  return c == kBadUtf8 || at != utf8.size() ? -1 : static_cast<int>(c);
+}
+
+int XMLCALL ConvertCp932Pair(void*, const char* bytes) {
+  try {
+    return Cp932Character(std::string_view(bytes, 2));
+  } catch (...) {
+    return -1;
+  }
+}
+
+int XMLCALL OnUnknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+  try {
+    if (!IsShiftJisName(name)) return XML_STATUS_ERROR;
+    for (int b = 0; b < 256; ++b) {
+      auto byte = static_cast<unsigned char>(b);
+      // -2: the first byte of a two-byte character, handed to ConvertCp932Pair whole.
+      info->map[b] = IsCp932LeadByte(byte) ? -2 : Cp932Character(std::string(1, byte));
+    }
+    info->data = nullptr;
+    info->convert = ConvertCp932Pair;
+    info->release = nullptr;
+    return XML_STATUS_OK;
+  } catch (...) {
+    return XML_STATUS_ERROR;
+  }
+}
+
 }  // namespace
 
 std::string VersionFromDocument(std::string_view xml) {
@@ -99,6 +145,7 @@ std::string VersionFromDocument(std::string_view xml) {
   XML_SetCharacterDataHandler(parser.get(), OnText);
   XML_SetStartDoctypeDeclHandler(parser.get(), OnDoctype);
   XML_SetSkippedEntityHandler(parser.get(), OnSkippedEntity);
+  XML_SetUnknownEncodingHandler(parser.get(), OnUnknownEncoding, nullptr);
   if (xml.size() > INT_MAX || XML_Parse(parser.get(), xml.data(), static_cast<int>(xml.size()),
                                         XML_TRUE) != XML_STATUS_OK) {
     return {};

@@ -78,6 +78,10 @@ TEST(VersionFromDocument, AWellFormedDocumentIsReadWithItsReferences) {
        "2.0.9"},
       {"an external DTD, which is never fetched",
        "<!DOCTYPE a SYSTEM 'http://127.0.0.1:9/version.dtd'>" + Document("2.0.9"), "2.0.9"},
+      {"Shift_JIS", "<?xml version='1.0' encoding='Shift_JIS'?>" + Document("2.0.9 \x94\xC5\xB1"),
+       "2.0.9 版ｱ"},
+      {"Windows-31J in capitals",
+       "<?xml version='1.0' encoding='WINDOWS-31J'?>" + Document("2.0.9"), "2.0.9"},
   };
   for (const auto& c : cases) EXPECT_EQ(VersionFromDocument(c.xml), c.version) << c.what;
 }
@@ -91,7 +95,7 @@ TEST(VersionFromDocument, AWellFormedDocumentWhoseTextCouldBeHiddenOffersNothing
        "<!DOCTYPE a [<!ENTITY e '9'>]>" + Document("2.0.&e;")},
       {"an entity of the external subset, which is never read",
        "<!DOCTYPE a SYSTEM 'version.dtd'>" + Document("2.0.&e;")},
-      {"an encoding expat does not know",
+      {"an encoding neither expat nor the reader knows",
        "<?xml version='1.0' encoding='EUC-JP'?>" + Document("2.0.9")},
   };
   for (const auto& c : cases) EXPECT_EQ(VersionFromDocument(c.xml), "") << c.what;
