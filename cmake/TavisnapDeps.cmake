@@ -1,5 +1,5 @@
 # Imported targets for the third-party libraries, the same names in both builds:
-#   tavisnap::curl  tavisnap::jpeg  tavisnap::pugixml  tavisnap::gtest  tavisnap::gtest_main  tavisnap::gmock
+#   tavisnap::curl  tavisnap::jpeg  tavisnap::expat  tavisnap::gtest  tavisnap::gtest_main  tavisnap::gmock
 find_package(Threads REQUIRED)
 
 if(WIN32)
@@ -20,13 +20,14 @@ if(WIN32)
   set_target_properties(tavisnap::jpeg PROPERTIES
       INTERFACE_INCLUDE_DIRECTORIES ${_deps}/jpeg/include
       INTERFACE_LINK_LIBRARIES ${_deps}/jpeg/lib/libjpeg.a)
-  if(NOT EXISTS ${_deps}/pugixml/lib/libpugixml.a)
-    message(FATAL_ERROR "pugixml not found in ${_deps}: run scripts/build-win-deps.sh")
+  if(NOT EXISTS ${_deps}/expat/lib/libexpat.a)
+    message(FATAL_ERROR "expat not found in ${_deps}: run scripts/build-win-deps.sh")
   endif()
-  add_library(tavisnap::pugixml INTERFACE IMPORTED)
-  set_target_properties(tavisnap::pugixml PROPERTIES
-      INTERFACE_INCLUDE_DIRECTORIES ${_deps}/pugixml/include
-      INTERFACE_LINK_LIBRARIES ${_deps}/pugixml/lib/libpugixml.a)
+  add_library(tavisnap::expat INTERFACE IMPORTED)
+  set_target_properties(tavisnap::expat PROPERTIES
+      INTERFACE_INCLUDE_DIRECTORIES ${_deps}/expat/include
+      INTERFACE_COMPILE_DEFINITIONS XML_STATIC
+      INTERFACE_LINK_LIBRARIES ${_deps}/expat/lib/libexpat.a)
   add_library(tavisnap::gtest INTERFACE IMPORTED)
   set_target_properties(tavisnap::gtest PROPERTIES
       INTERFACE_INCLUDE_DIRECTORIES ${_deps}/gtest/include
@@ -48,9 +49,9 @@ else()
   set_target_properties(tavisnap::curl PROPERTIES INTERFACE_LINK_LIBRARIES CURL::libcurl)
   add_library(tavisnap::jpeg INTERFACE IMPORTED)
   set_target_properties(tavisnap::jpeg PROPERTIES INTERFACE_LINK_LIBRARIES JPEG::JPEG)
-  find_package(pugixml REQUIRED)
-  add_library(tavisnap::pugixml INTERFACE IMPORTED)
-  set_target_properties(tavisnap::pugixml PROPERTIES INTERFACE_LINK_LIBRARIES pugixml::pugixml)
+  find_package(EXPAT REQUIRED)
+  add_library(tavisnap::expat INTERFACE IMPORTED)
+  set_target_properties(tavisnap::expat PROPERTIES INTERFACE_LINK_LIBRARIES EXPAT::EXPAT)
   add_library(tavisnap::gtest INTERFACE IMPORTED)
   set_target_properties(tavisnap::gtest PROPERTIES INTERFACE_LINK_LIBRARIES GTest::gtest)
   add_library(tavisnap::gmock INTERFACE IMPORTED)

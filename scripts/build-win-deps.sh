@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows (x86_64, MinGW-w64 posix) static libraries Tavisnap links:
-# OpenSSL, libcurl, libjpeg-turbo, pugixml and GoogleTest, from Debian's source packages.
+# OpenSSL, libcurl, libjpeg-turbo, expat and GoogleTest, from Debian's source packages.
 # Each library is installed into its own prefix under the cache, keyed by the Debian
 # source version, so a warm cache makes this a few quick look-ups.
 #
@@ -84,10 +84,17 @@ build_curl() {
   cmake --install "$src/build-win64" >/dev/null
 }
 
-build_pugixml() {
+build_expat() {
   local prefix=$1 src=$2
+  # Debian's source keeps the library in a folder of its own, as upstream's repository does.
+  [ -f "$src/CMakeLists.txt" ] || src=$src/expat
+  # Debian's security fixes test "#if XML_DTD == 1", the value autotools gives it; CMake's
+  # header template would define it empty.
+  sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' "$src/expat_config.h.cmake"
   cmake -S "$src" -B "$src/build-win64" "${cmake_cross[@]}" -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DPUGIXML_BUILD_TESTS=OFF -DCMAKE_INSTALL_LIBDIR=lib >/dev/null
+    -DEXPAT_SHARED_LIBS=OFF -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF \
+    -DEXPAT_BUILD_TESTS=OFF -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=OFF \
+    -DCMAKE_INSTALL_LIBDIR=lib >/dev/null
   cmake --build "$src/build-win64" -j"$jobs" >/dev/null
   cmake --install "$src/build-win64" >/dev/null
 }
@@ -123,6 +130,6 @@ ensure_deb_src
 one openssl openssl
 one jpeg libjpeg-turbo
 one curl curl "$cache/openssl"
-one pugixml pugixml
+one expat expat
 one gtest googletest
 echo "$cache"

@@ -12,7 +12,7 @@ packages=(
   wine wine64 xvfb xauth xdotool imagemagick x11-utils
   locales fonts-ipafont fonts-ipaexfont
   libcurl4-openssl-dev libssl-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
-  libcpp-httplib-dev libpugixml-dev openssl curl python3 time
+  libcpp-httplib-dev libexpat1-dev openssl curl python3 time
   clang libclang-rt-dev
   nsis
 )

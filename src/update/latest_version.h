@@ -12,8 +12,9 @@ inline constexpr char kVersionFileName[] = "version.xml";
 inline constexpr long kVersionFetchMillis = 5000;
 inline constexpr size_t kMaxVersionFileBytes = 64 * 1024;
 
-// The published version in an XML document (UTF-8); empty when it is not well-formed
-// (see LoadWellFormedXml) or has none.
+// The published version in an XML document, in any encoding expat reads or Shift_JIS;
+// empty when it is not well-formed, has none, or has a DTD that could declare or hide an
+// entity (an internal subset, or a reference to an entity of the unread external one).
 std::string VersionFromDocument(std::string_view xml);
 
 // Fetches updateUrl + "version.xml" (a few seconds at most) and reads it; any failure
