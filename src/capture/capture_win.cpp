@@ -4,7 +4,6 @@
 #include <cstring>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "capture/capture.h"
@@ -108,7 +107,7 @@ Grabbed GrabAndEncode(HDC screen, const CapturePlan& plan) {
   RowProgress filled;
   Grabbed grabbed;
   bool encoded = false;
-  std::thread encoder([&] {
+  RowWorker encoder(filled, [&] {
     try {
       grabbed.picture = Picture(plan.width, plan.height);
       const size_t stride = grabbed.picture.Stride();
@@ -145,8 +144,7 @@ Grabbed GrabAndEncode(HDC screen, const CapturePlan& plan) {
     GdiFlush();
     if (copied) filled.Publish(y1);
   }
-  if (!copied) filled.Abandon();
-  encoder.join();
+  encoder.Join();  // the rows not copied are abandoned there
   if (!copied) throw AppError(kCaptureError);
   if (!encoded) throw AppError(kJpegWriteError);
   return grabbed;
