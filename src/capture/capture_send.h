@@ -70,12 +70,20 @@ class CaptureSendFlow {
   void Steps(int mode);
   void Resend(const OutboxEntry& entry);
   void ShowPanelAndAct();
-  void KeepOrForget(Outcome outcome);
+  struct OutboxChange {
+    bool kept = false;     // the picture is in the outbox
+    bool changed = false;  // an entry came or went
+  };
+  OutboxChange KeepOrForget(Outcome outcome);
   bool TakePicture(int mode);
   void EndCancelled();
   void StartUpload();
+  void UndoUploadStart();
+  void ReportUpload(bool success, const std::string& replyText);
   void DeleteCaptureFileReporting();
-  void ReportFailure(const std::exception& error);
+  template <typename Step>
+  bool Contain(Step&& step) noexcept;
+  void ReportFailure(const std::exception* error) noexcept;
 
   CaptureSendHost& host_;
   ScreenCapturer& capturer_;

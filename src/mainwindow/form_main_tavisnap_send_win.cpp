@@ -105,6 +105,9 @@ class TFormMainTavisnap::SendParts final : public CaptureSendHost,
   bool RunTransfer(const std::string& url, const TTypFormDataArray& form) override {
     return ::tavisnap::RunTransfer(url, form);
   }
+  void CloseTransferWindow() override {
+    if (FormHTTP) FormHTTP->CloseAtOnce();
+  }
 
   HotKeys hotKeys;
   std::optional<CaptureSendFlow> flow;  // once the send panel exists
