@@ -75,9 +75,13 @@ int Run(HINSTANCE instance) {
   formInit->SetHelpActions({OpenHelpPage, OpenReadme, [](HWND) { ShowVersionBox(); }});
   mainWindow->SetAccountWindowVisibleQuery([&formInit] { return formInit->IsVisible(); });
   auto formHttp = std::make_unique<TFormHTTP>(mainWindow->hwnd(), ForceForeground);
-  auto viewer = std::make_unique<TFormViewer>(
+  std::unique_ptr<TFormViewer> viewer;
+  viewer = std::make_unique<TFormViewer>(
       mainWindow->hwnd(), prompter,
-      [&mainWindow](int /*mode: the viewer's*/) { mainWindow->SendViewerPicture(); }, icon);
+      [&mainWindow, &viewer](int /*mode: the viewer's*/) {
+        mainWindow->SendViewerPicture(viewer->logic().ShowsHandedOverPicture());
+      },
+      icon);
   mainWindow->SetViewer([&viewer](bool modal) {
     if (modal) {
       viewer->ShowModal();

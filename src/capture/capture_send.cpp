@@ -114,6 +114,11 @@ void CaptureSendFlow::CaptureSend(int mode) {
   if (Accept(mode)) Run(mode);
 }
 
+void CaptureSendFlow::CaptureSendFromViewer(bool handedOver) {
+  static const std::string kNoResend;
+  if (Accept(kCaptureViewer)) Run(kCaptureViewer, handedOver ? viewerResendId_ : kNoResend);
+}
+
 bool CaptureSendFlow::SendViewerPicture(const std::function<void(const std::string& file)>& write) {
   if (!Accept(kCaptureViewer)) return false;
   if (!Contain([&] {
@@ -129,8 +134,13 @@ bool CaptureSendFlow::SendViewerPicture(const std::function<void(const std::stri
 
 // Every way out of the steps but a started upload opens the gate again; a step that
 // throws is told to the user, who would otherwise find every later hotkey dead.
-void CaptureSendFlow::Run(int mode) {
-  if (!Contain([&] { Steps(mode); })) OpenGate();
+void CaptureSendFlow::Run(int mode, const std::string& resendId) {
+  if (!Contain([&] {
+        resendId_ = resendId;
+        Steps(mode);
+      })) {
+    OpenGate();
+  }
 }
 
 void CaptureSendFlow::ResendOldest() {
@@ -158,7 +168,6 @@ void CaptureSendFlow::Resend(const OutboxEntry& entry) {
 }
 
 void CaptureSendFlow::Steps(int mode) {
-  resendId_.clear();
   if (!host_.Relogin()) return OpenGate();
   if (SysInfo.DstMailAdr.empty()) {
     host_.BringToFront();
@@ -178,6 +187,7 @@ void CaptureSendFlow::ShowPanelAndAct() {
     case kPanelSend:
       return StartUpload();
     case kPanelViewer:
+      viewerResendId_ = resendId_;  // the viewer's Send may take the kept picture on
       OpenGate();
       return host_.ShowViewer();
     default:  // Cancel, however the panel was closed
@@ -285,6 +295,7 @@ CaptureSendFlow::OutboxChange CaptureSendFlow::KeepOrForget(Outcome outcome) {
   const bool resent = !resendId_.empty();
   if (resent && (outcome == Outcome::Code1 || outcome == Outcome::AcceptedLonger)) {
     outbox_->Remove(resendId_);
+    if (viewerResendId_ == resendId_) viewerResendId_.clear();
     return {false, true};
   }
   if (!resent && CommunicationError(outcome)) {

@@ -46,6 +46,11 @@ class CaptureSendFlow {
   // another mode, is dropped silently.
   void CaptureSend(int mode);
 
+  // The viewer's Send of the picture it has written into the capture file (mode 3).
+  // handedOver: the viewer still shows the picture the panel last handed it (edited or
+  // not), so that a kept picture sent on through the viewer keeps its outbox entry.
+  void CaptureSendFromViewer(bool handedOver);
+
   // The viewer's Send: writes the picture into the capture file only when the request
   // is accepted, then goes on as mode 3. False when it was dropped (not Ready) or the
   // picture could not be written (reported with the reason write threw).
@@ -66,7 +71,7 @@ class CaptureSendFlow {
 
  private:
   bool Accept(int mode);
-  void Run(int mode);
+  void Run(int mode, const std::string& resendId = {});
   void Steps(int mode);
   void Resend(const OutboxEntry& entry);
   void ShowPanelAndAct();
@@ -95,8 +100,9 @@ class CaptureSendFlow {
   bool uploading_ = false;
   std::string sentTo_;  // the upload's recipients, for its result message
   Outbox* outbox_ = nullptr;
-  std::string resendId_;  // the kept picture this request sends again
-  TTypSendParam sent_;    // what the running upload sends
+  std::string resendId_;        // the kept picture this request sends again
+  std::string viewerResendId_;  // the kept picture last handed to the viewer
+  TTypSendParam sent_;          // what the running upload sends
 };
 
 }  // namespace tavisnap

@@ -154,6 +154,10 @@ void TFormMainTavisnap::CaptureSend(int mode) {
   if (Send().flow) Send().flow->CaptureSend(mode);
 }
 
+void TFormMainTavisnap::SendViewerPicture(bool handedOver) {
+  if (Send().flow) Send().flow->CaptureSendFromViewer(handedOver);
+}
+
 void TFormMainTavisnap::ResendOldest() {
   if (Send().flow) Send().flow->ResendOldest();
 }

@@ -62,8 +62,9 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   // The viewer window, created after this one: shown modally from the viewer entries,
   // modeless by the capture-send flow (form_main_tavisnap_hooks_win.cpp).
   void SetViewer(std::function<void(bool modal)> show) { showViewer_ = std::move(show); }
-  // The viewer's Send: its picture is already in the capture file.
-  void SendViewerPicture();
+  // The viewer's Send: its picture is already in the capture file. handedOver: it is
+  // the picture the send panel handed the viewer.
+  void SendViewerPicture(bool handedOver);
 
   // Asked by the tray double click: while the account window is open it does nothing.
   void SetAccountWindowVisibleQuery(std::function<bool()> query);

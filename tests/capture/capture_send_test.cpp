@@ -508,6 +508,36 @@ TEST_F(CaptureSendTest, AResendFillsThePanelInAndIsRemovedOnlyWhenItGoesThrough)
             "送信しました\n送信先：to@example.jp\nCC：cc@example.jp;\nBCC：bcc@example.jp;");
 }
 
+// The viewer's Send used to forget that its picture was a kept one: the entry stayed
+// after the picture went, and a second failure kept it twice. A picture the viewer
+// opened from a file meanwhile is a new one.
+TEST_F(CaptureSendTest, AResendThroughTheViewerKeepsItsOutboxEntry) {
+  const struct {
+    bool handedOver;
+    bool success;
+    size_t entries;
+  } cases[] = {{true, false, 1}, {true, true, 0}, {false, false, 2}, {false, true, 1}};
+  int folder = 0;
+  for (const auto& c : cases) {
+    Restart();
+    Outbox outbox(temp / ("outbox" + std::to_string(++folder)));
+    flow.SetOutbox(&outbox);
+    UploadEndsWith(false, "", 1);
+    flow.Timer_captureSendTimer();
+    fakes.answer = [](TTypSendParam& p) { p.PanelResult = kPanelViewer; };
+    flow.ResendOldest();
+    ASSERT_EQ(log.back(), "viewer");
+    AnswerSend(0);
+    flow.CaptureSendFromViewer(c.handedOver);
+    ThrdInfo.SetResult(c.success, c.success ? "1" : "");
+    ThrdInfo.Busy = false;
+    flow.Timer_captureSendTimer();
+    SCOPED_TRACE(::testing::Message() << "handed over " << c.handedOver << " sent " << c.success);
+    EXPECT_EQ(outbox.Entries().size(), c.entries);
+    EXPECT_EQ(HotKeyReady, "ON");
+  }
+}
+
 TEST_F(CaptureSendTest, AResendCancelledInThePanelStaysKept) {
   Outbox outbox(temp / "outbox");
   flow.SetOutbox(&outbox);
