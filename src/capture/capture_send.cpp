@@ -280,6 +280,8 @@ void CaptureSendFlow::ReportUpload(bool success, const std::string& replyText) {
   const std::string text(result.reaction.text);
   if (result.outcome == Outcome::Code1 && result.reaction.shown) {
     prompter_.Show(result.reaction.kind, text + "\n" + sentTo_);
+  } else if (outbox.kept && CommunicationError(result.outcome) && result.reaction.shown) {
+    prompter_.Show(result.reaction.kind, text + "\n" + kKeptForResend);
   } else {
     ShowReaction(result.reaction, prompter_);
   }

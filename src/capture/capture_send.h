@@ -32,6 +32,9 @@ inline constexpr const char* kBlankPictureQuestion =
     "このまま送信パネルに進みますか？";
 // The second line of "送信しました": where the picture went.
 inline constexpr const char* kSentToPrefix = "送信先：";
+// The second line of "通信エラー" when the picture is in the outbox.
+inline constexpr const char* kKeptForResend =
+    "画像は保存しました。「未送信の画像を再送信」で送り直せます。";
 
 using DebugSink = std::function<void(std::string_view)>;
 

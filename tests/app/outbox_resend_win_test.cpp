@@ -26,6 +26,8 @@ namespace tavisnap::testing {
 namespace {
 
 constexpr wchar_t kPanelTitle[] = L"タビスナップ－送信パネル－";
+constexpr wchar_t kKeptAfterCommunicationError[] =
+    L"通信エラー\n画像は保存しました。「未送信の画像を再送信」で送り直せます。";
 
 // The panel of the process once it is on show; the blank-picture question of a test
 // screen with no window on it is answered with OK on the way.
@@ -96,7 +98,7 @@ TEST(Outbox, AFailedUploadIsSentAgainAfterARestart) {
   ASSERT_NE(panel, nullptr) << "no send panel";
   SetServiceBehaviour({{kFormText, "status", "500"}});
   PressSend(panel);
-  EXPECT_EQ(AnswerUntil(first->pid, L"通信エラー"), L"通信エラー");
+  EXPECT_EQ(AnswerUntil(first->pid, L"通信エラー"), kKeptAfterCommunicationError);
   SetServiceBehaviour({});  // back to normal
   ASSERT_TRUE(WaitUntil([&] { return FileExists(outbox + "000001.jpg"); }, 10s)) << "nothing kept";
   const std::string kept = ReadFileBytes(outbox + "000001.jpg");

@@ -355,8 +355,8 @@ TEST_F(CaptureSendTest, AnUploadWhoseWorkerCannotStartIsACommunicationError) {
   flow.CaptureSend(kCaptureDesktop);
   EXPECT_THAT(log, ElementsAre("relogin", "capture desktop", "panel mode 1 gate OFF", "hourglass",
                                "transfer window", "timer on", "run https://service.test/action.php",
-                               "timer off", "transfer window closed", "arrow", "box 通信エラー",
-                               "outbox changed"));
+                               "timer off", "transfer window closed", "arrow",
+                               std::string("box 通信エラー\n") + kKeptForResend, "outbox changed"));
   EXPECT_EQ(prompter.boxes.at(0).kind, BoxKind::Warning);
   EXPECT_FALSE(ThrdInfo.Busy);
   EXPECT_TRUE(outbox.HasEntries());
@@ -422,8 +422,9 @@ TEST_F(CaptureSendTest, WhateverTheMonitorMeetsTheResultIsToldAndReadyReturns) {
     fakes.outboxChangedThrows = failure;
     UploadEndsWith(false, "");
     flow.Timer_captureSendTimer();
-    EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Warning, "通信エラー"},
-                                                     {BoxKind::Warning, kCaptureSendFailed}}));
+    EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{
+                                  {BoxKind::Warning, std::string("通信エラー\n") + kKeptForResend},
+                                  {BoxKind::Warning, kCaptureSendFailed}}));
     EXPECT_EQ(log.at(1), "arrow");
     EXPECT_EQ(HotKeyReady, "ON");
   }
@@ -468,6 +469,7 @@ TEST_F(CaptureSendTest, OnlyACommunicationErrorKeepsThePicture) {
     EXPECT_EQ(outbox.HasEntries(), c.kept);
     EXPECT_EQ(log.back() == "outbox changed", c.kept);
     if (!c.kept) continue;
+    EXPECT_EQ(prompter.boxes.at(0).text, std::string("通信エラー\n") + kKeptForResend);
     OutboxEntry entry = *outbox.Oldest();
     EXPECT_EQ(entry, (OutboxEntry{"000001", kCaptureDesktop, "", 1, "to@example.jp",
                                   "cc@example.jp;", "bcc@example.jp;", "\x1b$B$\"\x1b(B"}));
