@@ -70,11 +70,13 @@ class TFormMainTavisnap::SendParts final : public CaptureSendHost,
   void ShowViewer() override {
     if (window_.showViewer_) window_.showViewer_(false);
   }
+  // Over the program's windows from the start of the upload until the monitor has seen
+  // its end.
   void SetHourglass(bool on) override {
     if (on) {
-      window_.hourglass_.Show();
+      uploadWait_.Hold();
     } else {
-      window_.hourglass_.Restore();
+      uploadWait_.Release();
     }
   }
   void SetMonitorTimer(bool enabled) override {
@@ -115,6 +117,7 @@ class TFormMainTavisnap::SendParts final : public CaptureSendHost,
 
  private:
   TFormMainTavisnap& window_;
+  WaitCursor uploadWait_;
 };
 
 void TFormMainTavisnap::SendPartsDeleter::operator()(SendParts* parts) const {

@@ -22,8 +22,8 @@
 #include "mainwindow/main_pages.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/menu_state.h"
-#include "mainwindow/wait_cursor_win.h"
 #include "win/tray_icon_win.h"
+#include "win/wait_cursor_win.h"
 #include "win/window_win.h"
 
 namespace tavisnap {
@@ -88,6 +88,15 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   class SendParts;
   struct SendPartsDeleter {
     void operator()(SendParts* parts) const;
+  };
+  // The CSV files' hourglass, held apart from the upload's (SendParts).
+  class CsvHourglass final : public Hourglass {
+   public:
+    void Show() override { wait_.Hold(); }
+    void Restore() override { wait_.Release(); }
+
+   private:
+    WaitCursor wait_;
   };
   SendParts& Send();
 
@@ -168,7 +177,7 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   AddressPages addressPages_;
   // By AddressListId: the three visible lists and the two hidden ones.
   std::array<ComboChoiceList, 5> lists_;
-  WaitCursor hourglass_;
+  CsvHourglass csvHourglass_;
   std::unique_ptr<SendParts, SendPartsDeleter> send_;
 };
 
