@@ -1,5 +1,5 @@
-// What CSV import and export need from the main window. The window side implements the
-// hourglass with SetCursor (the wait cursor, then the one before it) and passes, for each
+// What CSV import and export need from the main window. The window side holds the
+// program's wait cursor for the hourglass (win/wait_cursor_win.h) and passes, for each
 // operation, a function that runs its file dialog (OpenPictureDialog with kImportFilter,
 // SavePictureDialog with kExportFilter, no overwrite question, no default extension)
 // and returns the chosen path in UTF-8, or nothing on Cancel.

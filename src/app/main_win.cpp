@@ -4,7 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
+#include <thread>
 
 #include "account/form_init_win.h"
 #include "app/resource.h"
@@ -22,6 +24,7 @@
 #include "mainwindow/menu_state.h"
 #include "service/form_http_win.h"
 #include "service/http_client_init.h"
+#include "service/transfer.h"
 #include "update/help_entries_win.h"
 #include "update/update_startup_win.h"
 #include "update/updater.h"
@@ -41,6 +44,13 @@ HBITMAP LoadLogo(HINSTANCE instance) {
       LoadImageW(instance, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
+// The Wine tests' one hook: a system that refuses the upload its thread, which nothing
+// outside the program can bring about. No menu, setting or installer sets the variable.
+void RefuseUploadThreadsForTests() {
+  if (GetEnvironmentVariableW(L"TAVISNAP_TEST_REFUSE_UPLOAD_THREAD", nullptr, 0) == 0) return;
+  SetTransferThreadStarter([](std::function<void()>, std::thread&) { return false; });
+}
+
 int Run(HINSTANCE instance) {
   SingleInstanceGuard guard;
   if (!guard.IsFirstInstance()) {
@@ -53,6 +63,7 @@ int Run(HINSTANCE instance) {
 
   LoadSettings();  // ends the process when system.ini is missing
   InitHttpClient();
+  RefuseUploadThreadsForTests();
 
   auto splash = std::make_unique<TFormSplash>(LoadLogo(instance));
   splash->ShowAnimated();
@@ -75,9 +86,13 @@ int Run(HINSTANCE instance) {
   formInit->SetHelpActions({OpenHelpPage, OpenReadme, [](HWND) { ShowVersionBox(); }});
   mainWindow->SetAccountWindowVisibleQuery([&formInit] { return formInit->IsVisible(); });
   auto formHttp = std::make_unique<TFormHTTP>(mainWindow->hwnd(), ForceForeground);
-  auto viewer = std::make_unique<TFormViewer>(
+  std::unique_ptr<TFormViewer> viewer;
+  viewer = std::make_unique<TFormViewer>(
       mainWindow->hwnd(), prompter,
-      [&mainWindow](int /*mode: the viewer's*/) { mainWindow->SendViewerPicture(); }, icon);
+      [&mainWindow, &viewer](int /*mode: the viewer's*/) {
+        mainWindow->SendViewerPicture(viewer->logic().ShowsHandedOverPicture());
+      },
+      icon);
   mainWindow->SetViewer([&viewer](bool modal) {
     if (modal) {
       viewer->ShowModal();

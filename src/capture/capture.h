@@ -12,18 +12,25 @@ inline constexpr const char* kCaptureError = "画面を取り込めません";
 inline constexpr const char* kCaptureDirCreateError = "キャプチャーフォルダーを作成できません";
 inline constexpr const char* kCaptureDirRemoveError = "キャプチャーフォルダーを削除できません";
 
+// A window of the system (an HWND on Windows), held without the system's headers.
+using WindowHandle = void*;
+
 // What a capture wrote into the file, for the checks and the receipt that follow it.
 struct CapturedPicture {
   Picture picture;
-  std::string windowTitle;  // the window in front (UTF-8); empty for the desktop
+  std::string windowTitle;        // of `window` (UTF-8); empty for the desktop
+  WindowHandle window = nullptr;  // the window taken; null for the desktop
 };
 
 // The primary display with the pointer, as a JPEG at fileName (replaced whole).
 // Throws AppError when the screen cannot be read or the file cannot be written.
 CapturedPicture CaptureDesktop(const std::string& fileName);
 
-// The foreground window's rectangle, frame included, with the pointer when it lies in
-// the window. Without a readable foreground window the desktop is taken.
+// The window's rectangle, frame included, with the pointer when it lies in the window.
+// Without a readable window rectangle the desktop is taken.
+CapturedPicture CaptureWindow(const std::string& fileName, WindowHandle window);
+
+// CaptureWindow of the foreground window, asked for once.
 CapturedPicture CaptureActiveWindow(const std::string& fileName);
 
 // Creates CaptureDir, and the folders it lies in, unless it is a directory already.

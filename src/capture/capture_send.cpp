@@ -39,6 +39,27 @@ std::string Recipients(const TTypSendParam& param) {
   return text;
 }
 
+// What the user is told as "通信エラー": the upload went nowhere, or the service did
+// not take it.
+bool CommunicationError(Outcome outcome) {
+  return outcome != Outcome::Code1 && outcome != Outcome::AcceptedLonger &&
+         outcome != Outcome::Cancelled;
+}
+
+// The reason a clean-up step failed, in the user's words: AppError's own, else
+// `fallback`; nothing when it did not fail.
+template <typename Step>
+std::optional<std::string> FailureOf(Step&& step, const char* fallback) {
+  try {
+    step();
+    return std::nullopt;
+  } catch (const AppError& error) {
+    return error.what();
+  } catch (...) {
+    return fallback;
+  }
+}
+
 TTypFormDataArray UploadForm(const TTypSendParam& param) {
   if (param.DetailSend == 1) {
     return CapUpCompDetailForm(param.MailTo, param.MailCc, param.MailBcc, param.MailMessage,
@@ -60,6 +81,29 @@ CaptureSendFlow::CaptureSendFlow(CaptureSendHost& host, ScreenCapturer& capturer
       param_(param),
       debug_(debug ? std::move(debug) : DebugSink(DebugLog)) {}
 
+// Runs a stretch of a request; what it throws is told to the user. True when it ran to
+// its end.
+template <typename Step>
+bool CaptureSendFlow::Contain(Step&& step) noexcept {
+  try {
+    step();
+    return true;
+  } catch (const std::exception& error) {
+    ReportFailure(&error);
+  } catch (...) {
+    ReportFailure(nullptr);
+  }
+  return false;
+}
+
+void CaptureSendFlow::ReportFailure(const std::exception* error) noexcept {
+  try {
+    host_.BringToFront();
+    prompter_.Warning(error ? FailureText(*error) : std::string(kCaptureSendFailed));
+  } catch (...) {  // not even a box can be shown: the gate opens all the same
+  }
+}
+
 bool CaptureSendFlow::Accept(int mode) {
   if (!IsCaptureMode(mode) || HotKeyReady != "ON") return false;
   HotKeyReady = "OFF";
@@ -70,13 +114,17 @@ void CaptureSendFlow::CaptureSend(int mode) {
   if (Accept(mode)) Run(mode);
 }
 
+void CaptureSendFlow::CaptureSendFromViewer(bool handedOver) {
+  static const std::string kNoResend;
+  if (Accept(kCaptureViewer)) Run(kCaptureViewer, handedOver ? viewerResendId_ : kNoResend);
+}
+
 bool CaptureSendFlow::SendViewerPicture(const std::function<void(const std::string& file)>& write) {
   if (!Accept(kCaptureViewer)) return false;
-  try {
-    EnsureCaptureDir();
-    write(CaptureFile);
-  } catch (const std::exception& error) {
-    ReportFailure(error);
+  if (!Contain([&] {
+        EnsureCaptureDir();
+        write(CaptureFile);
+      })) {
     OpenGate();
     return false;
   }
@@ -86,11 +134,11 @@ bool CaptureSendFlow::SendViewerPicture(const std::function<void(const std::stri
 
 // Every way out of the steps but a started upload opens the gate again; a step that
 // throws is told to the user, who would otherwise find every later hotkey dead.
-void CaptureSendFlow::Run(int mode) {
-  try {
-    Steps(mode);
-  } catch (const std::exception& error) {
-    ReportFailure(error);
+void CaptureSendFlow::Run(int mode, const std::string& resendId) {
+  if (!Contain([&] {
+        resendId_ = resendId;
+        Steps(mode);
+      })) {
     OpenGate();
   }
 }
@@ -98,12 +146,7 @@ void CaptureSendFlow::Run(int mode) {
 void CaptureSendFlow::ResendOldest() {
   std::optional<OutboxEntry> entry = outbox_ ? outbox_->Oldest() : std::nullopt;
   if (!entry || !Accept(kCaptureDesktop)) return;
-  try {
-    Resend(*entry);
-  } catch (const std::exception& error) {
-    ReportFailure(error);
-    OpenGate();
-  }
+  if (!Contain([&] { Resend(*entry); })) OpenGate();
 }
 
 // The kept picture becomes the capture file, so that the panel, the viewer and the
@@ -125,7 +168,6 @@ void CaptureSendFlow::Resend(const OutboxEntry& entry) {
 }
 
 void CaptureSendFlow::Steps(int mode) {
-  resendId_.clear();
   if (!host_.Relogin()) return OpenGate();
   if (SysInfo.DstMailAdr.empty()) {
     host_.BringToFront();
@@ -145,6 +187,7 @@ void CaptureSendFlow::ShowPanelAndAct() {
     case kPanelSend:
       return StartUpload();
     case kPanelViewer:
+      viewerResendId_ = resendId_;  // the viewer's Send may take the kept picture on
       OpenGate();
       return host_.ShowViewer();
     default:  // Cancel, however the panel was closed
@@ -190,16 +233,24 @@ void CaptureSendFlow::StartUpload() {
     ThrdInfo.Busy.store(true, std::memory_order_release);
     uploading_ = true;
     host_.SetMonitorTimer(true);
-    // A worker that cannot start leaves the transfer window open; its Cancel ends the
-    // upload, and the monitor reports it.
-    uploader_.RunTransfer(url, form);
+    if (uploader_.RunTransfer(url, form)) return;
   } catch (...) {
-    uploading_ = false;
-    ThrdInfo.Busy.store(false, std::memory_order_release);
-    host_.SetMonitorTimer(false);
+    UndoUploadStart();
     host_.SetHourglass(false);
     throw;
   }
+  // A worker that cannot start is a failed upload like any other: nothing is left
+  // waiting for it, the picture is kept and the user is told.
+  Contain([&] { UndoUploadStart(); });
+  Contain([&] { ReportUpload(false, ""); });
+  OpenGate();
+}
+
+void CaptureSendFlow::UndoUploadStart() {
+  uploading_ = false;
+  ThrdInfo.Busy.store(false, std::memory_order_release);
+  host_.SetMonitorTimer(false);
+  uploader_.CloseTransferWindow();
 }
 
 void CaptureSendFlow::Timer_captureSendTimer() {
@@ -208,48 +259,52 @@ void CaptureSendFlow::Timer_captureSendTimer() {
   host_.SetMonitorTimer(false);
   if (!uploading_) return;  // a tick that was already queued: nothing to report
   uploading_ = false;
+  // Whatever fails on the way, the user hears how it ended and the hotkeys work again.
+  Contain([&] { ReportUpload(ThrdInfo.Success(), ThrdInfo.ReplyText()); });
+  OpenGate();
+}
+
+void CaptureSendFlow::ReportUpload(bool success, const std::string& replyText) {
   host_.SetHourglass(false);
-  Evaluation result = EvaluateUpload(ThrdInfo.Success(), ThrdInfo.ReplyText());
+  Evaluation result = EvaluateUpload(success, replyText);
   // The file is kept after a communication error, so that nothing is lost.
   bool done = result.outcome == Outcome::Code1 || result.outcome == Outcome::Cancelled;
   std::optional<std::string> cleanupError;
   if (done && SysInfo.CapFileDel) {
-    try {
-      DeleteCaptureFile();
-    } catch (const AppError& error) {
-      cleanupError = error.what();
-    }
+    cleanupError = FailureOf([] { DeleteCaptureFile(); }, kCaptureDirRemoveError);
   }
-  std::optional<std::string> outboxError;
-  try {
-    KeepOrForget(result.outcome);
-  } catch (const AppError& error) {
-    outboxError = error.what();
-  }
+  OutboxChange outbox;
+  std::optional<std::string> outboxError =
+      FailureOf([&] { outbox = KeepOrForget(result.outcome); }, kOutboxWriteError);
   // The result first: the picture has been sent (or not) whatever the clean-up did.
+  const std::string text(result.reaction.text);
   if (result.outcome == Outcome::Code1 && result.reaction.shown) {
-    prompter_.Show(result.reaction.kind, std::string(result.reaction.text) + "\n" + sentTo_);
+    prompter_.Show(result.reaction.kind, text + "\n" + sentTo_);
+  } else if (outbox.kept && CommunicationError(result.outcome) && result.reaction.shown) {
+    prompter_.Show(result.reaction.kind, text + "\n" + kKeptForResend);
   } else {
     ShowReaction(result.reaction, prompter_);
   }
   if (cleanupError) prompter_.Warning(*cleanupError);
   if (outboxError) prompter_.Warning(*outboxError);
-  OpenGate();
+  if (outbox.changed) host_.OutboxChanged();
 }
 
 // A communication error keeps a new picture (a resent one is kept already); an upload
 // the service took removes a resent one. A cancel is the user's choice: nothing is kept.
-void CaptureSendFlow::KeepOrForget(Outcome outcome) {
-  if (!outbox_) return;
-  bool accepted = outcome == Outcome::Code1 || outcome == Outcome::AcceptedLonger;
-  if (accepted && !resendId_.empty()) {
+CaptureSendFlow::OutboxChange CaptureSendFlow::KeepOrForget(Outcome outcome) {
+  if (!outbox_) return {};
+  const bool resent = !resendId_.empty();
+  if (resent && (outcome == Outcome::Code1 || outcome == Outcome::AcceptedLonger)) {
     outbox_->Remove(resendId_);
-  } else if (!accepted && outcome != Outcome::Cancelled && resendId_.empty()) {
-    outbox_->Add(CaptureFile, sent_);
-  } else {
-    return;
+    if (viewerResendId_ == resendId_) viewerResendId_.clear();
+    return {false, true};
   }
-  host_.OutboxChanged();
+  if (!resent && CommunicationError(outcome)) {
+    outbox_->Add(CaptureFile, sent_);
+    return {true, true};
+  }
+  return {resent, false};
 }
 
 void CaptureSendFlow::DeleteCaptureFileReporting() {
@@ -258,11 +313,6 @@ void CaptureSendFlow::DeleteCaptureFileReporting() {
   } catch (const AppError& error) {
     prompter_.Warning(error.what());
   }
-}
-
-void CaptureSendFlow::ReportFailure(const std::exception& error) {
-  host_.BringToFront();
-  prompter_.Warning(FailureText(error));
 }
 
 }  // namespace tavisnap

@@ -32,6 +32,9 @@ inline constexpr const char* kBlankPictureQuestion =
     "このまま送信パネルに進みますか？";
 // The second line of "送信しました": where the picture went.
 inline constexpr const char* kSentToPrefix = "送信先：";
+// The second line of "通信エラー" when the picture is in the outbox.
+inline constexpr const char* kKeptForResend =
+    "画像は保存しました。「未送信の画像を再送信」で送り直せます。";
 
 using DebugSink = std::function<void(std::string_view)>;
 
@@ -45,6 +48,11 @@ class CaptureSendFlow {
   // for a picture the viewer has already written. A request outside Ready, or of
   // another mode, is dropped silently.
   void CaptureSend(int mode);
+
+  // The viewer's Send of the picture it has written into the capture file (mode 3).
+  // handedOver: the viewer still shows the picture the panel last handed it (edited or
+  // not), so that a kept picture sent on through the viewer keeps its outbox entry.
+  void CaptureSendFromViewer(bool handedOver);
 
   // The viewer's Send: writes the picture into the capture file only when the request
   // is accepted, then goes on as mode 3. False when it was dropped (not Ready) or the
@@ -66,16 +74,24 @@ class CaptureSendFlow {
 
  private:
   bool Accept(int mode);
-  void Run(int mode);
+  void Run(int mode, const std::string& resendId = {});
   void Steps(int mode);
   void Resend(const OutboxEntry& entry);
   void ShowPanelAndAct();
-  void KeepOrForget(Outcome outcome);
+  struct OutboxChange {
+    bool kept = false;     // the picture is in the outbox
+    bool changed = false;  // an entry came or went
+  };
+  OutboxChange KeepOrForget(Outcome outcome);
   bool TakePicture(int mode);
   void EndCancelled();
   void StartUpload();
+  void UndoUploadStart();
+  void ReportUpload(bool success, const std::string& replyText);
   void DeleteCaptureFileReporting();
-  void ReportFailure(const std::exception& error);
+  template <typename Step>
+  bool Contain(Step&& step) noexcept;
+  void ReportFailure(const std::exception* error) noexcept;
 
   CaptureSendHost& host_;
   ScreenCapturer& capturer_;
@@ -87,8 +103,9 @@ class CaptureSendFlow {
   bool uploading_ = false;
   std::string sentTo_;  // the upload's recipients, for its result message
   Outbox* outbox_ = nullptr;
-  std::string resendId_;  // the kept picture this request sends again
-  TTypSendParam sent_;    // what the running upload sends
+  std::string resendId_;        // the kept picture this request sends again
+  std::string viewerResendId_;  // the kept picture last handed to the viewer
+  TTypSendParam sent_;          // what the running upload sends
 };
 
 }  // namespace tavisnap

@@ -56,6 +56,8 @@ class Uploader {
   virtual void ShowTransferWindow() = 0;
   // RunTransfer: starts the worker and returns at once; false when no thread started.
   virtual bool RunTransfer(const std::string& url, const TTypFormDataArray& form) = 0;
+  // Ends the transfer and hides the window at once, also without a worker.
+  virtual void CloseTransferWindow() = 0;
 };
 
 #ifdef _WIN32

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "capture/capture.h"
@@ -108,7 +107,7 @@ Grabbed GrabAndEncode(HDC screen, const CapturePlan& plan) {
   RowProgress filled;
   Grabbed grabbed;
   bool encoded = false;
-  std::thread encoder([&] {
+  RowWorker encoder(filled, [&] {
     try {
       grabbed.picture = Picture(plan.width, plan.height);
       const size_t stride = grabbed.picture.Stride();
@@ -145,39 +144,41 @@ Grabbed GrabAndEncode(HDC screen, const CapturePlan& plan) {
     GdiFlush();
     if (copied) filled.Publish(y1);
   }
-  if (!copied) filled.Abandon();
-  encoder.join();
+  encoder.Join();  // the rows not copied are abandoned there
   if (!copied) throw AppError(kCaptureError);
   if (!encoded) throw AppError(kJpegWriteError);
   return grabbed;
 }
 
-std::optional<ScreenRect> ForegroundWindowRect() {
-  HWND window = GetForegroundWindow();
+std::optional<ScreenRect> WindowRect(HWND window) {
   RECT r;
   if (window == nullptr || !GetWindowRect(window, &r)) return std::nullopt;
   return ScreenRect{r.left, r.top, r.right, r.bottom};
 }
 
-std::string ForegroundWindowTitle() {
-  HWND window = GetForegroundWindow();
+std::string WindowTitle(HWND window) {
   wchar_t title[512] = {};
   if (window == nullptr || GetWindowTextW(window, title, 512) <= 0) return {};
   return Narrow(title);
 }
 
-CapturedPicture Capture(const std::string& fileName, bool activeWindow) {
+// One window handle for the title and the rectangle: the window in front can change
+// between two questions, and the receipt must name the window the picture shows.
+CapturedPicture Capture(const std::string& fileName, std::optional<HWND> window) {
   CapturedPicture shot;
   Grabbed grabbed;
-  if (activeWindow) shot.windowTitle = ForegroundWindowTitle();
+  if (window) {
+    shot.window = *window;
+    shot.windowTitle = WindowTitle(*window);
+  }
   {
     PhysicalPixels physical;
     ScreenDc screen;
     if (!screen.get()) throw AppError(kCaptureError);
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
-    CapturePlan plan = activeWindow ? PlanWindowCapture(ForegroundWindowRect(), width, height)
-                                    : PlanDesktopCapture(width, height);
+    CapturePlan plan = window ? PlanWindowCapture(WindowRect(*window), width, height)
+                              : PlanDesktopCapture(width, height);
     grabbed = GrabAndEncode(screen.get(), plan);
   }
   // Read back at once by the send panel, worthless after a crash: no flush to wait for.
@@ -191,11 +192,15 @@ CapturedPicture Capture(const std::string& fileName, bool activeWindow) {
 }  // namespace
 
 CapturedPicture CaptureDesktop(const std::string& fileName) {
-  return Capture(fileName, false);
+  return Capture(fileName, std::nullopt);
+}
+
+CapturedPicture CaptureWindow(const std::string& fileName, WindowHandle window) {
+  return Capture(fileName, static_cast<HWND>(window));
 }
 
 CapturedPicture CaptureActiveWindow(const std::string& fileName) {
-  return Capture(fileName, true);
+  return Capture(fileName, GetForegroundWindow());
 }
 
 }  // namespace tavisnap

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -119,36 +119,35 @@ PreviewPictures PictureGradation(Picture capture, PanelSize easy, PanelSize deta
 }
 
 // The smoothing runs on a second thread a few rows behind the decoder, so the user
-// waits for the decoding alone.
+// waits for the decoding alone. A smoothing that fails there (no memory for its rows)
+// may have written part of the picture; the preview is then made afresh on this thread,
+// so that the failure costs time and nothing else.
 PreviewPictures DecodePreview(std::string_view jpeg, PanelSize easy, PanelSize detailed) {
   Picture picture;
   RowProgress decoded;
   bool smoothed = false;
-  std::thread smoother;
+  std::optional<RowWorker> smoother;
   try {
-    smoother = std::thread([&] {
-      if (decoded.WaitFor(0) < 0) return;  // the picture has no size yet
-      smoothed = SmoothPicture(picture, [&](int needed) { return decoded.WaitFor(needed); });
+    smoother.emplace(decoded, [&] {
+      try {
+        if (decoded.WaitFor(0) < 0) return;  // the picture has no size yet
+        smoothed = SmoothPicture(picture, [&](int needed) { return decoded.WaitFor(needed); });
+      } catch (...) {  // smoothed stays false
+      }
     });
   } catch (const std::system_error&) {  // no thread to be had: one after the other
     return PictureGradation(DecodeJpeg(jpeg), easy, detailed);
   }
-  try {
-    // Handed over in batches: waking the other thread costs a system call, under Wine
-    // a round trip to the server.
-    int handedOver = -1;
-    DecodeJpegInto(jpeg, picture, [&](int rows) {
-      if (rows == 0 || rows >= handedOver + kRowsPerHandOver || rows == picture.Height()) {
-        decoded.Publish(handedOver = rows);
-      }
-    });
-  } catch (...) {
-    decoded.Abandon();
-    smoother.join();
-    throw;
-  }
-  smoother.join();
-  if (!smoothed) SmoothPicture(picture);  // cannot happen with the whole picture decoded
+  // Handed over in batches: waking the other thread costs a system call, under Wine a
+  // round trip to the server. A decoding that throws leaves through the worker's join.
+  int handedOver = -1;
+  DecodeJpegInto(jpeg, picture, [&](int rows) {
+    if (rows == 0 || rows >= handedOver + kRowsPerHandOver || rows == picture.Height()) {
+      decoded.Publish(handedOver = rows);
+    }
+  });
+  smoother->Join();
+  if (!smoothed) return PictureGradation(DecodeJpeg(jpeg), easy, detailed);
   return Fitted(std::move(picture), easy, detailed);
 }
 

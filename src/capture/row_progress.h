@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
+#include <utility>
 
 namespace tavisnap {
 
@@ -38,6 +40,32 @@ class RowProgress {
   std::condition_variable changed_;
   int rows_ = -1;
   bool abandoned_ = false;
+};
+
+// The thread that works behind a RowProgress, joined on every way out of the scope that
+// started it. The rows still to come are abandoned first: a thread waiting for rows that
+// will never be published would keep the join waiting for ever, and a thread left
+// joinable would end the program.
+class RowWorker {
+ public:
+  // Throws std::system_error when no thread can be had.
+  template <typename Body>
+  RowWorker(RowProgress& progress, Body&& body)
+      : progress_(progress), thread_(std::forward<Body>(body)) {}
+  ~RowWorker() { Join(); }
+  RowWorker(const RowWorker&) = delete;
+  RowWorker& operator=(const RowWorker&) = delete;
+
+  // Once every row is published, abandoning changes nothing for the worker.
+  void Join() {
+    if (!thread_.joinable()) return;
+    progress_.Abandon();
+    thread_.join();
+  }
+
+ private:
+  RowProgress& progress_;
+  std::thread thread_;
 };
 
 }  // namespace tavisnap

@@ -91,12 +91,12 @@ std::optional<std::string> TFormMainTavisnap::ChooseCsvFile(bool save) {
 
 void TFormMainTavisnap::CsvLumpClick() {
   tavisnap::CsvLumpClick(
-      addressBook_, prompter_, [this] { return ChooseCsvFile(false); }, hourglass_);
+      addressBook_, prompter_, [this] { return ChooseCsvFile(false); }, csvHourglass_);
 }
 
 void TFormMainTavisnap::exportClick() {
   ExportClick(
-      Settings, prompter_, [this] { return ChooseCsvFile(true); }, hourglass_);
+      Settings, prompter_, [this] { return ChooseCsvFile(true); }, csvHourglass_);
 }
 
 }  // namespace tavisnap

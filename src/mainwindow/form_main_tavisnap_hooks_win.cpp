@@ -1,7 +1,6 @@
 // The execute button's dispatch to the page on show, and the viewer and help entries.
 #include "mainwindow/form_main_tavisnap_win.h"
 
-#include "capture/send_param.h"
 #include "update/help_entries_win.h"
 
 namespace tavisnap {
@@ -32,10 +31,6 @@ void TFormMainTavisnap::Button_execClick() {
 // Viewer and help.
 void TFormMainTavisnap::PMenuViewerClick() {
   if (showViewer_) showViewer_(true);
-}
-
-void TFormMainTavisnap::SendViewerPicture() {
-  CaptureSend(kCaptureViewer);
 }
 
 void TFormMainTavisnap::MenuHelpDispClick() {

@@ -70,11 +70,13 @@ class TFormMainTavisnap::SendParts final : public CaptureSendHost,
   void ShowViewer() override {
     if (window_.showViewer_) window_.showViewer_(false);
   }
+  // Over the program's windows from the start of the upload until the monitor has seen
+  // its end.
   void SetHourglass(bool on) override {
     if (on) {
-      window_.hourglass_.Show();
+      uploadWait_.Hold();
     } else {
-      window_.hourglass_.Restore();
+      uploadWait_.Release();
     }
   }
   void SetMonitorTimer(bool enabled) override {
@@ -105,6 +107,9 @@ class TFormMainTavisnap::SendParts final : public CaptureSendHost,
   bool RunTransfer(const std::string& url, const TTypFormDataArray& form) override {
     return ::tavisnap::RunTransfer(url, form);
   }
+  void CloseTransferWindow() override {
+    if (FormHTTP) FormHTTP->CloseAtOnce();
+  }
 
   HotKeys hotKeys;
   std::optional<CaptureSendFlow> flow;  // once the send panel exists
@@ -112,6 +117,7 @@ class TFormMainTavisnap::SendParts final : public CaptureSendHost,
 
  private:
   TFormMainTavisnap& window_;
+  WaitCursor uploadWait_;
 };
 
 void TFormMainTavisnap::SendPartsDeleter::operator()(SendParts* parts) const {
@@ -149,6 +155,10 @@ void TFormMainTavisnap::UnregisterHotKeyPair() {
 // like any other outside Ready.
 void TFormMainTavisnap::CaptureSend(int mode) {
   if (Send().flow) Send().flow->CaptureSend(mode);
+}
+
+void TFormMainTavisnap::SendViewerPicture(bool handedOver) {
+  if (Send().flow) Send().flow->CaptureSendFromViewer(handedOver);
 }
 
 void TFormMainTavisnap::ResendOldest() {

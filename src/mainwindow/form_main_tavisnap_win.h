@@ -22,8 +22,8 @@
 #include "mainwindow/main_pages.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/menu_state.h"
-#include "mainwindow/wait_cursor_win.h"
 #include "win/tray_icon_win.h"
+#include "win/wait_cursor_win.h"
 #include "win/window_win.h"
 
 namespace tavisnap {
@@ -62,8 +62,9 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   // The viewer window, created after this one: shown modally from the viewer entries,
   // modeless by the capture-send flow (form_main_tavisnap_hooks_win.cpp).
   void SetViewer(std::function<void(bool modal)> show) { showViewer_ = std::move(show); }
-  // The viewer's Send: its picture is already in the capture file.
-  void SendViewerPicture();
+  // The viewer's Send: its picture is already in the capture file. handedOver: it is
+  // the picture the send panel handed the viewer.
+  void SendViewerPicture(bool handedOver);
 
   // Asked by the tray double click: while the account window is open it does nothing.
   void SetAccountWindowVisibleQuery(std::function<bool()> query);
@@ -87,6 +88,15 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   class SendParts;
   struct SendPartsDeleter {
     void operator()(SendParts* parts) const;
+  };
+  // The CSV files' hourglass, held apart from the upload's (SendParts).
+  class CsvHourglass final : public Hourglass {
+   public:
+    void Show() override { wait_.Hold(); }
+    void Restore() override { wait_.Release(); }
+
+   private:
+    WaitCursor wait_;
   };
   SendParts& Send();
 
@@ -167,7 +177,7 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   AddressPages addressPages_;
   // By AddressListId: the three visible lists and the two hidden ones.
   std::array<ComboChoiceList, 5> lists_;
-  WaitCursor hourglass_;
+  CsvHourglass csvHourglass_;
   std::unique_ptr<SendParts, SendPartsDeleter> send_;
 };
 

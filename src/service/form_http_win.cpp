@@ -97,6 +97,13 @@ void TFormHTTP::FinishTransfer() {
   }
 }
 
+void TFormHTTP::CloseAtOnce() {
+  StopTimers();
+  tavisnap::FinishTransfer();
+  Animate_Stop(Item(IDC_AnimateFileCopy));
+  ShowWindow(hwnd(), SW_HIDE);
+}
+
 void TFormHTTP::StopTimers() {
   KillTimer(hwnd(), kTimerStatusChk);
   KillTimer(hwnd(), kTimerProgress);

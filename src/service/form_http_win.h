@@ -27,6 +27,9 @@ class TFormHTTP : public Dialog {
   void ButtonCancelClick();
   void TimerStatusChkTimer();
   void FinishTransfer();
+  // Ends the transfer and hides the window at once, also when no worker started (the
+  // window would otherwise wait for the user's Cancel).
+  void CloseAtOnce();
 
  protected:
   bool OnInit() override;

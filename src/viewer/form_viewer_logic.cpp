@@ -83,6 +83,7 @@ void FormViewerLogic::FileOpen(const std::string& path) {
   }
   Guarded([&] {
     OpenPicture(ReadPictureFile(path, kind));
+    handedOver_ = false;
     zoomLevel_ = 0;  // Image1 is ImageSave: already rendered at level 0
     ShowWholePicture();
     AfterOpening();
@@ -92,10 +93,12 @@ void FormViewerLogic::FileOpen(const std::string& path) {
 
 void FormViewerLogic::TakeOverCapture(const std::string& captureFile) {
   std::error_code ec;
+  handedOver_ = false;
   Guarded([&] {
     // A missing capture file loads nothing; the viewer still opens.
     if (std::filesystem::exists(U8Path(captureFile), ec)) {
       OpenPicture(ReadJpegFile(captureFile));  // shown at 100 %; ZoomLevel stays
+      handedOver_ = true;
       ShowWholePicture();
     }
     if (image1_.Empty()) return;
@@ -163,6 +166,7 @@ void FormViewerLogic::SendClick() {
 }
 
 void FormViewerLogic::FormClose() {
+  handedOver_ = false;
   ReplaceImage1(Picture());
   imageSave_ = Picture();
   workIsImage1_ = false;

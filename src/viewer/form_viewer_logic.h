@@ -52,6 +52,9 @@ class FormViewerLogic {
   void FormClose();
   // The send panel's "Viewer": the capture file becomes the opened picture.
   void TakeOverCapture(const std::string& captureFile);
+  // The picture on show is the one the panel handed over last, edited or not; a file
+  // opened since, or the window closed, ends that.
+  bool ShowsHandedOverPicture() const { return handedOver_; }
   // Start-up in offline mode disables Send.
   void SetSendEnabled(bool enabled);
 
@@ -136,6 +139,7 @@ class FormViewerLogic {
   PixelPoint endPoint_;
   bool reDrawEnabled_ = false;
   bool sendEnabled_ = false;
+  bool handedOver_ = false;
   ScrollAxis horizontal_;
   ScrollAxis vertical_;
 };

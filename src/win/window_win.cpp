@@ -6,6 +6,7 @@
 #include <uxtheme.h>
 
 #include "win/text_win.h"
+#include "win/wait_cursor_win.h"
 
 namespace tavisnap {
 namespace {
@@ -108,6 +109,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self->hwnd_ = nullptr;
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
+  if (msg == WM_SETCURSOR && SetWaitCursorIfHeld(LOWORD(lp))) return TRUE;
   try {
     return self->HandleMessage(msg, wp, lp);
   } catch (...) {
@@ -305,6 +307,10 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self->hwnd_ = nullptr;
     self->modal_ = false;
     return FALSE;
+  }
+  if (msg == WM_SETCURSOR && SetWaitCursorIfHeld(LOWORD(lp))) {
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
+    return TRUE;
   }
   try {
     return self->Dispatch(msg, wp, lp);

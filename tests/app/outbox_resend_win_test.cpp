@@ -2,7 +2,8 @@
 // service, driven from outside. The upload fails (the service answers with an error),
 // the picture and its address stay in the outbox across the exit, and after the next
 // start "未送信の画像を再送信(&R)" sends it again through the panel to the service, which
-// stores that picture; the outbox is empty afterwards.
+// stores that picture; the outbox is empty afterwards. An upload whose thread the system
+// refuses ends the same way, and the hotkey works on.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -20,12 +21,15 @@
 #include "service/http_client_init.h"
 #include "service/post_form.h"
 #include "support/driver_win.h"
+#include "support/front_window_win.h"
 #include "win/text_win.h"
 
 namespace tavisnap::testing {
 namespace {
 
 constexpr wchar_t kPanelTitle[] = L"タビスナップ－送信パネル－";
+constexpr wchar_t kKeptAfterCommunicationError[] =
+    L"通信エラー\n画像は保存しました。「未送信の画像を再送信」で送り直せます。";
 
 // The panel of the process once it is on show; the blank-picture question of a test
 // screen with no window on it is answered with OK on the way.
@@ -96,7 +100,7 @@ TEST(Outbox, AFailedUploadIsSentAgainAfterARestart) {
   ASSERT_NE(panel, nullptr) << "no send panel";
   SetServiceBehaviour({{kFormText, "status", "500"}});
   PressSend(panel);
-  EXPECT_EQ(AnswerUntil(first->pid, L"通信エラー"), L"通信エラー");
+  EXPECT_EQ(AnswerUntil(first->pid, L"通信エラー"), kKeptAfterCommunicationError);
   SetServiceBehaviour({});  // back to normal
   ASSERT_TRUE(WaitUntil([&] { return FileExists(outbox + "000001.jpg"); }, 10s)) << "nothing kept";
   const std::string kept = ReadFileBytes(outbox + "000001.jpg");
@@ -123,6 +127,46 @@ TEST(Outbox, AFailedUploadIsSentAgainAfterARestart) {
   EXPECT_FALSE(FileExists(outbox + "000001.jpg"));
   EXPECT_EQ(ReadFileBytes(outbox + "outbox.txt"), "");
   ExitThroughTheTray(main2, *second);
+}
+
+// The program's one test hook stands in for a system that refuses a thread: nothing
+// outside the program can bring that about.
+TEST(Outbox, AnUploadWhoseThreadCannotStartIsKeptAndTheHotkeyWorksOn) {
+  InitHttpClient();
+  BaseUrl = Env("TAVISNAP_SERVICE_URL");
+  CaFile = Env("TAVISNAP_CA_FILE");
+  ASSERT_FALSE(BaseUrl.empty()) << "runs with the local service";
+  InstalledProgram program;
+  program.SetSystemValue("DST_NAME", "山田");
+  program.SetSystemValue("DST_MAILADR", "yamada@example.jp");
+  const std::string outbox = program.dir() + "outbox\\";
+  SetEnvironmentVariableW(L"TAVISNAP_TEST_REFUSE_UPLOAD_THREAD", L"1");
+  auto process = program.Start();
+  SetEnvironmentVariableW(L"TAVISNAP_TEST_REFUSE_UPLOAD_THREAD", nullptr);
+  HWND main = RegisterOnFirstStart(process->pid, "no-thread-user@example.jp", false);
+  if (HasFatalFailure()) return;
+  FrontWindow work(200, 150, 640, 480);
+  ASSERT_TRUE(work.Activate());
+
+  HWND panel = PressHotKeyForPanel(process->pid, {VK_CONTROL, VK_SNAPSHOT});
+  ASSERT_NE(panel, nullptr) << "no send panel";
+  PressSend(panel);
+  auto box = WaitForMessageBox(process->pid, 30s);
+  ASSERT_TRUE(box.has_value()) << "no result";
+  EXPECT_EQ(box->caption, L"タビスナップ（警告）");
+  EXPECT_EQ(box->text, kKeptAfterCommunicationError);
+  EXPECT_EQ(FindTopWindow(L"", L"タビスナップ送信中", process->pid, true), nullptr)
+      << "the transfer window waits for nothing";
+  AnswerMessageBox(*box, IDOK);
+  EXPECT_TRUE(FileExists(outbox + "000001.jpg")) << "nothing kept";
+  EXPECT_NE(ReadFileBytes(outbox + "outbox.txt").find("yamada@example.jp"), std::string::npos);
+
+  ASSERT_TRUE(work.Activate());
+  panel = PressHotKeyForPanel(process->pid, {VK_CONTROL, VK_SNAPSHOT});
+  EXPECT_NE(panel, nullptr) << "the hotkey is dead after the failure";
+  if (panel) PressPanelButton(panel, true, false);
+  EXPECT_TRUE(WaitUntil([&] { return SendPanelWindow(process->pid) == nullptr; }));
+  ExitThroughTheTray(main, *process);
 }
 
 }  // namespace

@@ -235,8 +235,8 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   ASSERT_NE(panel, nullptr);
   ASSERT_TRUE(BringToFront(panel));
   PressKeys({VK_CONTROL, VK_TAB});
-  ASSERT_TRUE(WaitUntil(
-      [&] { return IsWindowVisible(ButtonOf(panel, PanelButton::Send)) != FALSE; }));
+  ASSERT_TRUE(
+      WaitUntil([&] { return IsWindowVisible(ButtonOf(panel, PanelButton::Send)) != FALSE; }));
   PressKeys({VK_ESCAPE});
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); })) << "Escape left the panel";
   EXPECT_EQ(JpegSizeOf(ReadFileBytes(capture)), (JpegSize{work.Size().cx, work.Size().cy}));
@@ -259,7 +259,7 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   EXPECT_EQ(box->text, L"送信をキャンセルしました");
   SetServiceBehaviour({});
 
-  // A refusal and an unreachable service: "通信エラー" each time, the capture file kept.
+  // A refusal and an unreachable service: "通信エラー" each time, the picture kept.
   for (const TTypFormDataArray& behaviour :
        {TTypFormDataArray{{kFormText, "answer", "2"}},
         TTypFormDataArray{{kFormText, "redirect", "https://127.0.0.1:1/action.php"},
@@ -271,7 +271,8 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
     box = PressSend(second->pid, panel);
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->caption, L"タビスナップ（警告）");
-    EXPECT_EQ(box->text, L"通信エラー");
+    EXPECT_EQ(box->text,
+              L"通信エラー\n画像は保存しました。「未送信の画像を再送信」で送り直せます。");
     EXPECT_TRUE(FileExists(capture));
     SetServiceBehaviour({});
   }

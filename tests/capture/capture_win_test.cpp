@@ -134,12 +134,31 @@ TEST_F(ScreenCapture, ACurtainedScreenIsBlank) {
 
 TEST_F(ScreenCapture, TheWindowPictureIsTheWindowAlone) {
   EnsureCaptureDir();
-  EXPECT_EQ(CaptureActiveWindow(CaptureFile).windowTitle, "capture blocks");
+  CapturedPicture shot = CaptureActiveWindow(CaptureFile);
+  EXPECT_EQ(shot.windowTitle, "capture blocks");
+  EXPECT_EQ(shot.window, window.hwnd()) << "the handle of the window taken";
   Picture p = ReadJpegFile(CaptureFile);
   ASSERT_EQ(p.Width(), BlockWindow::kWidth);
   ASSERT_EQ(p.Height(), BlockWindow::kHeight);
   ExpectBlocksAt(p, POINT{0, 0}, "window");
   EXPECT_LE(Difference(p.Pixel(0, 0), Rgb{255, 255, 255}), kTolerance) << "window's own corner";
+}
+
+// The title and the picture come from the one window asked for, whichever is in front:
+// the receipt used to name the window in front at one moment and show another's.
+TEST_F(ScreenCapture, AWindowIsTakenWithItsOwnTitleAndSize) {
+  HWND other = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"behind the blocks", WS_POPUP, 40, 60,
+                               300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  ShowWindow(other, SW_SHOWNOACTIVATE);
+  ASSERT_TRUE(window.Show(0)) << "the blocks are no longer in front";
+  EnsureCaptureDir();
+  CapturedPicture shot = CaptureWindow(CaptureFile, other);
+  DestroyWindow(other);
+  EXPECT_EQ(shot.window, other);
+  EXPECT_EQ(shot.windowTitle, "behind the blocks");
+  EXPECT_EQ(shot.picture.Width(), 300);
+  EXPECT_EQ(shot.picture.Height(), 200);
 }
 
 // Dark pixels in 8x9 boxes left of, right of, above and below (x, y), 3 to 10 pixels out.

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <iterator>
+#include <utility>
 
 #include "capture/capture.h"
 #include "capture/jpeg_codec.h"
@@ -438,6 +440,31 @@ TEST_F(ViewerLogicTest, TakesOverTheCaptureKeepingTheZoomLevel) {
   fs::remove(U8Path(CaptureFile));
   logic.TakeOverCapture(CaptureFile);
   EXPECT_EQ(logic.Image1().Width(), 64) << "a missing file loads nothing";
+}
+
+// The capture-send flow asks it to tell a kept picture sent on through the viewer from
+// any other.
+TEST_F(ViewerLogicTest, KnowsWhetherItShowsThePanelsPicture) {
+  EnsureCaptureDir();
+  WriteJpegFile(CaptureFile, Gradient(64, 48));
+  const std::pair<const char*, std::function<void()>> steps[] = {
+      {"handed over", [&] { logic.TakeOverCapture(CaptureFile); }},
+      {"edited", [&] { logic.InvertClick(); }},
+      {"a file opened", [&] { OpenGradient(); }},
+      {"handed over again", [&] { logic.TakeOverCapture(CaptureFile); }},
+      {"closed", [&] { logic.FormClose(); }},
+      {"handed over once more", [&] { logic.TakeOverCapture(CaptureFile); }},
+      {"a hand-over without a file",
+       [&] {
+         fs::remove(U8Path(CaptureFile));
+         logic.TakeOverCapture(CaptureFile);
+       }},
+  };
+  const bool expected[] = {true, true, false, true, false, true, false};
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    steps[i].second();
+    EXPECT_EQ(logic.ShowsHandedOverPicture(), expected[i]) << steps[i].first;
+  }
 }
 
 TEST_F(ViewerLogicTest, ClosingLetsThePicturesGo) {

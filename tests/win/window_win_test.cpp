@@ -1,7 +1,7 @@
 // The trampolines of the window framework: a window's user data is cleared before the
-// window goes, so that its last messages never reach a destroyed object, and an exception
+// window goes, so that its last messages never reach a destroyed object, an exception
 // that escapes a handler (or a dialog's key hook) is swallowed at the boundary, with the
-// window working on.
+// window working on, and a held wait cursor is the cursor of every window.
 #include "win/window_win.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 
 #include "core/app_error.h"
 #include "support/driver_win.h"
+#include "win/wait_cursor_win.h"
 #include "window_test_res.h"
 
 namespace tavisnap::testing {
@@ -153,6 +154,31 @@ TEST(Trampoline, AnErrorInADialogsHandlerOrKeyHookStopsThereAndTheDialogWorksOn)
     EXPECT_EQ(dialog.commands, before + 1);
   }
   EXPECT_EQ(dialog.throws, 2 * static_cast<int>(std::size(kThrows)));
+}
+
+// The cursor a window's WM_SETCURSOR leaves, as the pointer moving over it asks for.
+HCURSOR CursorAfterAMove(HWND window) {
+  SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  return GetCursor();
+}
+
+// The hourglass used to be one SetCursor, gone at the pointer's next move, and a CSV
+// import ending during an upload took the upload's hourglass with it.
+TEST(WaitCursor, StaysOverEveryWindowUntilItsLastHolderLetsGo) {
+  ProbeWindow window;
+  ProbeDialog dialog;
+  const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+  WaitCursor upload, import;
+  upload.Hold();
+  import.Hold();
+  import.Hold();  // counts once
+  import.Release();
+  EXPECT_EQ(CursorAfterAMove(window.hwnd()), wait);
+  EXPECT_EQ(CursorAfterAMove(dialog.hwnd()), wait);
+  upload.Release();
+  EXPECT_NE(CursorAfterAMove(window.hwnd()), wait);
+  EXPECT_NE(CursorAfterAMove(dialog.hwnd()), wait);
 }
 
 }  // namespace
