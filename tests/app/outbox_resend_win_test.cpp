@@ -139,7 +139,7 @@ TEST(Outbox, AnUploadWhoseThreadCannotStartIsKeptAndTheHotkeyWorksOn) {
   InstalledProgram program;
   program.SetSystemValue("DST_NAME", "山田");
   program.SetSystemValue("DST_MAILADR", "yamada@example.jp");
-  const std::string outbox = program.dir() + "outbox\\";
+  const std::string outbox = program.outboxDir();
   SetEnvironmentVariableW(L"TAVISNAP_TEST_REFUSE_UPLOAD_THREAD", L"1");
   auto process = program.Start();
   SetEnvironmentVariableW(L"TAVISNAP_TEST_REFUSE_UPLOAD_THREAD", nullptr);
