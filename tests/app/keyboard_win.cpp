@@ -80,4 +80,11 @@ bool MenuBarKeys(HWND window, std::initializer_list<WORD> accessKeys) {
   return true;
 }
 
+bool WaitUntilIdle(HWND window) {
+  Pump(1s);  // the keys reach the thread's queue
+  DWORD_PTR result = 0;
+  // A message sent to a busy thread is handled when it next looks at its queue.
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result) != 0;
+}
+
 }  // namespace tavisnap::testing

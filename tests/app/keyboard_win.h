@@ -31,5 +31,9 @@ std::optional<MessageBoxInfo> EnterOnBox(DWORD pid, int backTabs = 0);
 bool TrayMenuKeys(HWND main, std::initializer_list<WORD> accessKeys);
 // Puts window in front and walks its menu bar with Alt and the access keys.
 bool MenuBarKeys(HWND window, std::initializer_list<WORD> accessKeys);
+// Waits until the thread of window has done what the keys pressed a moment ago started:
+// the viewer drops the keys that come in while it zooms or turns, so the next keys must
+// wait for it.
+bool WaitUntilIdle(HWND window);
 
 }  // namespace tavisnap::testing

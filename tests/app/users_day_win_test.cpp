@@ -290,11 +290,10 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
     return (viewer = FindTopWindow(L"", L"タビスナップ-画像viewer-", second->pid, true));
   })) << "the viewer did not open";
   ASSERT_TRUE(MenuBarKeys(viewer, {'O', 'R'}));
+  ASSERT_TRUE(WaitUntilIdle(viewer));
   ASSERT_TRUE(MenuBarKeys(viewer, {'F', 'S'}));
   panel = nullptr;
-  // The turned picture is encoded and read back first: seconds on a busy machine.
-  ASSERT_TRUE(
-      WaitUntil([&] { return (panel = SendPanelWindow(second->pid)) != nullptr; }, 30s));
+  ASSERT_TRUE(WaitUntil([&] { return (panel = SendPanelWindow(second->pid)) != nullptr; }));
   EXPECT_EQ(TextOf(panel, PanelText::Mode), L"画像送信モード【VIEWER画面】（1080×1920ピクセル）")
       << "the turned picture's receipt";
   box = PressSend(second->pid, panel);
