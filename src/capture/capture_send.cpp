@@ -6,11 +6,11 @@
 
 #include "capture/blank_picture.h"
 #include "capture/capture.h"
-#include "capture/jpeg_codec.h"
 #include "core/app_error.h"
 #include "core/debug_log.h"
 #include "core/define.h"
 #include "core/file_util.h"
+#include "imaging/jpeg_codec.h"
 #include "service/commands.h"
 #include "service/transfer_thread_info.h"
 

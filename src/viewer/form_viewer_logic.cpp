@@ -8,10 +8,10 @@
 #include <utility>
 
 #include "capture/capture.h"
-#include "capture/jpeg_codec.h"
 #include "core/app_error.h"
 #include "core/define.h"
 #include "core/file_util.h"
+#include "imaging/jpeg_codec.h"
 #include "viewer/picture_files.h"
 #include "viewer/viewer_texts.h"
 #include "viewer/zoom.h"

@@ -15,10 +15,10 @@
 #include <functional>
 #include <string>
 
-#include "capture/picture.h"
 #include "core/prompter.h"
+#include "imaging/picture.h"
+#include "imaging/picture_ops.h"
 #include "viewer/drawing.h"
-#include "viewer/picture_ops.h"
 #include "viewer/scroll_axis.h"
 #include "viewer/viewer_view.h"
 #include "viewer/zoom.h"

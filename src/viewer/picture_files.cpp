@@ -5,10 +5,10 @@
 #include <optional>
 #include <system_error>
 
-#include "capture/jpeg_codec.h"
 #include "core/app_error.h"
 #include "core/file_util.h"
-#include "viewer/bmp_codec.h"
+#include "imaging/bmp_codec.h"
+#include "imaging/jpeg_codec.h"
 
 namespace tavisnap {
 namespace {

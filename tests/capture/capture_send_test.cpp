@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "capture/capture.h"
-#include "capture/jpeg_codec.h"
 #include "capture/outbox.h"
 #include "core/app_error.h"
 #include "core/define.h"
+#include "imaging/jpeg_codec.h"
 #include "service/transfer_thread_info.h"
 #include "support/fake_prompter.h"
 #include "support/temp_dir.h"

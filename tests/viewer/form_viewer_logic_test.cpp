@@ -8,12 +8,12 @@
 #include <utility>
 
 #include "capture/capture.h"
-#include "capture/jpeg_codec.h"
-#include "capture/jpeg_test_files.h"
 #include "core/define.h"
+#include "imaging/bmp_codec.h"
+#include "imaging/jpeg_codec.h"
+#include "imaging/jpeg_test_files.h"
 #include "support/fake_prompter.h"
 #include "support/temp_dir.h"
-#include "viewer/bmp_codec.h"
 #include "viewer/viewer_texts.h"
 #include "viewer/zoom.h"
 

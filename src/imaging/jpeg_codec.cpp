@@ -1,4 +1,4 @@
-#include "capture/jpeg_codec.h"
+#include "imaging/jpeg_codec.h"
 
 #include <algorithm>
 #include <csetjmp>
