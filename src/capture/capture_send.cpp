@@ -7,6 +7,7 @@
 #include "capture/blank_picture.h"
 #include "capture/capture.h"
 #include "core/app_error.h"
+#include "core/capture_folder.h"
 #include "core/debug_log.h"
 #include "core/define.h"
 #include "core/file_util.h"

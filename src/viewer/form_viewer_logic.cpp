@@ -7,8 +7,8 @@
 #include <system_error>
 #include <utility>
 
-#include "capture/capture.h"
 #include "core/app_error.h"
+#include "core/capture_folder.h"
 #include "core/define.h"
 #include "core/file_util.h"
 #include "imaging/jpeg_codec.h"

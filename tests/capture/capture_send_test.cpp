@@ -13,6 +13,7 @@
 #include "capture/capture.h"
 #include "capture/outbox.h"
 #include "core/app_error.h"
+#include "core/capture_folder.h"
 #include "core/define.h"
 #include "imaging/jpeg_codec.h"
 #include "service/transfer_thread_info.h"

@@ -12,6 +12,7 @@
 #include "capture/capture.h"
 #include "capture/test_window_win.h"
 #include "core/app_error.h"
+#include "core/capture_folder.h"
 #include "core/define.h"
 #include "imaging/jpeg_codec.h"
 #include "support/driver_win.h"

@@ -7,7 +7,7 @@
 #include <iterator>
 #include <utility>
 
-#include "capture/capture.h"
+#include "core/capture_folder.h"
 #include "core/define.h"
 #include "imaging/bmp_codec.h"
 #include "imaging/jpeg_codec.h"
