@@ -69,7 +69,7 @@ int Run(HINSTANCE instance) {
   splash->ShowAnimated();
 
   Win32Prompter prompter;
-  if (WaitForInternet()) {
+  if (WaitForInternet(ProcessPendingMessages)) {
     RunMode = kRunModeOnline;
     CheckForUpdate(splash->hwnd(), prompter);  // ends the process when the updater starts
   } else {
