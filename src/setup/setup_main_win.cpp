@@ -6,6 +6,7 @@
 #include "setup/agreement_text.h"
 #include "setup/setup_main_res.h"
 #include "win/labelled_accessible_win.h"
+#include "win/message_box_win.h"
 #include "win/text_win.h"
 
 namespace tavisnap {
@@ -156,9 +157,8 @@ void TSetup_Main::OnTimer(UINT_PTR id) {
 }
 
 bool TSetup_Main::ConfirmInstall() {
-  return MessageBoxW(hwnd(), Widen(kInstallQuestion).c_str(),
-                     Widen(kInstallQuestionCaption).c_str(),
-                     MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2) == IDYES;
+  return ShowMessageBox(hwnd(), kInstallQuestion, kInstallQuestionCaption,
+                        MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2) == IDYES;
 }
 
 bool TSetup_Main::ProgramRunning() {
@@ -192,8 +192,7 @@ void TSetup_Main::ReportInstallerNotStarted() {
   std::wstring installer = OwnFolder() + kInstallerName;
   installer.erase(installer.find_last_not_of(L' ') + 1);
   const std::string text = kInstallerNotStarted + Narrow(installer) + kInstallerNotStartedEnd;
-  MessageBoxW(hwnd(), Widen(text).c_str(), Widen(kInstallerNotStartedCaption).c_str(),
-              MB_OK | MB_ICONWARNING);
+  ShowMessageBox(hwnd(), text, kInstallerNotStartedCaption, MB_OK | MB_ICONWARNING);
 }
 
 void TSetup_Main::CloseLauncher() {
