@@ -100,7 +100,11 @@ void TSetup_Main::FormShow() {
 
 bool TSetup_Main::OnCommand(int id, int code) {
   const bool button = id == IDC_BtnLicense || id == IDC_BtnCancel || id == IDC_BtnInstall;
-  if (button && code == BN_SETFOCUS) SpeakCaption(id);
+  if (code == BN_SETFOCUS) {
+    if (id == IDC_BtnLicense) BtnLicenseEnter();
+    if (id == IDC_BtnInstall) BtnInstallEnter();
+    if (id == IDC_BtnCancel) BtnCancelEnter();
+  }
   if (code != BN_CLICKED) return button;
   switch (id) {
     case IDC_BtnLicense:
@@ -116,6 +120,19 @@ bool TSetup_Main::OnCommand(int id, int code) {
   return false;
 }
 
+void TSetup_Main::BtnLicenseEnter() {
+  SpeakCaption(IDC_BtnLicense);
+}
+
+void TSetup_Main::BtnInstallEnter() {
+  SpeakCaption(IDC_BtnInstall);
+}
+
+void TSetup_Main::BtnCancelEnter() {
+  SpeakCaption(IDC_BtnCancel);
+}
+
+// A button that takes the focus speaks its caption, access-key marker included.
 void TSetup_Main::SpeakCaption(int buttonId) {
   if (sound_.Loaded()) sound_.Speak(ItemText(buttonId));
 }

@@ -283,6 +283,8 @@ TEST_F(ViewerLogicTest, DrawsFiguresWithRubberBandsAndKeepsTheFinalOne) {
     logic.MouseDown(c.down);
     EXPECT_TRUE(logic.Drawing());
     for (PixelPoint m : c.moves) logic.MouseMove(m);
+    EXPECT_EQ(logic.StartPoint(), c.down);
+    EXPECT_EQ(logic.EndPoint(), c.moves[1]) << "the rubber band ends at the last move";
     EXPECT_NE(logic.Image1(), want) << "a rubber band shows";
     logic.MouseUp(c.up);
     DrawShape(want, c.shape, c.down, c.finalEnd, kPenWidth, PenMode::Copy, red);
