@@ -1,6 +1,5 @@
 #include "viewer/picture_files.h"
 
-#include <exception>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -28,11 +27,7 @@ std::string ReadBmpBytes(const std::string& path) {
   std::error_code ec;
   const uintmax_t size = std::filesystem::file_size(U8Path(path), ec);
   if (!ec && size > kMaxBmpFileBytes) throw AppError(kBmpTooLarge);
-  std::optional<std::string> bytes;
-  try {
-    bytes = ReadWholeFile(path);
-  } catch (const std::exception&) {  // the stream library throws on a folder's name
-  }
+  std::optional<std::string> bytes = ReadWholeFile(path);
   if (!bytes) throw AppError(kJpegReadError);
   return std::move(*bytes);
 }
