@@ -120,19 +120,6 @@ void CaptureSendFlow::CaptureSendFromViewer(bool handedOver) {
   if (Accept(kCaptureViewer)) Run(kCaptureViewer, handedOver ? viewerResendId_ : kNoResend);
 }
 
-bool CaptureSendFlow::SendViewerPicture(const std::function<void(const std::string& file)>& write) {
-  if (!Accept(kCaptureViewer)) return false;
-  if (!Contain([&] {
-        EnsureCaptureDir();
-        write(CaptureFile);
-      })) {
-    OpenGate();
-    return false;
-  }
-  Run(kCaptureViewer);
-  return true;
-}
-
 // Every way out of the steps but a started upload opens the gate again; a step that
 // throws is told to the user, who would otherwise find every later hotkey dead.
 void CaptureSendFlow::Run(int mode, const std::string& resendId) {

@@ -140,13 +140,10 @@ class CaptureSendTest : public ::testing::Test {
     EnsureCaptureDir();
     testing::WriteBytes(CaptureDir + kPathSeparator + "mine.txt", "the user's");
   }
-  // The request of that mode, and the viewer's unless only the mode is wrong.
   bool Dropped(int mode) {
     size_t before = log.size();
     flow.CaptureSend(mode);
-    bool written = false;
-    if (HotKeyReady != "ON") flow.SendViewerPicture([&](const std::string&) { written = true; });
-    return log.size() == before && !written;
+    return log.size() == before;
   }
 
   testing::TempDir temp;
@@ -192,15 +189,6 @@ TEST_F(CaptureSendTest, EachModeTakesItsPictureAndOpensThePanelWithTheGateClosed
   }
 }
 
-TEST_F(CaptureSendTest, TheViewersPictureIsWrittenOnlyOnceTheRequestIsTaken) {
-  EXPECT_TRUE(flow.SendViewerPicture([this](const std::string& file) {
-    fakes.Note("write gate " + HotKeyReady);
-    testing::WriteBytes(file, "viewer");
-  }));
-  EXPECT_THAT(log, ElementsAre("write gate OFF", "relogin", "panel mode 3 gate OFF"));
-  EXPECT_EQ(testing::ReadBytes(CaptureFile), "viewer");
-}
-
 // ---- Preparing ----
 
 TEST_F(CaptureSendTest, RefusedSignInOrNoRecipientEndsBeforeAnyCapture) {
@@ -232,11 +220,6 @@ TEST_F(CaptureSendTest, AFailingStepIsReportedWithItsReasonAndReadyReturns) {
        [this] {
          fakes.failure = kJpegWriteError;
          flow.CaptureSend(kCaptureDesktop);
-       }},
-      {kJpegWriteError,
-       [this] {
-         EXPECT_FALSE(
-             flow.SendViewerPicture([](const std::string&) { throw AppError(kJpegWriteError); }));
        }},
   };
   for (const auto& [reason, fail] : cases) {
