@@ -9,7 +9,7 @@
 
 #include <jpeglib.h>
 
-#include "capture/picture.h"
+#include "imaging/picture.h"
 
 namespace tavisnap::bench {
 

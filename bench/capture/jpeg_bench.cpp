@@ -11,8 +11,8 @@
 #include <string>
 
 #include "bench_frame.h"
-#include "capture/jpeg_codec.h"
-#include "capture/picture.h"
+#include "imaging/jpeg_codec.h"
+#include "imaging/picture.h"
 
 int main(int argc, char** argv) {
   using namespace tavisnap;

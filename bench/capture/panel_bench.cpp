@@ -14,12 +14,12 @@
 #include <string>
 
 #include "bench_frame.h"
-#include "capture/gradation.h"
-#include "capture/jpeg_codec.h"
-#include "capture/reduce_size.h"
 #include "capture/send_panel_logic.h"
 #include "core/define.h"
 #include "core/prompter.h"
+#include "imaging/gradation.h"
+#include "imaging/jpeg_codec.h"
+#include "imaging/reduce_size.h"
 
 namespace tavisnap::bench {
 namespace {

@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "viewer/bmp_codec.h"
+#include "imaging/bmp_codec.h"
+#include "imaging/picture_ops.h"
 #include "viewer/form_viewer_logic.h"
-#include "viewer/picture_ops.h"
 #include "viewer/zoom.h"
 
 namespace tavisnap {

@@ -54,13 +54,6 @@ std::string AddressDisplayText(const std::string& name, const std::string& mailA
   return name + "(" + mailAdr + ")";
 }
 
-bool AddressBookIsEmpty(const SettingsList& settings) {
-  for (int n = 1; n <= kAddressSlots; ++n) {
-    if (settings.Get(MailKey(n)).find_first_not_of(" \t") != std::string::npos) return false;
-  }
-  return true;
-}
-
 int CountUsedSlots(const SettingsList& settings) {
   int used = 0;
   for (int n = 1; n <= kAddressSlots; ++n) used += !settings.Get(MailKey(n)).empty();

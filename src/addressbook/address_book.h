@@ -30,10 +30,6 @@ const std::string& NameKey(int n);
 // "name(address)"; "(address)" for an entry without a name.
 std::string AddressDisplayText(const std::string& name, const std::string& mailAdr);
 
-// True when no slot MAILLIST.MAIL1..MAIL300 holds an address. A deleted slot holds a
-// single blank until system.ini is read again; it counts as empty here.
-bool AddressBookIsEmpty(const SettingsList& settings);
-
 // Slots whose MAIL value is not empty (a deleted slot's blank still counts).
 int CountUsedSlots(const SettingsList& settings);
 

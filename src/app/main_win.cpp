@@ -9,12 +9,12 @@
 #include <thread>
 
 #include "account/form_init_win.h"
+#include "app/form_splash_win.h"
 #include "app/resource.h"
 #include "capture/form_send_panel_win.h"
 #include "core/app_error.h"
 #include "core/define.h"
 #include "core/foreground.h"
-#include "core/form_splash_win.h"
 #include "core/internet_win.h"
 #include "core/load_settings_win.h"
 #include "core/prompter.h"
@@ -69,7 +69,7 @@ int Run(HINSTANCE instance) {
   splash->ShowAnimated();
 
   Win32Prompter prompter;
-  if (WaitForInternet()) {
+  if (WaitForInternet(ProcessPendingMessages)) {
     RunMode = kRunModeOnline;
     CheckForUpdate(splash->hwnd(), prompter);  // ends the process when the updater starts
   } else {

@@ -3,7 +3,7 @@
 // that are black all over; a blind user cannot see that before sending.
 #pragma once
 
-#include "capture/picture.h"
+#include "imaging/picture.h"
 
 namespace tavisnap {
 

@@ -1,16 +1,14 @@
-// Taking the screen picture into the capture file, and the capture folder's upkeep.
-// Paths are UTF-8; the folder and file are the globals CaptureDir and CaptureFile.
+// Taking the screen picture into the capture file. Paths are UTF-8; the folder and file
+// are the globals CaptureDir and CaptureFile (their upkeep: core/capture_folder.h).
 #pragma once
 
 #include <string>
 
-#include "capture/picture.h"
+#include "imaging/picture.h"
 
 namespace tavisnap {
 
 inline constexpr const char* kCaptureError = "画面を取り込めません";
-inline constexpr const char* kCaptureDirCreateError = "キャプチャーフォルダーを作成できません";
-inline constexpr const char* kCaptureDirRemoveError = "キャプチャーフォルダーを削除できません";
 
 // A window of the system (an HWND on Windows), held without the system's headers.
 using WindowHandle = void*;
@@ -32,13 +30,5 @@ CapturedPicture CaptureWindow(const std::string& fileName, WindowHandle window);
 
 // CaptureWindow of the foreground window, asked for once.
 CapturedPicture CaptureActiveWindow(const std::string& fileName);
-
-// Creates CaptureDir, and the folders it lies in, unless it is a directory already.
-// Throws AppError(kCaptureDirCreateError).
-void EnsureCaptureDir();
-
-// Deletes CaptureFile if it can, then removes CaptureDir; a folder that is missing or
-// still holds something throws AppError(kCaptureDirRemoveError).
-void DeleteCaptureFile();
 
 }  // namespace tavisnap

@@ -6,11 +6,12 @@
 
 #include "capture/blank_picture.h"
 #include "capture/capture.h"
-#include "capture/jpeg_codec.h"
 #include "core/app_error.h"
+#include "core/capture_folder.h"
 #include "core/debug_log.h"
 #include "core/define.h"
 #include "core/file_util.h"
+#include "imaging/jpeg_codec.h"
 #include "service/commands.h"
 #include "service/transfer_thread_info.h"
 
@@ -117,19 +118,6 @@ void CaptureSendFlow::CaptureSend(int mode) {
 void CaptureSendFlow::CaptureSendFromViewer(bool handedOver) {
   static const std::string kNoResend;
   if (Accept(kCaptureViewer)) Run(kCaptureViewer, handedOver ? viewerResendId_ : kNoResend);
-}
-
-bool CaptureSendFlow::SendViewerPicture(const std::function<void(const std::string& file)>& write) {
-  if (!Accept(kCaptureViewer)) return false;
-  if (!Contain([&] {
-        EnsureCaptureDir();
-        write(CaptureFile);
-      })) {
-    OpenGate();
-    return false;
-  }
-  Run(kCaptureViewer);
-  return true;
 }
 
 // Every way out of the steps but a started upload opens the gate again; a step that

@@ -54,11 +54,6 @@ class CaptureSendFlow {
   // not), so that a kept picture sent on through the viewer keeps its outbox entry.
   void CaptureSendFromViewer(bool handedOver);
 
-  // The viewer's Send: writes the picture into the capture file only when the request
-  // is accepted, then goes on as mode 3. False when it was dropped (not Ready) or the
-  // picture could not be written (reported with the reason write threw).
-  bool SendViewerPicture(const std::function<void(const std::string& file)>& write);
-
   // Timer_captureSend's tick while an upload runs: waits for ThrdInfo.Busy to clear,
   // then reports the result and returns to Ready.
   void Timer_captureSendTimer();

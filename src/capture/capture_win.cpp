@@ -8,11 +8,11 @@
 
 #include "capture/capture.h"
 #include "capture/capture_geometry.h"
-#include "capture/jpeg_codec.h"
-#include "capture/picture.h"
-#include "capture/row_progress.h"
 #include "core/app_error.h"
 #include "core/file_util.h"
+#include "imaging/jpeg_codec.h"
+#include "imaging/picture.h"
+#include "imaging/row_progress.h"
 #include "win/gdi_handles_win.h"
 #include "win/text_win.h"
 

@@ -1,6 +1,7 @@
 #include "capture/hotkeys.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "core/codepage.h"
 #include "core/define.h"
@@ -89,13 +90,6 @@ const std::array<HotKeyMenuEntry, 2 * kHotKeyMenuChoiceCount>& HotKeyMenuEntries
   return entries;
 }
 
-std::optional<HotKeyMenuEntry> FindHotKeyMenuEntry(std::string_view name) {
-  for (const HotKeyMenuEntry& entry : HotKeyMenuEntries()) {
-    if (name == entry.name) return entry;
-  }
-  return std::nullopt;
-}
-
 HotKeys::HotKeys(HotKeyRegistrar& registrar, HotKeyMenu& menu, Prompter& prompter)
     : registrar_(registrar), menu_(menu), prompter_(prompter) {}
 
@@ -130,11 +124,6 @@ void HotKeys::Start() {
 
 void HotKeys::MarkCurrentChoice() {
   SetCurrentCaptions(SysInfo.HotKey);
-}
-
-bool HotKeys::ChangeByEntryName(std::string_view entryName) {
-  std::optional<HotKeyMenuEntry> entry = FindHotKeyMenuEntry(entryName);
-  return entry && Change(entry->choice);
 }
 
 bool HotKeys::Change(int choice) {

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,7 +58,6 @@ struct HotKeyMenuEntry {
   friend bool operator==(const HotKeyMenuEntry&, const HotKeyMenuEntry&) = default;
 };
 const std::array<HotKeyMenuEntry, 2 * kHotKeyMenuChoiceCount>& HotKeyMenuEntries();
-std::optional<HotKeyMenuEntry> FindHotKeyMenuEntry(std::string_view name);
 
 inline constexpr const char* kConfirmHotKeyChange = "送信キーを変更します、よろしいですか？";
 inline constexpr const char* kHotKeyChanged = "送信キーを変更しました";
@@ -92,7 +90,6 @@ class HotKeys {
   // combination cannot be registered, or system.ini cannot be written, the old pair,
   // setting and captions stay and a warning says why. True when the hotkey changed.
   bool Change(int choice);
-  bool ChangeByEntryName(std::string_view entryName);
 
   // Gives the two entries of SysInfo.HotKey their caption when current; the others keep
   // whatever caption they have.

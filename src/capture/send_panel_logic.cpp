@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "capture/gradation.h"
-#include "capture/jpeg_codec.h"
 #include "core/app_error.h"
 #include "core/define.h"
 #include "core/iso2022jp.h"
+#include "imaging/gradation.h"
+#include "imaging/jpeg_codec.h"
 
 namespace tavisnap {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "capture/gradation.h"
+#include "imaging/gradation.h"
 
 namespace tavisnap {
 

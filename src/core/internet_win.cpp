@@ -4,17 +4,16 @@
 #include <wininet.h>
 
 #include "core/startup.h"
-#include "win/window_win.h"
 
 namespace tavisnap {
 
-bool WaitForInternet() {
+bool WaitForInternet(const std::function<void()>& processMessages) {
   InternetWait wait;
   wait.isConnected = [] {
     DWORD flags = 0;
     return InternetGetConnectedState(&flags, 0) != FALSE;
   };
-  wait.processMessages = ProcessPendingMessages;
+  wait.processMessages = processMessages;
   wait.sleep = [](int ms) { Sleep(static_cast<DWORD>(ms)); };
   return WaitForInternet(wait);
 }

@@ -3,7 +3,9 @@
 #include <shellapi.h>
 
 #include "core/codepage.h"
+#include "core/prompter.h"
 #include "core/startup.h"
+#include "win/message_box_win.h"
 #include "win/text_win.h"
 
 namespace tavisnap {
@@ -11,6 +13,7 @@ namespace {
 
 constexpr wchar_t kMutexName[] = L"{544FA0D0-9452-4470-A0FA-C281863704F7}";
 constexpr wchar_t kMainWindowClass[] = L"TFormMainTavisnap";
+constexpr const char* kAlreadyRunning = "既にタビスナップは起動されています";
 
 }  // namespace
 
@@ -40,8 +43,7 @@ void NotifyRunningInstance(const std::vector<std::string>& params) {
     SendMessageW(running, WM_COPYDATA, reinterpret_cast<WPARAM>(running),
                  reinterpret_cast<LPARAM>(&data));
   }
-  MessageBoxW(nullptr, L"既にタビスナップは起動されています", L"タビスナップ（確認）",
-              MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+  ShowMessageBox(kAlreadyRunning, kCaptionConfirmation, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
 }
 
 std::vector<std::string> CommandLineParameters() {

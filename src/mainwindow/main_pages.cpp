@@ -23,8 +23,4 @@ const MainPageInfo& PageInfo(MainPage page) {
   return MainPages()[static_cast<size_t>(page)];
 }
 
-MainPage RecipientSetupPage(bool addressBookEmpty) {
-  return addressBookEmpty ? MainPage::DstSetting : MainPage::Dst;
-}
-
 }  // namespace tavisnap

@@ -32,8 +32,4 @@ struct MainPageInfo {
 const std::array<MainPageInfo, kMainPageCount>& MainPages();
 const MainPageInfo& PageInfo(MainPage page);
 
-// Where the main window sends the user when a capture has no recipient: the first-
-// recipient page for an empty address book, the recipient choice otherwise.
-MainPage RecipientSetupPage(bool addressBookEmpty);
-
 }  // namespace tavisnap

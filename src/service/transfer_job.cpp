@@ -8,9 +8,8 @@
 
 namespace tavisnap {
 
-TransferJob::TransferJob(std::string url, TTypFormDataArray form) : transaction_(url, form) {
-  command_.Url = std::move(url);
-  command_.Form = std::move(form);
+TransferJob::TransferJob(std::string url, TTypFormDataArray form)
+    : transaction_(std::move(url), std::move(form)) {
   transaction_.SetProgress([this](int64_t total, int64_t sent) { ReportProgress(total, sent); });
 }
 
@@ -82,11 +81,6 @@ void TransferWorker(std::shared_ptr<TransferJob> job) noexcept {
   }
   if (result.status > 0) job->ReportSendingDone();
   job->Publish(result, sent);
-  // Only this thread reads the record; it keeps the answer for a look in the debugger.
-  TTypCmdData& command = job->Command();
-  command.Status = result.status;
-  command.Body = std::move(result.body);
-  command.Cookie = std::move(result.cookie);
   job->MarkEnded();
 }
 

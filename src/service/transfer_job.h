@@ -14,15 +14,6 @@
 
 namespace tavisnap {
 
-// The command handed to the worker; the worker alone fills and reads the result fields.
-struct TTypCmdData {
-  std::string Url;
-  TTypFormDataArray Form;
-  int32_t Status = 0;  // -1 when no status line arrived
-  std::string Body;
-  std::string Cookie;
-};
-
 struct TransferProgress {
   int64_t ProgressMax = -1;  // bytes of the request body; -1 until sending began
   int64_t Position = 0;      // bytes sent so far
@@ -35,7 +26,6 @@ class TransferJob {
   TransferJob(const TransferJob&) = delete;
   TransferJob& operator=(const TransferJob&) = delete;
 
-  TTypCmdData& Command() { return command_; }
   HttpTransaction& Transaction() { return transaction_; }
 
   // Worker: stores the outcome into ThrdInfo (and, when the request was sent, the
@@ -59,7 +49,6 @@ class TransferJob {
  private:
   enum class Phase { Running, Published, Abandoned };
 
-  TTypCmdData command_;
   HttpTransaction transaction_;
   std::mutex mutex_;  // makes publishing and abandoning exclude each other
   Phase phase_ = Phase::Running;

@@ -6,6 +6,7 @@
 #include "setup/agreement_text.h"
 #include "setup/setup_main_res.h"
 #include "win/labelled_accessible_win.h"
+#include "win/message_box_win.h"
 #include "win/text_win.h"
 
 namespace tavisnap {
@@ -99,7 +100,11 @@ void TSetup_Main::FormShow() {
 
 bool TSetup_Main::OnCommand(int id, int code) {
   const bool button = id == IDC_BtnLicense || id == IDC_BtnCancel || id == IDC_BtnInstall;
-  if (button && code == BN_SETFOCUS) SpeakCaption(id);
+  if (code == BN_SETFOCUS) {
+    if (id == IDC_BtnLicense) BtnLicenseEnter();
+    if (id == IDC_BtnInstall) BtnInstallEnter();
+    if (id == IDC_BtnCancel) BtnCancelEnter();
+  }
   if (code != BN_CLICKED) return button;
   switch (id) {
     case IDC_BtnLicense:
@@ -115,6 +120,19 @@ bool TSetup_Main::OnCommand(int id, int code) {
   return false;
 }
 
+void TSetup_Main::BtnLicenseEnter() {
+  SpeakCaption(IDC_BtnLicense);
+}
+
+void TSetup_Main::BtnInstallEnter() {
+  SpeakCaption(IDC_BtnInstall);
+}
+
+void TSetup_Main::BtnCancelEnter() {
+  SpeakCaption(IDC_BtnCancel);
+}
+
+// A button that takes the focus speaks its caption, access-key marker included.
 void TSetup_Main::SpeakCaption(int buttonId) {
   if (sound_.Loaded()) sound_.Speak(ItemText(buttonId));
 }
@@ -156,9 +174,8 @@ void TSetup_Main::OnTimer(UINT_PTR id) {
 }
 
 bool TSetup_Main::ConfirmInstall() {
-  return MessageBoxW(hwnd(), Widen(kInstallQuestion).c_str(),
-                     Widen(kInstallQuestionCaption).c_str(),
-                     MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2) == IDYES;
+  return ShowMessageBox(hwnd(), kInstallQuestion, kInstallQuestionCaption,
+                        MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2) == IDYES;
 }
 
 bool TSetup_Main::ProgramRunning() {
@@ -192,8 +209,7 @@ void TSetup_Main::ReportInstallerNotStarted() {
   std::wstring installer = OwnFolder() + kInstallerName;
   installer.erase(installer.find_last_not_of(L' ') + 1);
   const std::string text = kInstallerNotStarted + Narrow(installer) + kInstallerNotStartedEnd;
-  MessageBoxW(hwnd(), Widen(text).c_str(), Widen(kInstallerNotStartedCaption).c_str(),
-              MB_OK | MB_ICONWARNING);
+  ShowMessageBox(hwnd(), text, kInstallerNotStartedCaption, MB_OK | MB_ICONWARNING);
 }
 
 void TSetup_Main::CloseLauncher() {

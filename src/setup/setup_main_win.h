@@ -29,6 +29,9 @@ class TSetup_Main : public Dialog, private InstallFlow::Host {
  private:
   void FormCreate();
   void FormShow();
+  void BtnLicenseEnter();
+  void BtnInstallEnter();
+  void BtnCancelEnter();
   void SpeakCaption(int buttonId);
   void BtnLicenseClick();
   void BtnInstallClick();

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "capture/picture.h"
+#include "imaging/picture.h"
 
 namespace tavisnap {
 

@@ -7,11 +7,11 @@
 #include <system_error>
 #include <utility>
 
-#include "capture/capture.h"
-#include "capture/jpeg_codec.h"
 #include "core/app_error.h"
+#include "core/capture_folder.h"
 #include "core/define.h"
 #include "core/file_util.h"
+#include "imaging/jpeg_codec.h"
 #include "viewer/picture_files.h"
 #include "viewer/viewer_texts.h"
 #include "viewer/zoom.h"
@@ -182,7 +182,7 @@ void FormViewerLogic::SetSendEnabled(bool enabled) {
 
 // ---- Zoom and rotation ----
 
-void FormViewerLogic::Render(int level) {
+void FormViewerLogic::PictureX(int level) {
   if (image1_.Empty()) return;
   const bool fromWork = !workImage_.Empty();
   const Picture& source = fromWork ? workImage_ : imageSave_;
@@ -211,15 +211,15 @@ void FormViewerLogic::Zoom(int step) {
     return;
   }
   Guarded([&] {
-    Render(level);
+    PictureX(level);
     zoomLevel_ = level;
   });
 }
 
-void FormViewerLogic::Rotate(RotateDirection direction) {
+void FormViewerLogic::PictureRotateLR(RotateDirection direction) {
   Guarded([&] {
     zoomLevel_ = 0;
-    Render(0);
+    PictureX(0);
     Hourglass hourglass(view_);
     Picture turned = tavisnap::Rotate(Image1(), direction);
     Picture work = turned;
@@ -253,8 +253,12 @@ bool FormViewerLogic::KeyDown(ViewerKey key, bool shiftAlone, KeySender sender) 
     if (!image1_.Empty()) {
       if (key == ViewerKey::Up) Zoom(+1);
       if (key == ViewerKey::Down) Zoom(-1);
-      if (key == ViewerKey::Right && sender == KeySender::RRotate) Rotate(RotateDirection::Right);
-      if (key == ViewerKey::Left && sender == KeySender::LRotate) Rotate(RotateDirection::Left);
+      if (key == ViewerKey::Right && sender == KeySender::RRotate) {
+        PictureRotateLR(RotateDirection::Right);
+      }
+      if (key == ViewerKey::Left && sender == KeySender::LRotate) {
+        PictureRotateLR(RotateDirection::Left);
+      }
     }
     return true;  // key repeats queued meanwhile are dropped
   }
@@ -297,7 +301,7 @@ void FormViewerLogic::MouseWheel(int delta) {
 
 void FormViewerLogic::SubmenuOpened() {
   Guarded([&] {
-    Render(0);
+    PictureX(0);
     zoomLevel_ = 0;
   });
 }

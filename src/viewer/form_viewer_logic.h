@@ -15,10 +15,10 @@
 #include <functional>
 #include <string>
 
-#include "capture/picture.h"
 #include "core/prompter.h"
+#include "imaging/picture.h"
+#include "imaging/picture_ops.h"
 #include "viewer/drawing.h"
-#include "viewer/picture_ops.h"
 #include "viewer/scroll_axis.h"
 #include "viewer/viewer_view.h"
 #include "viewer/zoom.h"
@@ -96,6 +96,9 @@ class FormViewerLogic {
   DrawColour Colour() const { return colour_; }
   uint32_t DrawColor() const { return PackedColour(colour_); }
   bool Drawing() const { return drawing_; }
+  // The anchor and the last position of the figure being drawn, in picture pixels.
+  PixelPoint StartPoint() const { return startPoint_; }
+  PixelPoint EndPoint() const { return endPoint_; }
   bool ReDrawEnabled() const { return reDrawEnabled_; }
   bool SendEnabled() const { return sendEnabled_; }
   const ScrollAxis& Horizontal() const { return horizontal_; }
@@ -106,9 +109,12 @@ class FormViewerLogic {
   // operation ends there.
   template <typename F>
   void Guarded(F&& operation);
-  void Render(int level);
+  // Image1 rendered from WorkImage, or ImageSave while WorkImage is empty, at the level;
+  // ZoomLevel is the caller's to set.
+  void PictureX(int level);
   void Zoom(int step);
-  void Rotate(RotateDirection direction);
+  // The quarter turn of the picture at 100 %, kept as the edit.
+  void PictureRotateLR(RotateDirection direction);
   void Recolour(void (*operation)(Picture&));
   void ReplaceImage1(Picture picture);
   void OpenPicture(Picture picture);

@@ -1,14 +1,13 @@
 #include "viewer/picture_files.h"
 
-#include <exception>
 #include <filesystem>
 #include <optional>
 #include <system_error>
 
-#include "capture/jpeg_codec.h"
 #include "core/app_error.h"
 #include "core/file_util.h"
-#include "viewer/bmp_codec.h"
+#include "imaging/bmp_codec.h"
+#include "imaging/jpeg_codec.h"
 
 namespace tavisnap {
 namespace {
@@ -28,11 +27,7 @@ std::string ReadBmpBytes(const std::string& path) {
   std::error_code ec;
   const uintmax_t size = std::filesystem::file_size(U8Path(path), ec);
   if (!ec && size > kMaxBmpFileBytes) throw AppError(kBmpTooLarge);
-  std::optional<std::string> bytes;
-  try {
-    bytes = ReadWholeFile(path);
-  } catch (const std::exception&) {  // the stream library throws on a folder's name
-  }
+  std::optional<std::string> bytes = ReadWholeFile(path);
   if (!bytes) throw AppError(kJpegReadError);
   return std::move(*bytes);
 }

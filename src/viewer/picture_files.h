@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "capture/picture.h"
+#include "imaging/picture.h"
 
 namespace tavisnap {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "capture/picture.h"
+#include "imaging/picture.h"
 #include "viewer/drawing.h"
 #include "viewer/scroll_axis.h"
 

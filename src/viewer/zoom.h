@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "capture/picture.h"
+#include "imaging/picture.h"
 
 namespace tavisnap {
 

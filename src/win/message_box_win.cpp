@@ -7,7 +7,11 @@ namespace tavisnap {
 int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) {
   // A system-modal box keeps its own mode: the two mode bits together mean neither.
   if ((flags & MB_MODEMASK) == 0) flags |= MB_TASKMODAL;
-  return MessageBoxW(nullptr, Widen(text).c_str(), Widen(caption).c_str(), flags);
+  return ShowMessageBox(nullptr, text, caption, flags);
+}
+
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+  return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), flags);
 }
 
 }  // namespace tavisnap

@@ -12,4 +12,7 @@ namespace tavisnap {
 // program's other windows wait.
 int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
 
+// A box owned by `owner`, which it disables while it is open; flags are passed unchanged.
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
+
 }  // namespace tavisnap

@@ -17,10 +17,10 @@
 #include <utility>
 #include "bench/capture/bench_frame.h"
 #include "capture/capture.h"
-#include "capture/gradation.h"
-#include "capture/jpeg_codec.h"
-#include "capture/reduce_size.h"
 #include "capture/test_window_win.h"
+#include "imaging/gradation.h"
+#include "imaging/jpeg_codec.h"
+#include "imaging/reduce_size.h"
 #include "support/driver_win.h"
 
 using namespace tavisnap;

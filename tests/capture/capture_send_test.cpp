@@ -11,10 +11,11 @@
 #include <vector>
 
 #include "capture/capture.h"
-#include "capture/jpeg_codec.h"
 #include "capture/outbox.h"
 #include "core/app_error.h"
+#include "core/capture_folder.h"
 #include "core/define.h"
+#include "imaging/jpeg_codec.h"
 #include "service/transfer_thread_info.h"
 #include "support/fake_prompter.h"
 #include "support/temp_dir.h"
@@ -139,13 +140,10 @@ class CaptureSendTest : public ::testing::Test {
     EnsureCaptureDir();
     testing::WriteBytes(CaptureDir + kPathSeparator + "mine.txt", "the user's");
   }
-  // The request of that mode, and the viewer's unless only the mode is wrong.
   bool Dropped(int mode) {
     size_t before = log.size();
     flow.CaptureSend(mode);
-    bool written = false;
-    if (HotKeyReady != "ON") flow.SendViewerPicture([&](const std::string&) { written = true; });
-    return log.size() == before && !written;
+    return log.size() == before;
   }
 
   testing::TempDir temp;
@@ -191,15 +189,6 @@ TEST_F(CaptureSendTest, EachModeTakesItsPictureAndOpensThePanelWithTheGateClosed
   }
 }
 
-TEST_F(CaptureSendTest, TheViewersPictureIsWrittenOnlyOnceTheRequestIsTaken) {
-  EXPECT_TRUE(flow.SendViewerPicture([this](const std::string& file) {
-    fakes.Note("write gate " + HotKeyReady);
-    testing::WriteBytes(file, "viewer");
-  }));
-  EXPECT_THAT(log, ElementsAre("write gate OFF", "relogin", "panel mode 3 gate OFF"));
-  EXPECT_EQ(testing::ReadBytes(CaptureFile), "viewer");
-}
-
 // ---- Preparing ----
 
 TEST_F(CaptureSendTest, RefusedSignInOrNoRecipientEndsBeforeAnyCapture) {
@@ -231,11 +220,6 @@ TEST_F(CaptureSendTest, AFailingStepIsReportedWithItsReasonAndReadyReturns) {
        [this] {
          fakes.failure = kJpegWriteError;
          flow.CaptureSend(kCaptureDesktop);
-       }},
-      {kJpegWriteError,
-       [this] {
-         EXPECT_FALSE(
-             flow.SendViewerPicture([](const std::string&) { throw AppError(kJpegWriteError); }));
        }},
   };
   for (const auto& [reason, fail] : cases) {

@@ -10,10 +10,11 @@
 
 #include "capture/blank_picture.h"
 #include "capture/capture.h"
-#include "capture/jpeg_codec.h"
 #include "capture/test_window_win.h"
 #include "core/app_error.h"
+#include "core/capture_folder.h"
 #include "core/define.h"
+#include "imaging/jpeg_codec.h"
 #include "support/driver_win.h"
 #include "support/globals.h"
 

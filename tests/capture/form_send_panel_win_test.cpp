@@ -11,8 +11,8 @@
 
 #include "capture/form_send_panel_res.h"
 #include "capture/form_send_panel_win.h"
-#include "capture/jpeg_codec.h"
 #include "core/define.h"
+#include "imaging/jpeg_codec.h"
 #include "support/accessibility_win.h"
 #include "support/fake_prompter.h"
 #include "support/globals.h"

@@ -164,21 +164,21 @@ TEST_F(HotKeysTest, ACombinationAnotherProgramHoldsIsNamedAtStart) {
 
 TEST_F(HotKeysTest, TheCurrentChoiceOrCancelChangesNothing) {
   hotkeys.Start();
-  EXPECT_FALSE(hotkeys.ChangeByEntryName("MenuSetHotKey_PS"));
+  EXPECT_FALSE(hotkeys.Change(0));  // "PS"
   EXPECT_TRUE(prompter.boxes.empty()) << "not even asked";
 
   prompter.answers = {false};
-  EXPECT_FALSE(hotkeys.ChangeByEntryName("PMenuTraySetHotKey_C"));
+  EXPECT_FALSE(hotkeys.Change(4));  // "C"
   EXPECT_EQ(prompter.boxes.size(), 1u);
   EXPECT_EQ(Registered(), HotKeyPairFor("PS"));
   EXPECT_EQ(StoredHotKey(), "PS");
-  EXPECT_FALSE(hotkeys.ChangeByEntryName("MenuSetHotKey_X"));
+  EXPECT_FALSE(hotkeys.Change(kHotKeyMenuChoiceCount)) << "no such choice";
 }
 
 TEST_F(HotKeysTest, AChangeRegistersStoresRelabelsAndSaysSo) {
   hotkeys.Start();
   menu.captions.clear();
-  ASSERT_TRUE(hotkeys.ChangeByEntryName("PMenuTraySetHotKey_O"));
+  ASSERT_TRUE(hotkeys.Change(2));  // "O"
   EXPECT_EQ(prompter.boxes, (std::vector<ShownBox>{{BoxKind::Confirmation, kConfirmHotKeyChange},
                                                    {BoxKind::Information, kHotKeyChanged}}));
   EXPECT_EQ(Registered(), HotKeyPairFor("O"));

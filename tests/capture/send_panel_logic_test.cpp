@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "capture/jpeg_codec.h"
 #include "core/define.h"
+#include "imaging/jpeg_codec.h"
 #include "support/fake_prompter.h"
 #include "support/temp_dir.h"
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "capture/picture.h"
+#include "imaging/picture.h"
 
 namespace tavisnap::testing {
 

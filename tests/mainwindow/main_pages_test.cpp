@@ -45,11 +45,6 @@ TEST(MainPages, LookUpFindsEachPageInControlOrder) {
   EXPECT_STREQ(PageInfo(MainPage::PwdChg).tabCaption, "パスワードの変更");
 }
 
-TEST(RecipientSetup, AnEmptyBookLeadsToTheFirstRecipientPage) {
-  EXPECT_EQ(RecipientSetupPage(true), MainPage::DstSetting);
-  EXPECT_EQ(RecipientSetupPage(false), MainPage::Dst);
-}
-
 TEST(MenuCommands, MainEntryAndTrayTwinRunTheSameActionAndAreToldApart) {
   for (int action = 0; action <= static_cast<int>(MenuAction::Version); ++action) {
     auto a = static_cast<MenuAction>(action);

@@ -7,13 +7,13 @@
 #include <iterator>
 #include <utility>
 
-#include "capture/capture.h"
-#include "capture/jpeg_codec.h"
-#include "capture/jpeg_test_files.h"
+#include "core/capture_folder.h"
 #include "core/define.h"
+#include "imaging/bmp_codec.h"
+#include "imaging/jpeg_codec.h"
+#include "imaging/jpeg_test_files.h"
 #include "support/fake_prompter.h"
 #include "support/temp_dir.h"
-#include "viewer/bmp_codec.h"
 #include "viewer/viewer_texts.h"
 #include "viewer/zoom.h"
 
@@ -283,6 +283,8 @@ TEST_F(ViewerLogicTest, DrawsFiguresWithRubberBandsAndKeepsTheFinalOne) {
     logic.MouseDown(c.down);
     EXPECT_TRUE(logic.Drawing());
     for (PixelPoint m : c.moves) logic.MouseMove(m);
+    EXPECT_EQ(logic.StartPoint(), c.down);
+    EXPECT_EQ(logic.EndPoint(), c.moves[1]) << "the rubber band ends at the last move";
     EXPECT_NE(logic.Image1(), want) << "a rubber band shows";
     logic.MouseUp(c.up);
     DrawShape(want, c.shape, c.down, c.finalEnd, kPenWidth, PenMode::Copy, red);

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "capture/jpeg_codec.h"
 #include "core/define.h"
+#include "imaging/bmp_codec.h"
+#include "imaging/jpeg_codec.h"
 #include "support/driver_win.h"
 #include "support/fake_prompter.h"
 #include "support/globals.h"
 #include "support/temp_dir.h"
-#include "viewer/bmp_codec.h"
 #include "viewer/form_viewer_res.h"
 #include "viewer/form_viewer_win.h"
 #include "viewer/picture_files.h"

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "core/app_error.h"
+#include "imaging/bmp_codec.h"
 #include "support/temp_dir.h"
-#include "viewer/bmp_codec.h"
 
 namespace tavisnap {
 namespace {

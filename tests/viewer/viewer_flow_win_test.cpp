@@ -11,7 +11,7 @@
 
 #include "app/account_window_win.h"
 #include "app/installed_program_win.h"
-#include "capture/jpeg_codec.h"
+#include "imaging/jpeg_codec.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "support/driver_win.h"
 #include "support/front_window_win.h"

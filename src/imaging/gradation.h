@@ -6,8 +6,8 @@
 #include <functional>
 #include <string_view>
 
-#include "capture/picture.h"
-#include "capture/reduce_size.h"
+#include "imaging/picture.h"
+#include "imaging/reduce_size.h"
 
 namespace tavisnap {
 

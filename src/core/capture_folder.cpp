@@ -1,7 +1,8 @@
+#include "core/capture_folder.h"
+
 #include <filesystem>
 #include <system_error>
 
-#include "capture/capture.h"
 #include "core/app_error.h"
 #include "core/define.h"
 #include "core/file_util.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "capture/picture.h"
 #include "core/file_util.h"
+#include "imaging/picture.h"
 
 namespace tavisnap {
 

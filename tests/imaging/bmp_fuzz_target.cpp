@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "core/app_error.h"
-#include "viewer/bmp_codec.h"
+#include "imaging/bmp_codec.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "capture/jpeg_codec.h"
+#include "imaging/jpeg_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <random>
 #include <thread>
 
-#include "capture/jpeg_test_files.h"
-#include "capture/row_progress.h"
 #include "core/app_error.h"
+#include "imaging/jpeg_test_files.h"
+#include "imaging/row_progress.h"
 
 namespace tavisnap {
 namespace {

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "capture/jpeg_codec.h"
 #include "core/app_error.h"
 #include "core/file_util.h"
+#include "imaging/jpeg_codec.h"
 #include "support/temp_dir.h"
 
 namespace tavisnap {

@@ -1,4 +1,4 @@
-#include "capture/jpeg_test_files.h"
+#include "imaging/jpeg_test_files.h"
 
 #include <cstdio>
 #include <cstdlib>

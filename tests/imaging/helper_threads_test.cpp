@@ -8,9 +8,9 @@
 #include <stdexcept>
 #include <thread>
 
-#include "capture/gradation.h"
-#include "capture/jpeg_codec.h"
-#include "capture/row_progress.h"
+#include "imaging/gradation.h"
+#include "imaging/jpeg_codec.h"
+#include "imaging/row_progress.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "core/app_error.h"
-#include "viewer/bmp_codec.h"
-#include "viewer/bmp_test_files.h"
+#include "imaging/bmp_codec.h"
+#include "imaging/bmp_test_files.h"
 
 int main(int argc, char** argv) {
   int index = 0;

@@ -1,4 +1,4 @@
-#include "capture/reduce_size.h"
+#include "imaging/reduce_size.h"
 
 #include <limits>
 

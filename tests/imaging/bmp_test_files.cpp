@@ -1,6 +1,6 @@
-#include "viewer/bmp_test_files.h"
+#include "imaging/bmp_test_files.h"
 
-#include "viewer/bmp_codec.h"
+#include "imaging/bmp_codec.h"
 
 namespace tavisnap::testing {
 namespace {

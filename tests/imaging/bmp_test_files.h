@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/picture.h"
+#include "imaging/picture.h"
 
 namespace tavisnap::testing {
 

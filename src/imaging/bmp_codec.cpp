@@ -1,4 +1,4 @@
-#include "viewer/bmp_codec.h"
+#include "imaging/bmp_codec.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "capture/picture.h"
+#include "imaging/picture.h"
 
 #include <algorithm>
 #include <cstring>

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "capture/picture.h"
+#include "imaging/picture.h"
 
 namespace tavisnap {
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "capture/jpeg_codec.h"
 #include "core/app_error.h"
+#include "imaging/jpeg_codec.h"
 
 namespace {
 std::atomic<size_t> g_largestAllocation{0};

@@ -1,10 +1,9 @@
-#include "capture/jpeg_codec.h"
+#include "imaging/jpeg_codec.h"
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -281,11 +280,7 @@ void WriteJpegFile(const std::string& path, const Picture& picture, FileDurabili
 }
 
 std::string ReadJpegBytes(const std::string& path) {
-  std::optional<std::string> bytes;
-  try {
-    bytes = ReadWholeFile(path);
-  } catch (const std::exception&) {  // the stream library throws on a folder's name
-  }
+  std::optional<std::string> bytes = ReadWholeFile(path);
   if (!bytes) throw AppError(kJpegReadError);
   return std::move(*bytes);
 }

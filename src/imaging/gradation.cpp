@@ -1,4 +1,4 @@
-#include "capture/gradation.h"
+#include "imaging/gradation.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "capture/jpeg_codec.h"
-#include "capture/row_progress.h"
+#include "imaging/jpeg_codec.h"
+#include "imaging/row_progress.h"
 
 namespace tavisnap {
 namespace {

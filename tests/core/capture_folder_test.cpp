@@ -1,9 +1,10 @@
+#include "core/capture_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "capture/capture.h"
 #include "core/app_error.h"
 #include "core/define.h"
 #include "support/globals.h"

@@ -1,4 +1,4 @@
-#include "core/form_splash_win.h"
+#include "app/form_splash_win.h"
 
 #include "core/startup.h"
 #include "win/layout_win.h"

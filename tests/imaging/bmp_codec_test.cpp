@@ -1,7 +1,7 @@
 // Every file of the table is opened to the expected picture or refused with the expected
 // text, and a refusal takes no memory for the picture: allocations are watched through this
 // program's own operator new.
-#include "viewer/bmp_codec.h"
+#include "imaging/bmp_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <new>
 
 #include "core/app_error.h"
-#include "viewer/bmp_test_files.h"
+#include "imaging/bmp_test_files.h"
 
 namespace {
 std::atomic<size_t> g_largestAllocation{0};

@@ -2,7 +2,7 @@
 // inverted display. They work on the picture's memory row by row.
 #pragma once
 
-#include "capture/picture.h"
+#include "imaging/picture.h"
 
 namespace tavisnap {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "capture/gradation.h"
-#include "capture/jpeg_codec.h"
-#include "capture/picture.h"
-#include "capture/reduce_size.h"
 #include "core/app_error.h"
+#include "imaging/gradation.h"
+#include "imaging/jpeg_codec.h"
+#include "imaging/picture.h"
+#include "imaging/reduce_size.h"
 
 namespace tavisnap {
 namespace {

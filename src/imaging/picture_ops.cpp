@@ -1,4 +1,4 @@
-#include "viewer/picture_ops.h"
+#include "imaging/picture_ops.h"
 
 #include <algorithm>
 #include <cstring>
