@@ -171,6 +171,7 @@ CapturedPicture Capture(const std::string& fileName, std::optional<HWND> window)
     shot.window = *window;
     shot.windowTitle = WindowTitle(*window);
   }
+  shot.front = window ? *window : GetForegroundWindow();
   {
     PhysicalPixels physical;
     ScreenDc screen;
