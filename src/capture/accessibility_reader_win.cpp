@@ -1,0 +1,273 @@
+#include <windows.h>
+#include <oleacc.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "capture/accessibility_reader.h"
+#include "win/text_win.h"
+
+namespace tavisnap {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A tree deeper or larger than a dialog's is a document or a web page: its start is
+// what the user heard, and the panel must answer at once.
+constexpr int kMaxDepth = 12;
+constexpr size_t kMaxCount = 300;
+constexpr auto kDeadline = std::chrono::milliseconds(500);
+constexpr UINT kResponseTimeoutMs = 200;
+
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  explicit ComPtr(T* p) : p_(p) {}
+  ~ComPtr() {
+    if (p_) p_->Release();
+  }
+  ComPtr(ComPtr&& other) noexcept : p_(other.p_) { other.p_ = nullptr; }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  T** out() { return &p_; }
+
+ private:
+  T* p_ = nullptr;
+};
+
+class Variant {
+ public:
+  Variant() { VariantInit(&v_); }
+  ~Variant() { VariantClear(&v_); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+  VARIANT& get() { return v_; }
+  VARIANT* out() { return &v_; }
+
+ private:
+  VARIANT v_;
+};
+
+VARIANT ChildId(LONG id) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+std::string TakeBstr(BSTR text) {
+  std::string utf8 = text ? Narrow(std::wstring(text, SysStringLen(text))) : std::string();
+  SysFreeString(text);
+  return utf8;
+}
+
+// With MinGW, IID_IAccessible links to the wrong bytes: the interface's own uuid is right.
+ComPtr<IAccessible> ClientObject(HWND window) {
+  ComPtr<IAccessible> object;
+  AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                             reinterpret_cast<void**>(object.out()));
+  return object;
+}
+
+HWND WindowOf(IAccessible* object) {
+  HWND window = nullptr;
+  return SUCCEEDED(WindowFromAccessibleObject(object, &window)) ? window : nullptr;
+}
+
+// An edit box for a password reports its state as protected on Windows, but not every
+// system does; its style says it as well, and its text must never leave the program.
+bool IsPasswordEdit(HWND window) {
+  wchar_t cls[16] = {};
+  return window && RealGetWindowClassW(window, cls, 16) > 0 && lstrcmpiW(cls, L"Edit") == 0 &&
+         (GetWindowLongW(window, GWL_STYLE) & ES_PASSWORD) != 0;
+}
+
+struct Element {
+  ReaderElement record;
+  bool invisible = false;
+};
+
+// The record of `object` itself (childId CHILDID_SELF) or of its simple child.
+Element Describe(IAccessible* object, LONG childId, HWND window) {
+  Element e;
+  VARIANT child = ChildId(childId);
+  Variant role;
+  if (SUCCEEDED(object->get_accRole(child, role.out()))) {
+    if (role.get().vt == VT_I4) {
+      wchar_t text[128] = {};
+      if (GetRoleTextW(static_cast<DWORD>(role.get().lVal), text, 128) > 0) {
+        e.record.role = Narrow(text);
+      }
+    } else if (role.get().vt == VT_BSTR && role.get().bstrVal) {
+      e.record.role = Narrow(role.get().bstrVal);
+    }
+  }
+  Variant state;
+  LONG bits = 0;
+  if (SUCCEEDED(object->get_accState(child, state.out())) && state.get().vt == VT_I4) {
+    bits = state.get().lVal;
+  }
+  e.invisible = (bits & STATE_SYSTEM_INVISIBLE) != 0;
+  e.record.focusable = (bits & STATE_SYSTEM_FOCUSABLE) != 0;
+  e.record.isProtected =
+      (bits & STATE_SYSTEM_PROTECTED) != 0 || (childId == CHILDID_SELF && IsPasswordEdit(window));
+  e.record.unavailable = (bits & STATE_SYSTEM_UNAVAILABLE) != 0;
+  e.record.checked = (bits & STATE_SYSTEM_CHECKED) != 0;
+  e.record.selected = (bits & STATE_SYSTEM_SELECTED) != 0;
+  e.record.expanded = (bits & STATE_SYSTEM_EXPANDED) != 0;
+  BSTR name = nullptr;
+  if (object->get_accName(child, &name) == S_OK) e.record.name = TakeBstr(name);
+  BSTR value = nullptr;
+  if (!e.record.isProtected && object->get_accValue(child, &value) == S_OK) {
+    e.record.value = TakeBstr(value);
+  }
+  return e;
+}
+
+class TreeWalk {
+ public:
+  explicit TreeWalk(ReaderTree& tree) : tree_(tree), end_(Clock::now() + kDeadline) {}
+
+  // The children of `object`, each with its own subtree, in order.
+  void Children(IAccessible* object, int depth) {
+    LONG count = 0;
+    if (FAILED(object->get_accChildCount(&count)) || count <= 0) return;
+    if (depth > kMaxDepth) {
+      tree_.limits.depth = true;
+      return;
+    }
+    std::vector<VARIANT> children(static_cast<size_t>(count));
+    LONG obtained = 0;
+    if (FAILED(AccessibleChildren(object, 0, count, children.data(), &obtained))) return;
+    children.resize(static_cast<size_t>(obtained));
+    for (VARIANT& child : children) {
+      if (!Stopped()) Visit(object, child, depth);
+      VariantClear(&child);
+    }
+  }
+
+ private:
+  bool Stopped() {
+    if (tree_.limits.count || tree_.limits.deadline) return true;
+    if (tree_.elements.size() >= kMaxCount) tree_.limits.count = true;
+    if (Clock::now() >= end_) tree_.limits.deadline = true;
+    return tree_.limits.count || tree_.limits.deadline;
+  }
+
+  void Visit(IAccessible* parent, const VARIANT& child, int depth) {
+    if (child.vt == VT_I4) {
+      Add(Describe(parent, child.lVal, nullptr), depth);
+      return;
+    }
+    if (child.vt != VT_DISPATCH || !child.pdispVal) return;
+    ComPtr<IAccessible> object;
+    if (FAILED(child.pdispVal->QueryInterface(__uuidof(IAccessible),
+                                              reinterpret_cast<void**>(object.out())))) {
+      return;
+    }
+    // A child window comes as its frame, whose children are the title bar, the scroll
+    // bars and its client area: what a listener hears is that area, named as the control.
+    HWND window = WindowOf(object.get());
+    Variant role;
+    VARIANT self = ChildId(CHILDID_SELF);
+    if (window && SUCCEEDED(object->get_accRole(self, role.out())) && role.get().vt == VT_I4 &&
+        role.get().lVal == ROLE_SYSTEM_WINDOW) {
+      ComPtr<IAccessible> client = ClientObject(window);
+      if (client.get()) return Subtree(client.get(), window, depth);
+    }
+    Subtree(object.get(), window, depth);
+  }
+
+  void Subtree(IAccessible* object, HWND window, int depth) {
+    Element e = Describe(object, CHILDID_SELF, window);
+    if (e.invisible) return;  // hidden: nothing is heard of it or what it holds
+    Add(std::move(e), depth);
+    Children(object, depth + 1);
+  }
+
+  void Add(Element e, int depth) {
+    if (e.invisible) return;
+    e.record.depth = depth;
+    tree_.elements.push_back(std::move(e.record));
+  }
+
+  ReaderTree& tree_;
+  Clock::time_point end_;
+};
+
+// The element with the keyboard focus in the window's thread, when it lies in the window;
+// a list's focused item rather than the list.
+std::optional<ReaderElement> Focused(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  if (!GetGUIThreadInfo(thread, &info) || !info.hwndFocus) return std::nullopt;
+  if (info.hwndFocus != window && !IsChild(window, info.hwndFocus)) return std::nullopt;
+  ComPtr<IAccessible> object = ClientObject(info.hwndFocus);
+  if (!object.get()) return std::nullopt;
+  Variant focus;
+  if (SUCCEEDED(object->get_accFocus(focus.out())) && focus.get().vt == VT_I4 &&
+      focus.get().lVal != CHILDID_SELF) {
+    return Describe(object.get(), focus.get().lVal, nullptr).record;
+  }
+  return Describe(object.get(), CHILDID_SELF, info.hwndFocus).record;
+}
+
+class ComApartment {
+ public:
+  ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  HRESULT result_;
+};
+
+class SystemReader : public AccessibilityReader {
+ public:
+  ReaderReading Read(void* handle) override {
+    HWND window = static_cast<HWND>(handle);
+    ReaderReading reading;
+    if (!window || !IsWindow(window)) {
+      reading.result = ReadResult::Gone;
+      return reading;
+    }
+    // Every question below is a message to the window's thread: a thread that does not
+    // answer now would hold the panel for as long as it hangs.
+    DWORD_PTR answer = 0;
+    if (IsHungAppWindow(window) ||
+        !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                             kResponseTimeoutMs, &answer)) {
+      reading.result = IsWindow(window) ? ReadResult::Unreadable : ReadResult::Gone;
+      return reading;
+    }
+    ComApartment apartment;
+    ComPtr<IAccessible> root = ClientObject(window);
+    if (!root.get()) return reading;  // Unreadable
+    wchar_t title[512] = {};
+    GetWindowTextW(window, title, 512);
+    reading.tree.title = Narrow(title);
+    reading.tree.focused = Focused(window);
+    TreeWalk(reading.tree).Children(root.get(), 0);
+    reading.result = ReadResult::Read;
+    return reading;
+  }
+};
+
+}  // namespace
+
+AccessibilityReader& SystemAccessibilityReader() {
+  static SystemReader reader;
+  return reader;
+}
+
+}  // namespace tavisnap
