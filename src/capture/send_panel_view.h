@@ -60,9 +60,9 @@ class SendPanelView {
   // own steps.
   virtual void ShowPage(PanelPage page) {}
   // Button_d_reader can be pressed.
-  virtual void EnableReaderButton(bool enabled) = 0;
+  virtual void EnableReaderButton(bool enabled) {}
   // The keyboard focus into Memo_Message, at the end of its text.
-  virtual void FocusMessageEnd() = 0;
+  virtual void FocusMessageEnd() {}
 };
 
 // The address book as the panel uses it (FillSendPanelLists and SetCurrentRecipient
