@@ -135,7 +135,7 @@ class TreeWalk {
   explicit TreeWalk(ReaderTree& tree) : tree_(tree), end_(Clock::now() + kDeadline) {}
 
   // The children of `object`, each with its own subtree, in order.
-  void Children(IAccessible* object, int depth) {
+  void Children(IAccessible* object, HWND window, int depth) {
     LONG count = 0;
     if (FAILED(object->get_accChildCount(&count)) || count <= 0) return;
     if (depth > kMaxDepth) {
@@ -147,7 +147,7 @@ class TreeWalk {
     if (FAILED(AccessibleChildren(object, 0, count, children.data(), &obtained))) return;
     children.resize(static_cast<size_t>(obtained));
     for (VARIANT& child : children) {
-      if (!Stopped()) Visit(object, child, depth);
+      if (!Stopped()) Visit(object, window, child, depth);
       VariantClear(&child);
     }
   }
@@ -160,7 +160,7 @@ class TreeWalk {
     return tree_.limits.count || tree_.limits.deadline;
   }
 
-  void Visit(IAccessible* parent, const VARIANT& child, int depth) {
+  void Visit(IAccessible* parent, HWND parentWindow, const VARIANT& child, int depth) {
     if (child.vt == VT_I4) {
       Add(Describe(parent, child.lVal, nullptr), depth);
       return;
@@ -173,11 +173,9 @@ class TreeWalk {
     }
     // A child window comes as its frame, whose children are the title bar, the scroll
     // bars and its client area: what a listener hears is that area, named as the control.
+    // Told by its window, not its role, which not every system gives the frame.
     HWND window = WindowOf(object.get());
-    Variant role;
-    VARIANT self = ChildId(CHILDID_SELF);
-    if (window && SUCCEEDED(object->get_accRole(self, role.out())) && role.get().vt == VT_I4 &&
-        role.get().lVal == ROLE_SYSTEM_WINDOW) {
+    if (window && window != parentWindow) {
       ComPtr<IAccessible> client = ClientObject(window);
       if (client.get()) return Subtree(client.get(), window, depth);
     }
@@ -188,7 +186,7 @@ class TreeWalk {
     Element e = Describe(object, CHILDID_SELF, window);
     if (e.invisible) return;  // hidden: nothing is heard of it or what it holds
     Add(std::move(e), depth);
-    Children(object, depth + 1);
+    Children(object, window, depth + 1);
   }
 
   void Add(Element e, int depth) {
@@ -257,7 +255,7 @@ class SystemReader : public AccessibilityReader {
     GetWindowTextW(window, title, 512);
     reading.tree.title = Narrow(title);
     reading.tree.focused = Focused(window);
-    TreeWalk(reading.tree).Children(root.get(), 0);
+    TreeWalk(reading.tree).Children(root.get(), window, 0);
     reading.result = ReadResult::Read;
     return reading;
   }
