@@ -20,9 +20,9 @@ struct ReaderReading {
 class AccessibilityReader {
  public:
   virtual ~AccessibilityReader() = default;
-  // The window is an HWND. Bounded in depth, count and time; which bound was hit is in
-  // the tree's limits.
-  virtual ReaderReading Read(void* window) = 0;
+  // The window is an HWND, focus the control of it that had the keyboard focus (or
+  // null). Bounded in depth, count and time; which bound was hit is in the tree's limits.
+  virtual ReaderReading Read(void* window, void* focus) = 0;
 };
 
 #ifdef _WIN32

@@ -199,22 +199,29 @@ class TreeWalk {
   Clock::time_point end_;
 };
 
-// The element with the keyboard focus in the window's thread, when it lies in the window;
-// a list's focused item rather than the list.
-std::optional<ReaderElement> Focused(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  DWORD thread = GetWindowThreadProcessId(window, nullptr);
-  if (!GetGUIThreadInfo(thread, &info) || !info.hwndFocus) return std::nullopt;
-  if (info.hwndFocus != window && !IsChild(window, info.hwndFocus)) return std::nullopt;
-  ComPtr<IAccessible> object = ClientObject(info.hwndFocus);
-  if (!object.get()) return std::nullopt;
-  Variant focus;
-  if (SUCCEEDED(object->get_accFocus(focus.out())) && focus.get().vt == VT_I4 &&
-      focus.get().lVal != CHILDID_SELF) {
-    return Describe(object.get(), focus.get().lVal, nullptr).record;
+// The element with the keyboard focus, when it lies in the window: the control that had
+// it at the capture, else the one that has it now; a list's focused item rather than the
+// list.
+std::optional<ReaderElement> Focused(HWND window, HWND remembered) {
+  auto inWindow = [window](HWND control) {
+    return control && IsWindow(control) && (control == window || IsChild(window, control));
+  };
+  HWND focus = remembered;
+  if (!inWindow(focus)) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    focus = GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
   }
-  return Describe(object.get(), CHILDID_SELF, info.hwndFocus).record;
+  if (!inWindow(focus)) return std::nullopt;
+  ComPtr<IAccessible> object = ClientObject(focus);
+  if (!object.get()) return std::nullopt;
+  Variant item;
+  if (SUCCEEDED(object->get_accFocus(item.out())) && item.get().vt == VT_I4 &&
+      item.get().lVal != CHILDID_SELF) {
+    return Describe(object.get(), item.get().lVal, nullptr).record;
+  }
+  return Describe(object.get(), CHILDID_SELF, focus).record;
 }
 
 class ComApartment {
@@ -232,7 +239,7 @@ class ComApartment {
 
 class SystemReader : public AccessibilityReader {
  public:
-  ReaderReading Read(void* handle) override {
+  ReaderReading Read(void* handle, void* focus) override {
     HWND window = static_cast<HWND>(handle);
     ReaderReading reading;
     if (!window || !IsWindow(window)) {
@@ -254,7 +261,7 @@ class SystemReader : public AccessibilityReader {
     wchar_t title[512] = {};
     GetWindowTextW(window, title, 512);
     reading.tree.title = Narrow(title);
-    reading.tree.focused = Focused(window);
+    reading.tree.focused = Focused(window, static_cast<HWND>(focus));
     TreeWalk(reading.tree).Children(root.get(), window, 0);
     reading.result = ReadResult::Read;
     return reading;

@@ -166,7 +166,7 @@ bool SendPanelLogic::ReaderAvailable() const {
 
 void SendPanelLogic::Button_d_readerClick() {
   if (!ReaderAvailable()) return;
-  ReaderReading reading = reader_->Read(param_.CaptureWindow);
+  ReaderReading reading = reader_->Read(param_.CaptureWindow, param_.CaptureFocus);
   if (reading.result != ReadResult::Read) {
     prompter_.Warning(reading.result == ReadResult::Gone ? kReaderWindowGone : kReaderUnreadable);
     return;

@@ -36,6 +36,7 @@ struct TTypSendParam {
   // The window in front at a capture of mode 1 or 2 (an HWND), whose accessibility tree
   // the panel can read; null for the viewer's picture and a resend.
   void* CaptureWindow = nullptr;
+  void* CaptureFocus = nullptr;  // its control that had the keyboard focus
   friend bool operator==(const TTypSendParam&, const TTypSendParam&) = default;
 };
 

@@ -32,7 +32,7 @@ std::string Dump(const ReaderTree& tree) {
 TEST(AccessibilityReader, TheTestWindowAsAScreenReaderHearsIt) {
   testing::ReaderWindow window(100, 100);
   ASSERT_TRUE(window.Activate());
-  ReaderReading reading = SystemAccessibilityReader().Read(window.hwnd());
+  ReaderReading reading = SystemAccessibilityReader().Read(window.hwnd(), nullptr);
   ASSERT_EQ(reading.result, ReadResult::Read);
   EXPECT_EQ(Dump(reading.tree),
             "title 読み上げの確認\n"
@@ -52,7 +52,7 @@ TEST(AccessibilityReader, AWindowGoneOrNotAnsweringIsNotRead) {
   HWND gone = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                               nullptr);
   DestroyWindow(gone);
-  EXPECT_EQ(SystemAccessibilityReader().Read(gone).result, ReadResult::Gone);
+  EXPECT_EQ(SystemAccessibilityReader().Read(gone, nullptr).result, ReadResult::Gone);
 
   HWND hung = nullptr;
   HANDLE created = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -65,7 +65,7 @@ TEST(AccessibilityReader, AWindowGoneOrNotAnsweringIsNotRead) {
   });
   WaitForSingleObject(created, 5000);
   auto start = std::chrono::steady_clock::now();
-  ReadResult result = SystemAccessibilityReader().Read(hung).result;
+  ReadResult result = SystemAccessibilityReader().Read(hung, nullptr).result;
   auto took = std::chrono::steady_clock::now() - start;
   busy.join();
   CloseHandle(created);

@@ -88,7 +88,7 @@ class FakeBook : public SendPanelAddressBook {
 // A window whose tree holds one named element, or one that cannot be read.
 class FakeReader : public AccessibilityReader {
  public:
-  ReaderReading Read(void* window) override {
+  ReaderReading Read(void* window, void* /*focus*/) override {
     windows.push_back(window);
     ReaderReading reading{result, {}};
     reading.tree.title = "t";
