@@ -91,7 +91,63 @@ bool IsPasswordEdit(HWND window) {
 struct Element {
   ReaderElement record;
   bool invisible = false;
+  bool listBox = false;  // its items are read from the control
 };
+
+std::string RoleText(DWORD role) {
+  wchar_t text[128] = {};
+  return GetRoleTextW(role, text, 128) > 0 ? Narrow(text) : std::string();
+}
+
+// A message to another thread that may stop answering; -1 when it does not answer in time.
+LRESULT Ask(HWND window, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(window, msg, wp, lp, SMTO_ABORTIFHUNG | SMTO_BLOCK, kResponseTimeoutMs,
+                           &answer)) {
+    return -1;
+  }
+  return static_cast<LRESULT>(answer);
+}
+
+// Where the system gives a standard control only the generic client object (Wine does),
+// the control's kind and check come from the control itself, as Windows' own objects
+// for those controls read them.
+void FromControl(HWND window, Element& e) {
+  wchar_t cls[16] = {};
+  if (RealGetWindowClassW(window, cls, 16) <= 0) return;
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  DWORD role = 0;
+  if (lstrcmpiW(cls, L"Static") == 0) {
+    role = ROLE_SYSTEM_STATICTEXT;
+    e.record.focusable = false;
+  } else if (lstrcmpiW(cls, L"ListBox") == 0) {
+    role = ROLE_SYSTEM_LIST;
+    e.listBox = true;
+  } else if (lstrcmpiW(cls, L"Button") == 0) {
+    switch (style & BS_TYPEMASK) {
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+        role = ROLE_SYSTEM_CHECKBUTTON;
+        break;
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+        role = ROLE_SYSTEM_RADIOBUTTON;
+        break;
+      case BS_GROUPBOX:
+        role = ROLE_SYSTEM_GROUPING;
+        e.record.focusable = false;
+        break;
+      default:
+        role = ROLE_SYSTEM_PUSHBUTTON;
+    }
+    if (role == ROLE_SYSTEM_CHECKBUTTON || role == ROLE_SYSTEM_RADIOBUTTON) {
+      e.record.checked = Ask(window, BM_GETCHECK) == BST_CHECKED;
+    }
+  }
+  if (role) e.record.role = RoleText(role);
+}
 
 // The record of `object` itself (childId CHILDID_SELF) or of its simple child.
 Element Describe(IAccessible* object, LONG childId, HWND window) {
@@ -100,10 +156,7 @@ Element Describe(IAccessible* object, LONG childId, HWND window) {
   Variant role;
   if (SUCCEEDED(object->get_accRole(child, role.out()))) {
     if (role.get().vt == VT_I4) {
-      wchar_t text[128] = {};
-      if (GetRoleTextW(static_cast<DWORD>(role.get().lVal), text, 128) > 0) {
-        e.record.role = Narrow(text);
-      }
+      e.record.role = RoleText(static_cast<DWORD>(role.get().lVal));
     } else if (role.get().vt == VT_BSTR && role.get().bstrVal) {
       e.record.role = Narrow(role.get().bstrVal);
     }
@@ -121,6 +174,10 @@ Element Describe(IAccessible* object, LONG childId, HWND window) {
   e.record.checked = (bits & STATE_SYSTEM_CHECKED) != 0;
   e.record.selected = (bits & STATE_SYSTEM_SELECTED) != 0;
   e.record.expanded = (bits & STATE_SYSTEM_EXPANDED) != 0;
+  if (childId == CHILDID_SELF && window && role.get().vt == VT_I4 &&
+      role.get().lVal == ROLE_SYSTEM_CLIENT) {
+    FromControl(window, e);
+  }
   BSTR name = nullptr;
   if (object->get_accName(child, &name) == S_OK) e.record.name = TakeBstr(name);
   BSTR value = nullptr;
@@ -185,8 +242,32 @@ class TreeWalk {
   void Subtree(IAccessible* object, HWND window, int depth) {
     Element e = Describe(object, CHILDID_SELF, window);
     if (e.invisible) return;  // hidden: nothing is heard of it or what it holds
+    const bool listBox = e.listBox;
     Add(std::move(e), depth);
+    LONG count = 0;
+    if (listBox && SUCCEEDED(object->get_accChildCount(&count)) && count == 0) {
+      return ListItems(window, depth + 1);
+    }
     Children(object, window, depth + 1);
+  }
+
+  void ListItems(HWND list, int depth) {
+    const LRESULT count = Ask(list, LB_GETCOUNT);
+    for (LRESULT i = 0; i < count && !Stopped(); ++i) {
+      const LRESULT length = Ask(list, LB_GETTEXTLEN, static_cast<WPARAM>(i));
+      if (length < 0 || length > 1024) continue;
+      std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+      if (Ask(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data())) <
+          0) {
+        continue;
+      }
+      Element item;
+      item.record.role = RoleText(ROLE_SYSTEM_LISTITEM);
+      item.record.name = Narrow(text.c_str());
+      item.record.focusable = true;
+      item.record.selected = Ask(list, LB_GETSEL, static_cast<WPARAM>(i)) > 0;
+      Add(std::move(item), depth);
+    }
   }
 
   void Add(Element e, int depth) {

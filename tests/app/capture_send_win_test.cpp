@@ -211,14 +211,17 @@ TEST_F(CaptureSendRoad, TheReaderTextOfTheWindowInFrontTravelsInTheMessage) {
             L"この画面です。\r\n"
             L"【読み上げ内容】読み上げの確認\r\n"
             L"フォーカス：テキスト「氏名」 値「山田太郎」\r\n"
-            L"クライアント「氏名」\r\n"
+            L"静的テキスト「氏名」\r\n"
             L"テキスト「氏名」 値「山田太郎」\r\n"
-            L"クライアント「暗証番号」\r\n"
+            L"静的テキスト「暗証番号」\r\n"
             L"テキスト「暗証番号」 パスワード欄（内容は含めません）\r\n"
-            L"クライアント「保存する」\r\n"
-            L"クライアント（名前なし）\r\n"
-            L"クライアント「色」\r\n"
-            L"クライアント（名前なし）");
+            L"チェック ボタン「保存する」 （チェックあり）\r\n"
+            L"プッシュ ボタン（名前なし）\r\n"
+            L"静的テキスト「色」\r\n"
+            L"リスト（名前なし）\r\n"
+            L"  リスト項目「赤」\r\n"
+            L"  リスト項目「緑」 （選択）\r\n"
+            L"  リスト項目「青」");
   EXPECT_EQ(text.find(ReaderWindow::kPassword), std::wstring::npos);
   SendOutcome sent = SendAndWaitForResult(Pid(), panel, true);
   ASSERT_TRUE(sent.result.has_value());

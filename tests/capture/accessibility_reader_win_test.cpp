@@ -26,9 +26,8 @@ std::string Dump(const ReaderTree& tree) {
   return text;
 }
 
-// Wine's objects for buttons and static texts are the generic client ones (role
-// "クライアント", focusable, no check state) and its list box has no items of its own; the
-// names, values, order, focus and the password's protection are what matter here.
+// Wine gives buttons, static texts and list boxes the generic client object: their kind,
+// check and items come from the controls themselves. The list box has no name there.
 TEST(AccessibilityReader, TheTestWindowAsAScreenReaderHearsIt) {
   testing::ReaderWindow window(100, 100);
   ASSERT_TRUE(window.Activate());
@@ -37,14 +36,17 @@ TEST(AccessibilityReader, TheTestWindowAsAScreenReaderHearsIt) {
   EXPECT_EQ(Dump(reading.tree),
             "title 読み上げの確認\n"
             "focus 0 [テキスト] [氏名] [山田太郎] focusable\n"
-            "0 [クライアント] [氏名] [] focusable\n"
+            "0 [静的テキスト] [氏名] []\n"
             "0 [テキスト] [氏名] [山田太郎] focusable\n"
-            "0 [クライアント] [暗証番号] [] focusable\n"
+            "0 [静的テキスト] [暗証番号] []\n"
             "0 [テキスト] [暗証番号] [] focusable protected\n"
-            "0 [クライアント] [保存する] [] focusable\n"
-            "0 [クライアント] [] [] focusable\n"
-            "0 [クライアント] [色] [] focusable\n"
-            "0 [クライアント] [] [] focusable\n");
+            "0 [チェック ボタン] [保存する] [] focusable checked\n"
+            "0 [プッシュ ボタン] [] [] focusable\n"
+            "0 [静的テキスト] [色] []\n"
+            "0 [リスト] [] [] focusable\n"
+            "1 [リスト項目] [赤] [] focusable\n"
+            "1 [リスト項目] [緑] [] focusable selected\n"
+            "1 [リスト項目] [青] [] focusable\n");
 }
 
 // A window on a thread that does not answer is left at once, not waited for.
