@@ -18,6 +18,12 @@ struct CapturedPicture {
   Picture picture;
   std::string windowTitle;        // of `window` (UTF-8); empty for the desktop
   WindowHandle window = nullptr;  // the window taken; null for the desktop
+  // The window in front when the picture was taken, the desktop's too: the one whose
+  // accessibility tree tells what the user heard.
+  WindowHandle front = nullptr;
+  // Its control with the keyboard focus then: the focus has left it by the time the
+  // panel reads the window.
+  WindowHandle focus = nullptr;
 };
 
 // The primary display with the pointer, as a JPEG at fileName (replaced whole).

@@ -146,6 +146,8 @@ void CaptureSendFlow::Resend(const OutboxEntry& entry) {
   if (!picture || !AtomicWriteFile(CaptureFile, *picture)) throw AppError(kJpegWriteError);
   param_.CaptureMode = IsCaptureMode(entry.captureMode) ? entry.captureMode : kCaptureDesktop;
   param_.CaptureTitle = entry.captureTitle;
+  param_.CaptureWindow = nullptr;  // that window is long gone or another one
+  param_.CaptureFocus = nullptr;
   // A simple send went to the recipient of that time; another one now needs the
   // detailed page to keep the address.
   bool detailed = entry.detailSend == 1 || entry.mailTo != SysInfo.DstMailAdr;
@@ -187,10 +189,13 @@ void CaptureSendFlow::ShowPanelAndAct() {
 // (mode 3) is not looked at: the user has had it in the viewer.
 bool CaptureSendFlow::TakePicture(int mode) {
   param_.CaptureTitle.clear();
+  param_.CaptureWindow = param_.CaptureFocus = nullptr;
   if (mode == kCaptureViewer) return true;
   CapturedPicture shot = mode == kCaptureDesktop ? capturer_.CaptureDesktop(CaptureFile)
                                                  : capturer_.CaptureActiveWindow(CaptureFile);
   param_.CaptureTitle = std::move(shot.windowTitle);
+  param_.CaptureWindow = shot.front;
+  param_.CaptureFocus = shot.focus;
   if (!CheckBlankPicture(shot.picture).blank) return true;
   host_.BringToFront();
   return prompter_.Confirm(kBlankPictureQuestion);

@@ -171,6 +171,13 @@ CapturedPicture Capture(const std::string& fileName, std::optional<HWND> window)
     shot.window = *window;
     shot.windowTitle = WindowTitle(*window);
   }
+  shot.front = window ? *window : GetForegroundWindow();
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  if (shot.front &&
+      GetGUIThreadInfo(GetWindowThreadProcessId(static_cast<HWND>(shot.front), nullptr), &thread)) {
+    shot.focus = thread.hwndFocus;
+  }
   {
     PhysicalPixels physical;
     ScreenDc screen;

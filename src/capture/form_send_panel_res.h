@@ -55,3 +55,4 @@
 #define IDC_Button_d_viewer 4224
 #define IDC_Label_d_Image 4225
 #define IDC_StaticText_d_Image 4226
+#define IDC_Button_d_reader 4227

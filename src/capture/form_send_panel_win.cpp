@@ -3,16 +3,17 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include "capture/accessibility_reader.h"
 #include "capture/form_send_panel_res.h"
 #include "core/app_error.h"
 #include "win/labelled_accessible_win.h"
 #include "win/text_win.h"
+#include "win/wait_cursor_win.h"
 
 namespace tavisnap {
 namespace {
 
 constexpr LayoutFont kFont{L"ＭＳ Ｐゴシック", 12};
-constexpr int kMessageLimit = 1024;  // characters of Memo_Message
 
 constexpr Placement kFramePlacements[] = {
     {IDC_PageControlData, 4, 4, 639, 629},
@@ -58,7 +59,8 @@ constexpr Placement kDetailedPlacements[] = {
     {IDC_Button_Bcc_Add, 474, 238, 136, 28},
     {IDC_GroupBox_Message, 8, 282, 330, 220},
     {IDC_StaticText_Message, 20, 302, 306, 15},
-    {IDC_Memo_Message, 20, 320, 306, 170},
+    {IDC_Memo_Message, 20, 320, 306, 136},
+    {IDC_Button_d_reader, 20, 462, 306, 28},
     {IDC_Panel_d_image, 350, 282, 271, 298},
     {IDC_Button_d_Send_exec, 8, 512, 104, 28},
     {IDC_Button_d_cancel, 120, 512, 104, 28},
@@ -153,6 +155,7 @@ TFormSendPanel::TFormSendPanel(HWND owner, Prompter& prompter, AddressBookFactor
   if (!book_) throw AppError("送信パネルを作成できません");
   logic_ =
       std::make_unique<SendPanelLogic>(static_cast<SendPanelView&>(*this), *book_, prompter, param);
+  logic_->SetReader(&SystemAccessibilityReader());
   logic_->FormCreate();
 }
 
@@ -247,6 +250,12 @@ bool TFormSendPanel::OnCommand(int id, int code) {
     case IDC_Button_d_viewer:
       logic_->Button_viewerClick();
       break;
+    case IDC_Button_d_reader: {
+      WaitCursor wait;
+      wait.Hold();
+      logic_->Button_d_readerClick();
+      break;
+    }
     default:
       return false;
   }
@@ -337,6 +346,19 @@ void TFormSendPanel::ClearPreview() {
   previews_ = {};
   hasPreview_ = false;
   for (int id : {IDC_Panel_image, IDC_Panel_d_image}) InvalidateRect(Item(id), nullptr, TRUE);
+}
+
+void TFormSendPanel::EnableReaderButton(bool enabled) {
+  EnableWindow(Item(IDC_Button_d_reader), enabled);
+}
+
+void TFormSendPanel::FocusMessageEnd() {
+  HWND memo = Item(IDC_Memo_Message);
+  SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(memo), TRUE);
+  // The dialog manager selects the whole text on the way in; typing would replace it.
+  const LRESULT end = SendMessageW(memo, WM_GETTEXTLENGTH, 0, 0);
+  SendMessageW(memo, EM_SETSEL, end, end);
+  SendMessageW(memo, EM_SCROLLCARET, 0, 0);
 }
 
 void TFormSendPanel::Close() {

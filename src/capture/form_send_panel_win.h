@@ -66,6 +66,8 @@ class TFormSendPanel final : public Dialog, public SendPanel, private SendPanelV
   void ShowPreview(const PreviewPictures& previews) override;
   void ClearPreview() override;
   void Close() override;
+  void EnableReaderButton(bool enabled) override;
+  void FocusMessageEnd() override;
 
   void DrawPreview(const DRAWITEMSTRUCT& item) const;
   void FocusFirstControl();

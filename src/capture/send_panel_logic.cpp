@@ -51,6 +51,7 @@ void SendPanelLogic::FormShow() {
   view_.SetText(PanelField::Message, "");
   ApplyPrefill();
   ShowModeAndPreview();
+  view_.EnableReaderButton(ReaderAvailable());
 }
 
 void SendPanelLogic::ApplyPrefill() {
@@ -156,6 +157,31 @@ void SendPanelLogic::Button_send_execClick(PanelPage sender) {
 void SendPanelLogic::Button_cancelClick() {
   param_.PanelResult = kPanelCancel;
   view_.Close();
+}
+
+// The viewer's picture and a resend come with no window: nothing the user heard.
+bool SendPanelLogic::ReaderAvailable() const {
+  return reader_ && param_.CaptureWindow && param_.CaptureMode != kCaptureViewer;
+}
+
+void SendPanelLogic::Button_d_readerClick() {
+  if (!ReaderAvailable()) return;
+  ReaderReading reading = reader_->Read(param_.CaptureWindow, param_.CaptureFocus);
+  if (reading.result != ReadResult::Read) {
+    prompter_.Warning(reading.result == ReadResult::Gone ? kReaderWindowGone : kReaderUnreadable);
+    return;
+  }
+  std::string memo = view_.Text(PanelField::Message);
+  if (!memo.empty() && !memo.ends_with("\r\n")) memo += "\r\n";
+  const size_t used = Utf16Length(memo);
+  std::string text =
+      FormatReaderText(reading.tree, used < kMessageLimit ? kMessageLimit - used : 0);
+  if (text.empty()) {
+    prompter_.Warning(kReaderNoRoom);
+    return;
+  }
+  view_.SetText(PanelField::Message, memo + text);
+  view_.FocusMessageEnd();  // the screen reader reads what was added
 }
 
 void SendPanelLogic::Button_viewerClick() {

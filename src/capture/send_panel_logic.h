@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "capture/accessibility_reader.h"
 #include "capture/send_panel_view.h"
 #include "capture/send_param.h"
 #include "core/prompter.h"
@@ -22,6 +23,14 @@ inline constexpr const char* kModeTextViewer = "画像送信モード【VIEWER�
 // learns it when tabbing to the mode text.
 inline constexpr const char* kNoPreviewNote =
     "（画像ファイルを読み込めないため、プレビューはありません）";
+inline constexpr const char* kReaderWindowGone =
+    "取り込んだときのウィンドウが閉じられているため、読み上げ内容を読み取れません。";
+inline constexpr const char* kReaderUnreadable =
+    "ウィンドウが応答しないか読み取りを受け付けないため、読み上げ内容を読み取れません。";
+inline constexpr const char* kReaderNoRoom =
+    "メール本文に空きがないため、読み上げ内容を追加できません。";
+// Characters (UTF-16 units, CR LF as two) Memo_Message holds at most.
+inline constexpr size_t kMessageLimit = 1024;
 inline constexpr const char* kCannotSendWithoutPicture =
     "画像ファイルを読み込めないため、送信できません。"
     "キャンセルして、もう一度画像を取り込んでください。";
@@ -50,6 +59,10 @@ class SendPanelLogic {
   void Button_send_execClick(PanelPage sender);
   void Button_cancelClick();
   void Button_viewerClick();
+  // Appends what a screen reader hears in the window that was in front to the message;
+  // a window that is gone or cannot be read, or no room left, is told and changes
+  // nothing.
+  void Button_d_readerClick();
 
   // The next FormShow fills these addresses and the message in after its reset.
   void SetPrefill(PanelPrefill prefill) { prefill_ = std::move(prefill); }
@@ -57,18 +70,22 @@ class SendPanelLogic {
   // What Button_viewerClick does to hand the picture to the viewer (the viewer's part).
   void SetViewerHandOver(std::function<void()> handOver) { viewerHandOver_ = std::move(handOver); }
   bool PreviewLoaded() const { return previewLoaded_; }
+  // Where Button_d_readerClick reads; without one the button stays disabled.
+  void SetReader(AccessibilityReader* reader) { reader_ = reader; }
 
  private:
   void ShowRecipient();
   void ShowModeAndPreview();
   void ApplyPrefill();
   void TakeRecipient(int index);
+  bool ReaderAvailable() const;
 
   SendPanelView& view_;
   SendPanelAddressBook& book_;
   Prompter& prompter_;
   TTypSendParam& param_;
   std::function<void()> viewerHandOver_;
+  AccessibilityReader* reader_ = nullptr;
   bool previewLoaded_ = false;
   std::optional<PanelPrefill> prefill_;
 };

@@ -59,6 +59,10 @@ class SendPanelView {
   // Puts the page on show, as if the user had chosen its tab, without the page change's
   // own steps.
   virtual void ShowPage(PanelPage page) {}
+  // Button_d_reader can be pressed.
+  virtual void EnableReaderButton(bool enabled) {}
+  // The keyboard focus into Memo_Message, at the end of its text.
+  virtual void FocusMessageEnd() {}
 };
 
 // The address book as the panel uses it (FillSendPanelLists and SetCurrentRecipient

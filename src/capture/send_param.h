@@ -33,6 +33,10 @@ struct TTypSendParam {
   // The title of the window in front for a capture of it, shown in the panel's mode
   // text; set with the mode, empty otherwise.
   std::string CaptureTitle;
+  // The window in front at a capture of mode 1 or 2 (an HWND), whose accessibility tree
+  // the panel can read; null for the viewer's picture and a resend.
+  void* CaptureWindow = nullptr;
+  void* CaptureFocus = nullptr;  // its control that had the keyboard focus
   friend bool operator==(const TTypSendParam&, const TTypSendParam&) = default;
 };
 

@@ -67,7 +67,11 @@ HWND MainPageOf(Program& p, MainPage page) {
   return ShowOnly(p.main.hwnd());
 }
 
+// As a capture of the window in front opens it: every button that can be pressed is on.
 HWND PanelPageOf(Program& p, PanelPage page) {
+  SendParam.CaptureMode = kCaptureActiveWindow;
+  SendParam.CaptureWindow = p.main.hwnd();
+  p.panel.logic().FormShow();
   p.panel.ShowPage(page);
   return ShowOnly(p.panel.hwnd());
 }
@@ -128,7 +132,7 @@ const std::vector<AuditedWindow> kWindows = {
      [](Program& p) { return PanelPageOf(p, PanelPage::Detailed); },
      {L"詳細送信", L"メールアドレス", L"送信先リスト", L"送信先変更", L"送信先(CC)",
       L"送信先リスト", L"その他送信先追加", L"送信先(BCC)", L"送信先リスト", L"その他送信先追加",
-      L"メール本文", L"送信", L"キャンセル", L"画像の種類"}},
+      L"メール本文", L"読み上げ内容を本文に追加(Y)", L"送信", L"キャンセル", L"画像の種類"}},
     {"viewer", [](Program& p) { return ShowOnly(p.viewer.hwnd()); }, {}},
     {"setup launcher",
      [](Program& p) { return ShowOnly(p.setup.hwnd()); },

@@ -25,6 +25,7 @@
 #include "support/driver_win.h"
 #include "support/front_window_win.h"
 #include "support/jpeg_size.h"
+#include "support/reader_window_win.h"
 #include "support/sent_field.h"
 #include "win/text_win.h"
 
@@ -188,6 +189,47 @@ TEST_F(CaptureSendRoad, CtrlShiftPrintScreenSendsTheWindowInFront) {
   SIZE front = session_->front->Size();
   EXPECT_EQ(JpegSizeOf(ReadFileBytes(upload + "\\picture.jpg")),
             (JpegSize{static_cast<int>(front.cx), static_cast<int>(front.cy)}));
+}
+
+// What the screen reader heard in the window in front goes to the helper in the message,
+// the password's value never.
+TEST_F(CaptureSendRoad, TheReaderTextOfTheWindowInFrontTravelsInTheMessage) {
+  ReaderWindow reader(240, 180);
+  ASSERT_TRUE(reader.Activate());
+  const size_t uploads = ServiceUploads(kMail).size();
+  HWND panel = PressHotKeyForPanel(Pid(), {VK_CONTROL, VK_SNAPSHOT});
+  ASSERT_NE(panel, nullptr);
+  ShowPanelPage(panel, true);
+  TypeMessage(panel, L"この画面です。");
+  HWND memo = ControlOf(panel, PanelText::Message);
+  Click(ButtonOf(panel, PanelButton::Reader));
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(memo) != L"この画面です。"; }))
+      << "nothing added; a box: "
+      << Narrow(WaitForMessageBox(Pid(), 0ms).value_or(MessageBoxInfo{}).text);
+  const std::wstring text = TextOf(memo);
+  EXPECT_EQ(text,
+            L"この画面です。\r\n"
+            L"【読み上げ内容】読み上げの確認\r\n"
+            L"フォーカス：テキスト「氏名」 値「山田太郎」\r\n"
+            L"静的テキスト「氏名」\r\n"
+            L"テキスト「氏名」 値「山田太郎」\r\n"
+            L"静的テキスト「暗証番号」\r\n"
+            L"テキスト「暗証番号」 パスワード欄（内容は含めません）\r\n"
+            L"チェック ボタン「保存する」 （チェックあり）\r\n"
+            L"プッシュ ボタン（名前なし）\r\n"
+            L"静的テキスト「色」\r\n"
+            L"リスト（名前なし）\r\n"
+            L"  リスト項目「赤」\r\n"
+            L"  リスト項目「緑」 （選択）\r\n"
+            L"  リスト項目「青」");
+  EXPECT_EQ(text.find(ReaderWindow::kPassword), std::wstring::npos);
+  SendOutcome sent = SendAndWaitForResult(Pid(), panel, true);
+  ASSERT_TRUE(sent.result.has_value());
+  std::string upload = NewUpload(uploads);
+  ASSERT_FALSE(upload.empty());
+  EXPECT_EQ(FieldLines(upload).at(3), "txtMessage\tmessage.iso2022jp");
+  EXPECT_EQ(ReadFileBytes(upload + "\\message.iso2022jp"),
+            ConvertCodePage(kCodePageShiftJis, kCodePageIso2022Jp, Narrow(text)));
 }
 
 TEST_F(CaptureSendRoad, AChangedHotKeyTakesOverFromTheOldOne) {

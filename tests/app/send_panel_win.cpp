@@ -46,9 +46,13 @@ HWND PressHotKeyForPanel(DWORD pid, std::initializer_list<WORD> keys, Millis tim
   return panel;
 }
 
-std::wstring TextOf(HWND panel, PanelText text) { return TextOf(ControlOf(panel, text)); }
+std::wstring TextOf(HWND panel, PanelText text) {
+  return TextOf(ControlOf(panel, text));
+}
 
-HWND ControlOf(HWND panel, PanelText text) { return FindChildById(panel, IdOf(text)); }
+HWND ControlOf(HWND panel, PanelText text) {
+  return FindChildById(panel, IdOf(text));
+}
 
 HWND ButtonOf(HWND panel, PanelButton button) {
   switch (button) {
@@ -58,6 +62,8 @@ HWND ButtonOf(HWND panel, PanelButton button) {
       return FindChildById(panel, IDC_Button_d_Send_exec);
     case PanelButton::Viewer:
       return FindChildById(panel, IDC_Button_viewer);
+    case PanelButton::Reader:
+      return FindChildById(panel, IDC_Button_d_reader);
   }
   return nullptr;
 }

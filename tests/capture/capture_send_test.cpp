@@ -51,6 +51,7 @@ struct Fakes : CaptureSendHost, ScreenCapturer, SendPanel, Uploader {
   void ShowModal(TTypSendParam& p) override {
     Note("panel mode " + std::to_string(p.CaptureMode) + " gate " + HotKeyReady +
          (p.CaptureTitle.empty() ? "" : " title " + p.CaptureTitle));
+    shownWindow = p.CaptureWindow;
     p.PanelResult = kPanelCancel;
     if (answer) answer(p);
   }
@@ -68,7 +69,7 @@ struct Fakes : CaptureSendHost, ScreenCapturer, SendPanel, Uploader {
     Note("capture " + what);
     if (!failure.empty()) throw AppError(failure);
     testing::WriteBytes(file, what);
-    return {picture, what == "window" ? title : ""};
+    return {picture, what == "window" ? title : "", nullptr, kFront};
   }
   // Half light, half dark: not blank.
   static Picture Screen() {
@@ -77,7 +78,10 @@ struct Fakes : CaptureSendHost, ScreenCapturer, SendPanel, Uploader {
     return p;
   }
 
+  static inline const WindowHandle kFront = reinterpret_cast<WindowHandle>(0x5A5A);  // in front
+
   Log& log;
+  WindowHandle shownWindow = nullptr;  // what the panel was last handed to read
   bool signInWorks = true;
   std::string failure;  // the capture throws this
   std::function<void(TTypSendParam&)> answer;
@@ -111,7 +115,8 @@ class CaptureSendTest : public ::testing::Test {
       p = {p.CaptureMode,     detail,
            "to@example.jp",   "cc@example.jp;",
            "bcc@example.jp;", "\x1b$B$\"\x1b(B",
-           kPanelSend,        ""};
+           kPanelSend,        "",
+           p.CaptureWindow};
     };
   }
   void UploadEndsWith(bool success, const std::string& reply, int detail = 0) {
@@ -175,16 +180,22 @@ TEST_F(CaptureSendTest, RequestsOutsideReadyAreDropped) {
   EXPECT_TRUE(prompter.boxes.empty());
 }
 
+// The panel gets the window in front to read, except for the viewer's picture.
 TEST_F(CaptureSendTest, EachModeTakesItsPictureAndOpensThePanelWithTheGateClosed) {
-  const std::pair<int, Log> cases[] = {
-      {kCaptureDesktop, {"relogin", "capture desktop", "panel mode 1 gate OFF"}},
-      {kCaptureActiveWindow, {"relogin", "capture window", "panel mode 2 gate OFF"}},
-      {kCaptureViewer, {"relogin", "panel mode 3 gate OFF"}},
+  const struct {
+    int mode;
+    Log events;
+    WindowHandle window;
+  } cases[] = {
+      {kCaptureDesktop, {"relogin", "capture desktop", "panel mode 1 gate OFF"}, Fakes::kFront},
+      {kCaptureActiveWindow, {"relogin", "capture window", "panel mode 2 gate OFF"}, Fakes::kFront},
+      {kCaptureViewer, {"relogin", "panel mode 3 gate OFF"}, nullptr},
   };
-  for (const auto& [mode, events] : cases) {
+  for (const auto& c : cases) {
     log.clear();
-    flow.CaptureSend(mode);
-    EXPECT_EQ(log, events) << mode;
+    flow.CaptureSend(c.mode);
+    EXPECT_EQ(log, c.events) << c.mode;
+    EXPECT_EQ(fakes.shownWindow, c.window) << c.mode;
     EXPECT_EQ(HotKeyReady, "ON") << "cancelled: Ready again";
   }
 }
@@ -485,6 +496,7 @@ TEST_F(CaptureSendTest, AResendFillsThePanelInAndIsRemovedOnlyWhenItGoesThrough)
                                  "panel mode 1 gate OFF", "hourglass", "transfer window",
                                  "timer on", "run https://service.test/action.php"));
     EXPECT_EQ(testing::ReadBytes(CaptureFile), "desktop") << "the kept picture is sent";
+    EXPECT_EQ(fakes.shownWindow, nullptr) << "no window to read";
     ThrdInfo.SetResult(success, reply);
     ThrdInfo.Busy = false;
     flow.Timer_captureSendTimer();

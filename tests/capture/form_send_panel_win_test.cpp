@@ -134,9 +134,10 @@ TEST_F(SendPanelTest, EachPageIsReadInTheOrderOfItsControls) {
   const std::vector<std::wstring> detailed = {
       L"詳細送信",     L"メールアドレス",   L"送信先リスト",     L"送信先変更",
       L"送信先(CC)",   L"送信先リスト",     L"その他送信先追加", L"送信先(BCC)",
-      L"送信先リスト", L"その他送信先追加", L"メール本文",       L"送信",
-      L"キャンセル",   L"画像の種類"};
+      L"送信先リスト", L"その他送信先追加", L"メール本文",       L"読み上げ内容を本文に追加(Y)",
+      L"送信",         L"キャンセル",       L"画像の種類"};
   testing::AccessibilityAudit easyAudit, detailedAudit;
+  SendParam.CaptureWindow = panel_->hwnd();  // a capture's window: the reader button is on
   ShowWhile([&] {
     easyAudit = testing::AuditTabOrder(panel_->hwnd(), easy);
     panel_->ShowPage(PanelPage::Detailed);

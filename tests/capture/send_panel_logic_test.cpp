@@ -37,12 +37,16 @@ class FakeView : public SendPanelView {
   void ClearPreview() override { previews.push_back("none"); }
   void Close() override { ++closed; }
   void ShowPage(PanelPage page) override { pages.push_back(page); }
+  void EnableReaderButton(bool enabled) override { readerEnabled = enabled; }
+  void FocusMessageEnd() override { ++messageFocused; }
 
   std::map<PanelField, std::string> texts;
   std::vector<PanelPage> pages;
   std::map<PanelList, int> selected;
   std::vector<std::string> previews;
   int closed = 0;
+  bool readerEnabled = false;
+  int messageFocused = 0;
 
  private:
   static std::string Place(const PreviewPlacement& p) {
@@ -81,6 +85,19 @@ class FakeBook : public SendPanelAddressBook {
   FakeView& view_;
 };
 
+// A window whose tree holds one named element, or one that cannot be read.
+class FakeReader : public AccessibilityReader {
+ public:
+  ReaderReading Read(void* window, void* /*focus*/) override {
+    windows.push_back(window);
+    ReaderReading reading{result, {}};
+    reading.tree.title = "t";
+    return reading;
+  }
+  ReadResult result = ReadResult::Read;
+  std::vector<void*> windows;
+};
+
 // The panel as CaptureSend opens it after a desktop capture of 1024 x 768.
 class SendPanelTest : public ::testing::Test {
  protected:
@@ -101,6 +118,7 @@ class SendPanelTest : public ::testing::Test {
   testing::FakePrompter prompter;
   TTypSendParam param;
   SendPanelLogic panel{view, book, prompter, param};
+  FakeReader reader;
 };
 
 // ---- Opening ----
@@ -288,6 +306,70 @@ TEST_F(SendPanelTest, TheAnswers) {
   EXPECT_EQ(param.PanelResult, kPanelViewer);
   EXPECT_EQ(handedOver, 1);
   EXPECT_EQ(view.closed, 4);
+}
+
+// ---- What the screen reader hears ----
+
+TEST_F(SendPanelTest, TheReaderButtonNeedsTheWindowOfACapture) {
+  void* window = &reader;
+  const struct {
+    int mode;
+    void* window;
+    bool withReader;
+    bool enabled;
+  } cases[] = {
+      {kCaptureDesktop, window, true, true},   {kCaptureActiveWindow, window, true, true},
+      {kCaptureViewer, window, true, false},   {kCaptureDesktop, nullptr, true, false},
+      {kCaptureDesktop, window, false, false},
+  };
+  for (const auto& c : cases) {
+    panel.SetReader(c.withReader ? &reader : nullptr);
+    param.CaptureMode = c.mode;
+    param.CaptureWindow = c.window;
+    view.readerEnabled = !c.enabled;
+    panel.FormShow();
+    EXPECT_EQ(view.readerEnabled, c.enabled) << c.mode << " " << c.window << " " << c.withReader;
+    reader.windows.clear();
+    panel.Button_d_readerClick();
+    EXPECT_EQ(reader.windows.size(), c.enabled ? 1u : 0u) << "pressed while disabled reads nothing";
+  }
+}
+
+// The text joins the memo on a line of its own, within the memo's 1024 characters.
+TEST_F(SendPanelTest, TheReaderTextIsAppendedToTheMessageOrTheReasonTold) {
+  const std::string heading = "【読み上げ内容】t";
+  const std::string whole = heading + "\r\nフォーカス：（フォーカスのある要素はありません）";
+  const std::string cut = heading + "\r\n（本文の文字数の上限のため、ここで切りました）";
+  const std::string nearlyFull(kMessageLimit - Utf16Length(cut) - 2, 'a');  // room for the cut
+  const struct {
+    ReadResult result;
+    std::string memo;
+    std::string after;
+    const char* warning;
+  } cases[] = {
+      {ReadResult::Read, "", whole, nullptr},
+      {ReadResult::Read, "見て", "見て\r\n" + whole, nullptr},
+      {ReadResult::Read, "見て\r\n", "見て\r\n" + whole, nullptr},
+      {ReadResult::Read, nearlyFull, nearlyFull + "\r\n" + cut, nullptr},
+      {ReadResult::Read, nearlyFull + "a", nearlyFull + "a", kReaderNoRoom},
+      {ReadResult::Gone, "見て", "見て", kReaderWindowGone},
+      {ReadResult::Unreadable, "見て", "見て", kReaderUnreadable},
+  };
+  param.CaptureWindow = &reader;
+  panel.SetReader(&reader);
+  for (const auto& c : cases) {
+    panel.FormShow();
+    prompter.boxes.clear();
+    view.messageFocused = 0;
+    reader.result = c.result;
+    view.texts[PanelField::Message] = c.memo;
+    panel.Button_d_readerClick();
+    EXPECT_EQ(view.Text(PanelField::Message), c.after) << c.memo.size();
+    EXPECT_EQ(view.messageFocused, c.warning ? 0 : 1);
+    std::vector<ShownBox> boxes;
+    if (c.warning) boxes.push_back({BoxKind::Warning, c.warning});
+    EXPECT_EQ(prompter.boxes, boxes) << c.memo.size();
+  }
 }
 
 }  // namespace
