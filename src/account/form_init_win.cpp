@@ -18,7 +18,7 @@ namespace {
 
 constexpr LayoutFont kFont{L"MS UI Gothic", 12};
 
-constexpr Placement kFramePlacements[] = {{IDC_PageControlData, 8, 8, 495, 24}};
+constexpr Placement kFramePlacements[] = {{IDC_Init_PageControlData, 8, 8, 495, 24}};
 constexpr DialogLayout kFrameLayout{511, 351, kFont, kFramePlacements};
 
 // Both pages lie below the tab control, which shows only its strip with the page's name,
@@ -227,7 +227,7 @@ void TFormInit::SetAutoLoginChecked(bool checked) {
 }
 
 void TFormInit::ShowPage(int page) {
-  HWND tabs = Item(IDC_PageControlData);
+  HWND tabs = Item(IDC_Init_PageControlData);
   TabCtrl_DeleteAllItems(tabs);
   TCITEMW item{};
   item.mask = TCIF_TEXT;

@@ -15,7 +15,7 @@ constexpr LayoutFont kFont{L"ＭＳ Ｐゴシック", 12};
 constexpr int kMessageLimit = 1024;  // characters of Memo_Message
 
 constexpr Placement kFramePlacements[] = {
-    {IDC_PageControlData, 4, 4, 639, 629},
+    {IDC_SendPanel_PageControlData, 4, 4, 639, 629},
 };
 constexpr DialogLayout kFrameLayout{647, 637, kFont, kFramePlacements};
 
@@ -23,18 +23,18 @@ constexpr DialogLayout kFrameLayout{647, 637, kFont, kFramePlacements};
 constexpr Placement kEasyPlacements[] = {
     {IDC_GroupBox_dst_name, 8, 4, 614, 50},
     {IDC_StaticText_dst_name, 20, 24, 190, 22},
-    {IDC_StaticText_dst_name_dsp, 216, 24, 394, 22},
+    {IDC_SendPanel_StaticText_dst_name_dsp, 216, 24, 394, 22},
     {IDC_GroupBox_dst_mailadr, 8, 58, 614, 50},
     {IDC_StaticText_dst_mailadr, 20, 78, 190, 22},
     {IDC_StaticText_dst_mailadr_dsp, 216, 78, 394, 22},
     {IDC_StaticText_SendList, 20, 121, 190, 15},
-    {IDC_ComboBox_dst_list, 216, 117, 280, 240},
+    {IDC_SendPanel_ComboBox_dst_list, 216, 117, 280, 240},
     {IDC_Button_chgmadr, 504, 114, 106, 28},
     {IDC_Label_Image, 20, 150, 100, 15},
     {IDC_StaticText_Image, 20, 150, 590, 22},
     {IDC_Panel_image, 58, 178, 514, 386},
     {IDC_Button_send_exec, 294, 570, 100, 28},
-    {IDC_Button_cancel, 402, 570, 100, 28},
+    {IDC_SendPanel_Button_cancel, 402, 570, 100, 28},
     {IDC_Button_viewer, 510, 570, 100, 28},
 };
 constexpr Placement kDetailedPlacements[] = {
@@ -72,11 +72,12 @@ constexpr DialogLayout kDetailedLayout{0, 0, kFont, kDetailedPlacements};
 constexpr const char* kPageCaptions[] = {"簡易送信", "詳細送信"};
 
 // The informative texts that take their accessible name from the window before them.
-constexpr int kNamedAfterLabel[] = {IDC_StaticText_dst_name,    IDC_StaticText_dst_name_dsp,
-                                    IDC_StaticText_dst_mailadr, IDC_StaticText_dst_mailadr_dsp,
-                                    IDC_ComboBox_dst_list,      IDC_StaticText_Image,
-                                    IDC_ComboBox_MailTo_list,   IDC_ComboBox_Cc_list,
-                                    IDC_ComboBox_Bcc_list,      IDC_StaticText_d_Image};
+constexpr int kNamedAfterLabel[] = {
+    IDC_StaticText_dst_name,         IDC_SendPanel_StaticText_dst_name_dsp,
+    IDC_StaticText_dst_mailadr,      IDC_StaticText_dst_mailadr_dsp,
+    IDC_SendPanel_ComboBox_dst_list, IDC_StaticText_Image,
+    IDC_ComboBox_MailTo_list,        IDC_ComboBox_Cc_list,
+    IDC_ComboBox_Bcc_list,           IDC_StaticText_d_Image};
 
 // Mail addresses are typed without the input method.
 constexpr int kInputMethodOff[] = {IDC_Edit_MailTo_Email, IDC_Edit_Cc_Email, IDC_Edit_Bcc_Email};
@@ -84,7 +85,7 @@ constexpr int kInputMethodOff[] = {IDC_Edit_MailTo_Email, IDC_Edit_Cc_Email, IDC
 int FieldId(PanelField field) {
   switch (field) {
     case PanelField::DstNameDsp:
-      return IDC_StaticText_dst_name_dsp;
+      return IDC_SendPanel_StaticText_dst_name_dsp;
     case PanelField::DstMailAdrDsp:
       return IDC_StaticText_dst_mailadr_dsp;
     case PanelField::MailToEmail:
@@ -106,7 +107,7 @@ int FieldId(PanelField field) {
 int ListId(PanelList list) {
   switch (list) {
     case PanelList::DstList:
-      return IDC_ComboBox_dst_list;
+      return IDC_SendPanel_ComboBox_dst_list;
     case PanelList::MailToList:
       return IDC_ComboBox_MailTo_list;
     case PanelList::CcList:
@@ -128,7 +129,7 @@ TFormSendPanel::TFormSendPanel(HWND owner, Prompter& prompter, AddressBookFactor
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   }
-  HWND tab = Item(IDC_PageControlData);
+  HWND tab = Item(IDC_SendPanel_PageControlData);
   for (int i = 0; i < 2; ++i) {
     std::wstring caption = Widen(kPageCaptions[i]);
     TCITEMW item{};
@@ -147,9 +148,10 @@ TFormSendPanel::TFormSendPanel(HWND owner, Prompter& prompter, AddressBookFactor
   for (int id : {IDC_StaticText_Image, IDC_StaticText_d_Image}) SetItemText(id, kModeTextPlain);
   OnLayout(Dpi());
   ShowPage(PanelPage::Easy);
-  book_ = makeBook(SendPanelCombos{Item(IDC_ComboBox_dst_list), Item(IDC_ComboBox_MailTo_list),
-                                   Item(IDC_ComboBox_Cc_list), Item(IDC_ComboBox_Bcc_list),
-                                   Item(IDC_ComboBox_name), Item(IDC_ComboBox_mailadr)});
+  book_ = makeBook(SendPanelCombos{Item(IDC_SendPanel_ComboBox_dst_list),
+                                   Item(IDC_ComboBox_MailTo_list), Item(IDC_ComboBox_Cc_list),
+                                   Item(IDC_ComboBox_Bcc_list), Item(IDC_SendPanel_ComboBox_name),
+                                   Item(IDC_SendPanel_ComboBox_mailadr)});
   if (!book_) throw AppError("送信パネルを作成できません");
   logic_ =
       std::make_unique<SendPanelLogic>(static_cast<SendPanelView&>(*this), *book_, prompter, param);
@@ -182,7 +184,7 @@ void TFormSendPanel::ShowModal(TTypSendParam& /*param: the one the logic was mad
 }
 
 void TFormSendPanel::OnLayout(UINT /*dpi*/) {
-  HWND tab = Item(IDC_PageControlData);
+  HWND tab = Item(IDC_SendPanel_PageControlData);
   RECT area;
   GetWindowRect(tab, &area);
   MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&area), 2);
@@ -199,7 +201,7 @@ void TFormSendPanel::OnLayout(UINT /*dpi*/) {
 void TFormSendPanel::ShowPage(PanelPage page) {
   currentPage_ = page;
   int index = page == PanelPage::Easy ? 0 : 1;
-  HWND tab = Item(IDC_PageControlData);
+  HWND tab = Item(IDC_SendPanel_PageControlData);
   SendMessageW(tab, TCM_SETCURSEL, index, 0);
   SetWindowTextW(tab, Widen(kPageCaptions[index]).c_str());  // the tab control's accessible name
   for (PageDialog* each : {easy_.get(), detailed_.get()}) {
@@ -239,7 +241,7 @@ bool TFormSendPanel::OnCommand(int id, int code) {
     case IDC_Button_d_Send_exec:
       logic_->Button_send_execClick(PanelPage::Detailed);
       break;
-    case IDC_Button_cancel:
+    case IDC_SendPanel_Button_cancel:
     case IDC_Button_d_cancel:
       logic_->Button_cancelClick();
       break;
@@ -254,7 +256,7 @@ bool TFormSendPanel::OnCommand(int id, int code) {
 }
 
 bool TFormSendPanel::OnNotify(const NMHDR& header, LRESULT& result) {
-  if (header.idFrom != IDC_PageControlData || header.code != TCN_SELCHANGE) return false;
+  if (header.idFrom != IDC_SendPanel_PageControlData || header.code != TCN_SELCHANGE) return false;
   int index = static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));
   ShowPage(index == 1 ? PanelPage::Detailed : PanelPage::Easy);
   logic_->PageControlDataChange();

@@ -28,7 +28,7 @@ int FieldId(AddressField field) {
     case AddressField::SendAddMail:
       return IDC_Edit_send_add_mail;
     case AddressField::DstNameDsp:
-      return IDC_StaticText_dst_name_dsp;
+      return IDC_Main_StaticText_dst_name_dsp;
     case AddressField::DstMailAdrDsp:
       return IDC_StaticText_dst_meailadr_dsp;
   }
@@ -48,8 +48,9 @@ std::wstring DialogFilter(const char* pipeSeparated) {
 }  // namespace
 
 // By AddressListId.
-constexpr int kListIds[] = {IDC_ComboBox_dst_list, IDC_ComboBox_upd_maillist,
-                            IDC_ComboBox_del_maillist, IDC_ComboBox_name, IDC_ComboBox_mailadr};
+constexpr int kListIds[] = {IDC_Main_ComboBox_dst_list, IDC_ComboBox_upd_maillist,
+                            IDC_ComboBox_del_maillist, IDC_Main_ComboBox_name,
+                            IDC_Main_ComboBox_mailadr};
 
 void TFormMainTavisnap::ConnectAddressLists() {
   for (size_t i = 0; i < lists_.size(); ++i) lists_[i] = ComboChoiceList(Item(kListIds[i]));

@@ -47,7 +47,7 @@ bool TFormMainTavisnap::OnCommand(int id, int code) {
     case IDC_Button_exec:
       if (code == BN_CLICKED) Button_execClick();
       return true;
-    case IDC_Button_cancel:
+    case IDC_Main_Button_cancel:
     case IDCANCEL:  // Escape
       if (code == BN_CLICKED) Button_cancelClick();
       return true;

@@ -32,7 +32,7 @@ void TFormMainTavisnap::ShowMainTab(MainPage page) {
   HWND shown = Page(page).hwnd();
   EnableWindow(shown, TRUE);
   std::wstring caption = Widen(info.tabCaption);
-  HWND tab = GetDlgItem(hwnd(), IDC_PageControlData);
+  HWND tab = GetDlgItem(hwnd(), IDC_Main_PageControlData);
   TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = caption.data();

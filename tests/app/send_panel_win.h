@@ -19,10 +19,6 @@ HWND PressHotKeyForPanel(DWORD pid, std::initializer_list<WORD> keys, Millis tim
 
 enum class PanelText { Mode, DetailMode, DstName, DstMailAdr, MailTo, Cc, Bcc, Message };
 std::wstring TextOf(HWND panel, PanelText text);
-HWND ControlOf(HWND panel, PanelText text);
-
-enum class PanelButton { Send, DetailSend, Viewer };
-HWND ButtonOf(HWND panel, PanelButton button);
 
 // Whether the simple page's preview shows a picture (more than a few colours).
 bool PreviewShown(HWND panel);
