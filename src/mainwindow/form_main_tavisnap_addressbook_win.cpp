@@ -1,5 +1,5 @@
 // The address book's side of the main window: its fields and lists for the page logic,
-// and the file dialogs of CSV import and export.
+// the book over the send panel's lists, and the file dialogs of CSV import and export.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -34,6 +34,30 @@ int FieldId(AddressField field) {
   }
   return 0;
 }
+
+// The address book as the send panel uses it, over the panel's own six lists.
+class PanelAddressBook final : public SendPanelAddressBook {
+ public:
+  PanelAddressBook(AddressBook& book, const SendPanelCombos& combos)
+      : book_(book),
+        dst_(combos.dstList),
+        to_(combos.mailToList),
+        cc_(combos.ccList),
+        bcc_(combos.bccList),
+        names_(combos.names),
+        mailAdrs_(combos.mailAdrs) {}
+
+  void FillLists() override { book_.FillSendPanelLists(dst_, to_, cc_, bcc_, names_, mailAdrs_); }
+  std::string NameAt(int index) const override { return names_.Item(index); }
+  std::string AddressAt(int index) const override { return mailAdrs_.Item(index); }
+  bool SetCurrentRecipient(int index) override {
+    return book_.SetCurrentRecipient(names_, mailAdrs_, index, true);
+  }
+
+ private:
+  AddressBook& book_;
+  ComboChoiceList dst_, to_, cc_, bcc_, names_, mailAdrs_;
+};
 
 // The dialogs take their filter as pairs separated by NUL, ending in two.
 std::wstring DialogFilter(const char* pipeSeparated) {
@@ -98,6 +122,12 @@ void TFormMainTavisnap::CsvLumpClick() {
 void TFormMainTavisnap::exportClick() {
   ExportClick(
       Settings, prompter_, [this] { return ChooseCsvFile(true); }, csvHourglass_);
+}
+
+TFormSendPanel::AddressBookFactory TFormMainTavisnap::SendPanelAddressBookFactory() {
+  return [this](const SendPanelCombos& combos) {
+    return std::make_unique<PanelAddressBook>(addressBook_, combos);
+  };
 }
 
 }  // namespace tavisnap

@@ -29,7 +29,7 @@ INT_PTR TFormMainTavisnap::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       MenuHelpDispClick();
       return TRUE;
     case WM_HOTKEY:  // the identifier is the capture mode
-      CaptureSend(static_cast<int>(wp));
+      send_.CaptureSend(static_cast<int>(wp));
       return TRUE;
     case WM_ENDSESSION:
       if (wp) RemoveTrayIcon();

@@ -107,13 +107,14 @@ constexpr char kHiddenListItem[] = "送信先をリストから選択して下�
 
 }  // namespace
 
-TFormMainTavisnap::TFormMainTavisnap(HICON icon)
+TFormMainTavisnap::TFormMainTavisnap(HICON icon, SendCoordinator& send)
     : icon_(icon),
       trayMenu_(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_PopupMenuTrayIcon))),
       accountWindowVisible_([] { return false; }),
       addressBook_(ProgramAddressBook(
           prompter_, [](const std::string& text) { FatalAppExitW(0, Widen(text).c_str()); })),
-      addressPages_(*this, addressBook_, prompter_) {
+      addressPages_(*this, addressBook_, prompter_),
+      send_(send) {
   RegisterDialogClass(kMainWindowClass, icon);
   Create(IDD_FormMainTavisnap, nullptr);
   if (!hwnd() || !trayMenu_) throw AppError("メインウィンドウを作成できません");
@@ -131,6 +132,7 @@ const DialogLayout* TFormMainTavisnap::Layout() const {
 }
 
 void TFormMainTavisnap::FormCreate() {
+  send_.AttachWindow(*this);
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
@@ -163,7 +165,7 @@ void TFormMainTavisnap::FormCreate() {
   OnLayout(Dpi());
   ShowMainTab(MainPage::Dst);
   RefreshMenuStates();
-  RegisterHotKeyPair();
+  send_.StartHotKeys();
   SetItemText(IDC_Main_StaticText_dst_name_dsp, SysInfo.DstName);
   SetItemText(IDC_StaticText_dst_meailadr_dsp, SysInfo.DstMailAdr);
 }
