@@ -18,12 +18,12 @@ INT_PTR TFormMainTavisnap::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) == SC_MINIMIZE) {
-        HideMainWindow();
+        AppOnMinimize();
         return TRUE;
       }
       return FALSE;
     case WM_SIZE:
-      if (wp == SIZE_MINIMIZED) HideMainWindow();  // minimised by other means than the box
+      if (wp == SIZE_MINIMIZED) AppOnMinimize();  // minimised by other means than the box
       return FALSE;
     case WM_HELP:
       MenuHelpDispClick();

@@ -98,6 +98,8 @@ class TFormMainTavisnap : public Dialog,
   void ShowMainWindow();
   void HideMainWindow() { ShowWindow(hwnd(), SW_HIDE); }
   void Button_cancelClick() { HideMainWindow(); }
+  // The program minimised, by the box or by other means: the window goes to the tray.
+  void AppOnMinimize() { HideMainWindow(); }
   void PlaceFocus();
   void SetExecButton(const MainPageInfo& info);
   PageDialog& Page(MainPage page) { return *pages_[static_cast<size_t>(page)]; }
