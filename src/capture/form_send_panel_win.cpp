@@ -140,6 +140,7 @@ TFormSendPanel::TFormSendPanel(HWND owner, Prompter& prompter, AddressBookFactor
   easy_ = std::make_unique<PageDialog>(IDD_TabSheet_easy, hwnd(), kEasyLayout);
   detailed_ = std::make_unique<PageDialog>(IDD_TabSheet_detailed, hwnd(), kDetailedLayout);
   if (!easy_->hwnd() || !detailed_->hwnd()) throw AppError("送信パネルのページを作成できません");
+  paged_.SetPages(tab, {easy_.get(), detailed_.get()});
   for (int id : kNamedAfterLabel) NameAfterLabel(Item(id));
   for (int id : kInputMethodOff) ImmAssociateContextEx(Item(id), nullptr, 0);
   SendMessageW(Item(IDC_Memo_Message), EM_SETLIMITTEXT, kMessageLimit, 0);
@@ -183,19 +184,8 @@ void TFormSendPanel::ShowModal(TTypSendParam& /*param: the one the logic was mad
   RunModal();
 }
 
-void TFormSendPanel::OnLayout(UINT /*dpi*/) {
-  HWND tab = Item(IDC_SendPanel_PageControlData);
-  RECT area;
-  GetWindowRect(tab, &area);
-  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&area), 2);
-  SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-  // Right after the tab control in Z order, which is the tab order.
-  for (PageDialog* page : {detailed_.get(), easy_.get()}) {
-    if (!page) continue;
-    SetWindowPos(page->hwnd(), tab, area.left, area.top, area.right - area.left,
-                 area.bottom - area.top, SWP_NOACTIVATE);
-    page->ApplyLayout();
-  }
+void TFormSendPanel::OnLayout(UINT dpi) {
+  paged_.Place(dpi);
 }
 
 void TFormSendPanel::ShowPage(PanelPage page) {
@@ -204,11 +194,7 @@ void TFormSendPanel::ShowPage(PanelPage page) {
   HWND tab = Item(IDC_SendPanel_PageControlData);
   SendMessageW(tab, TCM_SETCURSEL, index, 0);
   SetWindowTextW(tab, Widen(kPageCaptions[index]).c_str());  // the tab control's accessible name
-  for (PageDialog* each : {easy_.get(), detailed_.get()}) {
-    bool shown = each == &PageOf(page);
-    EnableWindow(each->hwnd(), shown);
-    ShowWindow(each->hwnd(), shown ? SW_SHOW : SW_HIDE);
-  }
+  paged_.Show(static_cast<size_t>(index));
 }
 
 void TFormSendPanel::FocusFirstControl() {

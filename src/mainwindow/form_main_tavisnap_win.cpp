@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <vector>
+
 #include "addressbook/address_book.h"
 #include "core/app_error.h"
 #include "core/define.h"
@@ -149,6 +151,9 @@ void TFormMainTavisnap::FormCreate() {
       throw AppError("メインウィンドウのページを作成できません");
     }
   }
+  std::vector<PageDialog*> pages;
+  for (auto& page : pages_) pages.push_back(page.get());
+  paged_.SetPages(Item(IDC_Main_PageControlData), std::move(pages));
   for (int id : kInputMethodOff) ImmAssociateContextEx(Item(id), nullptr, 0);
   for (int id : kLabelledLists) NameAfterLabel(Item(id));
   for (int id :
@@ -172,19 +177,7 @@ void TFormMainTavisnap::FormCreate() {
 
 void TFormMainTavisnap::OnLayout(UINT dpi) {
   SendMessageW(Item(IDC_StatusBar_tavisnapmain), WM_SIZE, 0, 0);  // it places itself
-  HWND tab = Item(IDC_Main_PageControlData);
-  RECT area;
-  GetWindowRect(tab, &area);
-  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&area), 2);
-  SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-  // Right after the tab control in Z order, which is the tab order.
-  for (int i = kMainPageCount - 1; i >= 0; --i) {
-    auto& page = pages_[static_cast<size_t>(i)];
-    if (!page) continue;
-    SetWindowPos(page->hwnd(), tab, area.left, area.top, area.right - area.left,
-                 area.bottom - area.top, SWP_NOACTIVATE);
-    page->ApplyLayout();
-  }
+  paged_.Place(dpi);
 }
 
 void TFormMainTavisnap::SetControlText(int id, const std::string& utf8) {

@@ -22,6 +22,7 @@
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/menu_state.h"
 #include "mainwindow/send_coordinator_win.h"
+#include "win/paged_frame_win.h"
 #include "win/tray_icon_win.h"
 #include "win/wait_cursor_win.h"
 #include "win/window_win.h"
@@ -154,6 +155,7 @@ class TFormMainTavisnap : public Dialog,
   HICON icon_;
   std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> trayMenu_;
   std::array<std::unique_ptr<PageDialog>, kMainPageCount> pages_;
+  PagedFrame paged_;
   MainPage currentTab_ = MainPage::Dst;
   HWND pendingFocus_ = nullptr;
   TrayItemStates trayItems_;
