@@ -6,7 +6,7 @@
 #define IDD_TabSheet_new_reg 3002
 #define IDD_TabSheet_already_reg 3003
 
-#define IDC_PageControlData 3100
+#define IDC_Init_PageControlData 3100
 #define IDC_StatusBar1 3101
 
 // Page 0, new registration, in tab order.

@@ -18,14 +18,13 @@ namespace {
 
 constexpr LayoutFont kFont{L"MS UI Gothic", 12};
 
-constexpr Placement kFramePlacements[] = {{IDC_PageControlData, 8, 8, 495, 24}};
+constexpr Placement kFramePlacements[] = {{IDC_Init_PageControlData, 8, 8, 495, 24}};
 constexpr DialogLayout kFrameLayout{511, 351, kFont, kFramePlacements};
 
 // Both pages lie below the tab control, which shows only its strip with the page's name,
 // so that every control stands on the window's own colour whatever the theme paints a
 // tab's body with.
-constexpr int kPageTop = 40;
-constexpr int kPageHeight = 289;
+constexpr Placement kPageArea{0, 0, 40, kFrameLayout.clientWidth, 289};
 
 constexpr Placement kNewRegPlacements[] = {
     {IDC_GroupBox_userid1, 24, 6, 463, 96},         {IDC_Label_new_mailadr1, 40, 28, 0, 0},
@@ -81,11 +80,13 @@ int FirstControl(int page) {
 }  // namespace
 
 TFormInit::TFormInit(MainWindowServices& services, HWND owner, Prompter* prompter)
-    : logic_(*this, prompter ? *prompter : ownPrompter_, services, PostForm, SavePasswordData) {
+    : logic_(*this, prompter ? *prompter : ownPrompter_, services, PostForm, SavePasswordData),
+      paged_(kPageArea) {
   Create(IDD_FormInit, owner);
   for (int page : {kPageNewReg, kPageAlreadyReg}) {
     pages_[page] = std::make_unique<PageDialog>(kPageTemplates[page], hwnd(), kPageLayouts[page]);
   }
+  paged_.SetPages(Item(IDC_Init_PageControlData), {pages_[0].get(), pages_[1].get()});
   PreparePages();
   logic_.FormCreate();
 }
@@ -96,13 +97,7 @@ const DialogLayout* TFormInit::Layout() const {
 
 void TFormInit::OnLayout(UINT dpi) {
   SendMessageW(Item(IDC_StatusBar1), WM_SIZE, 0, 0);  // a status bar places itself
-  for (auto& page : pages_) {
-    if (!page) continue;
-    SetWindowPos(page->hwnd(), nullptr, 0, ScaleForDpi(kPageTop, dpi),
-                 ScaleForDpi(kFrameLayout.clientWidth, dpi), ScaleForDpi(kPageHeight, dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    page->ApplyLayout();
-  }
+  paged_.Place(dpi);
 }
 
 bool TFormInit::OnInit() {
@@ -227,7 +222,7 @@ void TFormInit::SetAutoLoginChecked(bool checked) {
 }
 
 void TFormInit::ShowPage(int page) {
-  HWND tabs = Item(IDC_PageControlData);
+  HWND tabs = Item(IDC_Init_PageControlData);
   TabCtrl_DeleteAllItems(tabs);
   TCITEMW item{};
   item.mask = TCIF_TEXT;
@@ -237,15 +232,9 @@ void TFormInit::ShowPage(int page) {
   page_ = page;
   // The shown page first, so that the focus can move there before its place disappears:
   // a hidden control keeping the focus would leave the keyboard nowhere.
-  SetPageShown(page, true);
+  paged_.Reveal(static_cast<size_t>(page));
   if (!FocusIsOnPage(page)) FocusControl(FirstControl(page));
-  SetPageShown(page == kPageNewReg ? kPageAlreadyReg : kPageNewReg, false);
-}
-
-void TFormInit::SetPageShown(int page, bool shown) {
-  HWND window = pages_[page]->hwnd();
-  EnableWindow(window, shown);
-  ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
+  paged_.HideAllBut(static_cast<size_t>(page));
 }
 
 bool TFormInit::FocusIsOnPage(int page) const {

@@ -11,6 +11,7 @@
 #include "account/init_view.h"
 #include "account/main_window_services.h"
 #include "core/prompter_win.h"
+#include "win/paged_frame_win.h"
 #include "win/window_win.h"
 
 namespace tavisnap {
@@ -50,7 +51,6 @@ class TFormInit : public Dialog, private InitView {
   void PreparePages();
   static void DrawTwoLineCaption(const DRAWITEMSTRUCT& item);
   void RunHelp(const std::function<void(HWND)>& action);
-  void SetPageShown(int page, bool shown);
   void FocusControl(int id);
   bool FocusIsOnPage(int page) const;
 
@@ -69,6 +69,7 @@ class TFormInit : public Dialog, private InitView {
   Win32Prompter ownPrompter_;
   FormInitLogic logic_;
   std::array<std::unique_ptr<PageDialog>, 2> pages_;  // by page number
+  PagedFrame paged_;
   InitHelpActions help_;
   int page_ = kPageNewReg;
   int focusOnShow_ = 0;  // control to focus when the hidden window is shown

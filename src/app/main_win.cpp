@@ -22,6 +22,7 @@
 #include "core/single_instance_win.h"
 #include "mainwindow/form_main_tavisnap_win.h"
 #include "mainwindow/menu_state.h"
+#include "mainwindow/send_coordinator_win.h"
 #include "service/form_http_win.h"
 #include "service/http_client_init.h"
 #include "service/transfer.h"
@@ -80,7 +81,8 @@ int Run(HINSTANCE instance) {
 
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAVISNAP));
   // Every window lives from here until the process ends, created in this order.
-  auto mainWindow = std::make_unique<TFormMainTavisnap>(icon);
+  auto send = std::make_unique<SendCoordinator>();
+  auto mainWindow = std::make_unique<TFormMainTavisnap>(icon, *send);
   SetMainWindowHandle(mainWindow->hwnd());
   auto formInit = std::make_unique<TFormInit>(*mainWindow, mainWindow->hwnd());
   formInit->SetHelpActions({OpenHelpPage, OpenReadme, [](HWND) { ShowVersionBox(); }});
@@ -89,8 +91,8 @@ int Run(HINSTANCE instance) {
   std::unique_ptr<TFormViewer> viewer;
   viewer = std::make_unique<TFormViewer>(
       mainWindow->hwnd(), prompter,
-      [&mainWindow, &viewer](int /*mode: the viewer's*/) {
-        mainWindow->SendViewerPicture(viewer->logic().ShowsHandedOverPicture());
+      [&send, &viewer](int /*mode: the viewer's*/) {
+        send->SendViewerPicture(viewer->logic().ShowsHandedOverPicture());
       },
       icon);
   mainWindow->SetViewer([&viewer](bool modal) {
@@ -102,7 +104,7 @@ int Run(HINSTANCE instance) {
   });
   auto sendPanel = std::make_unique<TFormSendPanel>(
       mainWindow->hwnd(), prompter, mainWindow->SendPanelAddressBookFactory(), icon);
-  mainWindow->SetSendPanel(*sendPanel);
+  send->SetSendPanel(*sendPanel);
   sendPanel->SetViewerHandOver([&viewer] { viewer->logic().TakeOverCapture(CaptureFile); });
   // Offline, pictures can be viewed and edited but not sent.
   if (RunMode == kRunModeOffline) viewer->logic().SetSendEnabled(false);
@@ -131,6 +133,7 @@ int Run(HINSTANCE instance) {
   formInit.reset();
   SetMainWindowHandle(nullptr);
   mainWindow.reset();
+  send.reset();
   return code;
 }
 

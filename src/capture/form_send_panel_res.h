@@ -1,30 +1,29 @@
-// Resource identifiers of the send panel (range 4000-4999). Some names are the main
-// window's too: the two headers are never included together.
+// Resource identifiers of the send panel (range 4000-4999).
 #pragma once
 
 #define IDD_FormSendPanel 4000
 #define IDD_TabSheet_easy 4001
 #define IDD_TabSheet_detailed 4002
 
-#define IDC_PageControlData 4010
-#define IDC_ComboBox_name 4011
-#define IDC_ComboBox_mailadr 4012
+#define IDC_SendPanel_PageControlData 4010
+#define IDC_SendPanel_ComboBox_name 4011
+#define IDC_SendPanel_ComboBox_mailadr 4012
 
 // TabSheet_easy
 #define IDC_GroupBox_dst_name 4100
 #define IDC_StaticText_dst_name 4101
-#define IDC_StaticText_dst_name_dsp 4102
+#define IDC_SendPanel_StaticText_dst_name_dsp 4102
 #define IDC_GroupBox_dst_mailadr 4103
 #define IDC_StaticText_dst_mailadr 4104
 #define IDC_StaticText_dst_mailadr_dsp 4105
 #define IDC_StaticText_SendList 4106
-#define IDC_ComboBox_dst_list 4107
+#define IDC_SendPanel_ComboBox_dst_list 4107
 #define IDC_Button_chgmadr 4108
 #define IDC_Label_Image 4109
 #define IDC_StaticText_Image 4110
 #define IDC_Panel_image 4111
 #define IDC_Button_send_exec 4112
-#define IDC_Button_cancel 4113
+#define IDC_SendPanel_Button_cancel 4113
 #define IDC_Button_viewer 4114
 
 // TabSheet_detailed

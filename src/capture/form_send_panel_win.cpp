@@ -16,7 +16,7 @@ namespace {
 constexpr LayoutFont kFont{L"ＭＳ Ｐゴシック", 12};
 
 constexpr Placement kFramePlacements[] = {
-    {IDC_PageControlData, 4, 4, 639, 629},
+    {IDC_SendPanel_PageControlData, 4, 4, 639, 629},
 };
 constexpr DialogLayout kFrameLayout{647, 637, kFont, kFramePlacements};
 
@@ -24,18 +24,18 @@ constexpr DialogLayout kFrameLayout{647, 637, kFont, kFramePlacements};
 constexpr Placement kEasyPlacements[] = {
     {IDC_GroupBox_dst_name, 8, 4, 614, 50},
     {IDC_StaticText_dst_name, 20, 24, 190, 22},
-    {IDC_StaticText_dst_name_dsp, 216, 24, 394, 22},
+    {IDC_SendPanel_StaticText_dst_name_dsp, 216, 24, 394, 22},
     {IDC_GroupBox_dst_mailadr, 8, 58, 614, 50},
     {IDC_StaticText_dst_mailadr, 20, 78, 190, 22},
     {IDC_StaticText_dst_mailadr_dsp, 216, 78, 394, 22},
     {IDC_StaticText_SendList, 20, 121, 190, 15},
-    {IDC_ComboBox_dst_list, 216, 117, 280, 240},
+    {IDC_SendPanel_ComboBox_dst_list, 216, 117, 280, 240},
     {IDC_Button_chgmadr, 504, 114, 106, 28},
     {IDC_Label_Image, 20, 150, 100, 15},
     {IDC_StaticText_Image, 20, 150, 590, 22},
     {IDC_Panel_image, 58, 178, 514, 386},
     {IDC_Button_send_exec, 294, 570, 100, 28},
-    {IDC_Button_cancel, 402, 570, 100, 28},
+    {IDC_SendPanel_Button_cancel, 402, 570, 100, 28},
     {IDC_Button_viewer, 510, 570, 100, 28},
 };
 constexpr Placement kDetailedPlacements[] = {
@@ -74,11 +74,12 @@ constexpr DialogLayout kDetailedLayout{0, 0, kFont, kDetailedPlacements};
 constexpr const char* kPageCaptions[] = {"簡易送信", "詳細送信"};
 
 // The informative texts that take their accessible name from the window before them.
-constexpr int kNamedAfterLabel[] = {IDC_StaticText_dst_name,    IDC_StaticText_dst_name_dsp,
-                                    IDC_StaticText_dst_mailadr, IDC_StaticText_dst_mailadr_dsp,
-                                    IDC_ComboBox_dst_list,      IDC_StaticText_Image,
-                                    IDC_ComboBox_MailTo_list,   IDC_ComboBox_Cc_list,
-                                    IDC_ComboBox_Bcc_list,      IDC_StaticText_d_Image};
+constexpr int kNamedAfterLabel[] = {
+    IDC_StaticText_dst_name,         IDC_SendPanel_StaticText_dst_name_dsp,
+    IDC_StaticText_dst_mailadr,      IDC_StaticText_dst_mailadr_dsp,
+    IDC_SendPanel_ComboBox_dst_list, IDC_StaticText_Image,
+    IDC_ComboBox_MailTo_list,        IDC_ComboBox_Cc_list,
+    IDC_ComboBox_Bcc_list,           IDC_StaticText_d_Image};
 
 // Mail addresses are typed without the input method.
 constexpr int kInputMethodOff[] = {IDC_Edit_MailTo_Email, IDC_Edit_Cc_Email, IDC_Edit_Bcc_Email};
@@ -86,7 +87,7 @@ constexpr int kInputMethodOff[] = {IDC_Edit_MailTo_Email, IDC_Edit_Cc_Email, IDC
 int FieldId(PanelField field) {
   switch (field) {
     case PanelField::DstNameDsp:
-      return IDC_StaticText_dst_name_dsp;
+      return IDC_SendPanel_StaticText_dst_name_dsp;
     case PanelField::DstMailAdrDsp:
       return IDC_StaticText_dst_mailadr_dsp;
     case PanelField::MailToEmail:
@@ -108,7 +109,7 @@ int FieldId(PanelField field) {
 int ListId(PanelList list) {
   switch (list) {
     case PanelList::DstList:
-      return IDC_ComboBox_dst_list;
+      return IDC_SendPanel_ComboBox_dst_list;
     case PanelList::MailToList:
       return IDC_ComboBox_MailTo_list;
     case PanelList::CcList:
@@ -130,7 +131,7 @@ TFormSendPanel::TFormSendPanel(HWND owner, Prompter& prompter, AddressBookFactor
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   }
-  HWND tab = Item(IDC_PageControlData);
+  HWND tab = Item(IDC_SendPanel_PageControlData);
   for (int i = 0; i < 2; ++i) {
     std::wstring caption = Widen(kPageCaptions[i]);
     TCITEMW item{};
@@ -141,6 +142,7 @@ TFormSendPanel::TFormSendPanel(HWND owner, Prompter& prompter, AddressBookFactor
   easy_ = std::make_unique<PageDialog>(IDD_TabSheet_easy, hwnd(), kEasyLayout);
   detailed_ = std::make_unique<PageDialog>(IDD_TabSheet_detailed, hwnd(), kDetailedLayout);
   if (!easy_->hwnd() || !detailed_->hwnd()) throw AppError("送信パネルのページを作成できません");
+  paged_.SetPages(tab, {easy_.get(), detailed_.get()});
   for (int id : kNamedAfterLabel) NameAfterLabel(Item(id));
   for (int id : kInputMethodOff) ImmAssociateContextEx(Item(id), nullptr, 0);
   SendMessageW(Item(IDC_Memo_Message), EM_SETLIMITTEXT, kMessageLimit, 0);
@@ -149,9 +151,10 @@ TFormSendPanel::TFormSendPanel(HWND owner, Prompter& prompter, AddressBookFactor
   for (int id : {IDC_StaticText_Image, IDC_StaticText_d_Image}) SetItemText(id, kModeTextPlain);
   OnLayout(Dpi());
   ShowPage(PanelPage::Easy);
-  book_ = makeBook(SendPanelCombos{Item(IDC_ComboBox_dst_list), Item(IDC_ComboBox_MailTo_list),
-                                   Item(IDC_ComboBox_Cc_list), Item(IDC_ComboBox_Bcc_list),
-                                   Item(IDC_ComboBox_name), Item(IDC_ComboBox_mailadr)});
+  book_ = makeBook(SendPanelCombos{Item(IDC_SendPanel_ComboBox_dst_list),
+                                   Item(IDC_ComboBox_MailTo_list), Item(IDC_ComboBox_Cc_list),
+                                   Item(IDC_ComboBox_Bcc_list), Item(IDC_SendPanel_ComboBox_name),
+                                   Item(IDC_SendPanel_ComboBox_mailadr)});
   if (!book_) throw AppError("送信パネルを作成できません");
   logic_ =
       std::make_unique<SendPanelLogic>(static_cast<SendPanelView&>(*this), *book_, prompter, param);
@@ -184,32 +187,17 @@ void TFormSendPanel::ShowModal(TTypSendParam& /*param: the one the logic was mad
   RunModal();
 }
 
-void TFormSendPanel::OnLayout(UINT /*dpi*/) {
-  HWND tab = Item(IDC_PageControlData);
-  RECT area;
-  GetWindowRect(tab, &area);
-  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&area), 2);
-  SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-  // Right after the tab control in Z order, which is the tab order.
-  for (PageDialog* page : {detailed_.get(), easy_.get()}) {
-    if (!page) continue;
-    SetWindowPos(page->hwnd(), tab, area.left, area.top, area.right - area.left,
-                 area.bottom - area.top, SWP_NOACTIVATE);
-    page->ApplyLayout();
-  }
+void TFormSendPanel::OnLayout(UINT dpi) {
+  paged_.Place(dpi);
 }
 
 void TFormSendPanel::ShowPage(PanelPage page) {
   currentPage_ = page;
   int index = page == PanelPage::Easy ? 0 : 1;
-  HWND tab = Item(IDC_PageControlData);
+  HWND tab = Item(IDC_SendPanel_PageControlData);
   SendMessageW(tab, TCM_SETCURSEL, index, 0);
   SetWindowTextW(tab, Widen(kPageCaptions[index]).c_str());  // the tab control's accessible name
-  for (PageDialog* each : {easy_.get(), detailed_.get()}) {
-    bool shown = each == &PageOf(page);
-    EnableWindow(each->hwnd(), shown);
-    ShowWindow(each->hwnd(), shown ? SW_SHOW : SW_HIDE);
-  }
+  paged_.Show(static_cast<size_t>(index));
 }
 
 void TFormSendPanel::FocusFirstControl() {
@@ -242,7 +230,7 @@ bool TFormSendPanel::OnCommand(int id, int code) {
     case IDC_Button_d_Send_exec:
       logic_->Button_send_execClick(PanelPage::Detailed);
       break;
-    case IDC_Button_cancel:
+    case IDC_SendPanel_Button_cancel:
     case IDC_Button_d_cancel:
       logic_->Button_cancelClick();
       break;
@@ -263,7 +251,7 @@ bool TFormSendPanel::OnCommand(int id, int code) {
 }
 
 bool TFormSendPanel::OnNotify(const NMHDR& header, LRESULT& result) {
-  if (header.idFrom != IDC_PageControlData || header.code != TCN_SELCHANGE) return false;
+  if (header.idFrom != IDC_SendPanel_PageControlData || header.code != TCN_SELCHANGE) return false;
   int index = static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));
   ShowPage(index == 1 ? PanelPage::Detailed : PanelPage::Easy);
   logic_->PageControlDataChange();

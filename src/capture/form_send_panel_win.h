@@ -10,6 +10,7 @@
 
 #include "capture/capture_send_ports.h"
 #include "capture/send_panel_logic.h"
+#include "win/paged_frame_win.h"
 #include "win/window_win.h"
 
 namespace tavisnap {
@@ -77,6 +78,7 @@ class TFormSendPanel final : public Dialog, public SendPanel, private SendPanelV
   HICON icon_;
   std::unique_ptr<PageDialog> easy_;
   std::unique_ptr<PageDialog> detailed_;
+  PagedFrame paged_;
   std::unique_ptr<SendPanelAddressBook> book_;
   std::unique_ptr<SendPanelLogic> logic_;
   PanelPage currentPage_ = PanelPage::Easy;

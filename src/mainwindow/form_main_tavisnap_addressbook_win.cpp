@@ -1,5 +1,5 @@
 // The address book's side of the main window: its fields and lists for the page logic,
-// and the file dialogs of CSV import and export.
+// the book over the send panel's lists, and the file dialogs of CSV import and export.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -28,12 +28,36 @@ int FieldId(AddressField field) {
     case AddressField::SendAddMail:
       return IDC_Edit_send_add_mail;
     case AddressField::DstNameDsp:
-      return IDC_StaticText_dst_name_dsp;
+      return IDC_Main_StaticText_dst_name_dsp;
     case AddressField::DstMailAdrDsp:
       return IDC_StaticText_dst_meailadr_dsp;
   }
   return 0;
 }
+
+// The address book as the send panel uses it, over the panel's own six lists.
+class PanelAddressBook final : public SendPanelAddressBook {
+ public:
+  PanelAddressBook(AddressBook& book, const SendPanelCombos& combos)
+      : book_(book),
+        dst_(combos.dstList),
+        to_(combos.mailToList),
+        cc_(combos.ccList),
+        bcc_(combos.bccList),
+        names_(combos.names),
+        mailAdrs_(combos.mailAdrs) {}
+
+  void FillLists() override { book_.FillSendPanelLists(dst_, to_, cc_, bcc_, names_, mailAdrs_); }
+  std::string NameAt(int index) const override { return names_.Item(index); }
+  std::string AddressAt(int index) const override { return mailAdrs_.Item(index); }
+  bool SetCurrentRecipient(int index) override {
+    return book_.SetCurrentRecipient(names_, mailAdrs_, index, true);
+  }
+
+ private:
+  AddressBook& book_;
+  ComboChoiceList dst_, to_, cc_, bcc_, names_, mailAdrs_;
+};
 
 // The dialogs take their filter as pairs separated by NUL, ending in two.
 std::wstring DialogFilter(const char* pipeSeparated) {
@@ -48,8 +72,9 @@ std::wstring DialogFilter(const char* pipeSeparated) {
 }  // namespace
 
 // By AddressListId.
-constexpr int kListIds[] = {IDC_ComboBox_dst_list, IDC_ComboBox_upd_maillist,
-                            IDC_ComboBox_del_maillist, IDC_ComboBox_name, IDC_ComboBox_mailadr};
+constexpr int kListIds[] = {IDC_Main_ComboBox_dst_list, IDC_ComboBox_upd_maillist,
+                            IDC_ComboBox_del_maillist, IDC_Main_ComboBox_name,
+                            IDC_Main_ComboBox_mailadr};
 
 void TFormMainTavisnap::ConnectAddressLists() {
   for (size_t i = 0; i < lists_.size(); ++i) lists_[i] = ComboChoiceList(Item(kListIds[i]));
@@ -97,6 +122,12 @@ void TFormMainTavisnap::CsvLumpClick() {
 void TFormMainTavisnap::exportClick() {
   ExportClick(
       Settings, prompter_, [this] { return ChooseCsvFile(true); }, csvHourglass_);
+}
+
+TFormSendPanel::AddressBookFactory TFormMainTavisnap::SendPanelAddressBookFactory() {
+  return [this](const SendPanelCombos& combos) {
+    return std::make_unique<PanelAddressBook>(addressBook_, combos);
+  };
 }
 
 }  // namespace tavisnap

@@ -18,18 +18,18 @@ INT_PTR TFormMainTavisnap::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) == SC_MINIMIZE) {
-        HideMainWindow();
+        AppOnMinimize();
         return TRUE;
       }
       return FALSE;
     case WM_SIZE:
-      if (wp == SIZE_MINIMIZED) HideMainWindow();  // minimised by other means than the box
+      if (wp == SIZE_MINIMIZED) AppOnMinimize();  // minimised by other means than the box
       return FALSE;
     case WM_HELP:
       MenuHelpDispClick();
       return TRUE;
     case WM_HOTKEY:  // the identifier is the capture mode
-      CaptureSend(static_cast<int>(wp));
+      send_.CaptureSend(static_cast<int>(wp));
       return TRUE;
     case WM_ENDSESSION:
       if (wp) RemoveTrayIcon();
@@ -47,7 +47,7 @@ bool TFormMainTavisnap::OnCommand(int id, int code) {
     case IDC_Button_exec:
       if (code == BN_CLICKED) Button_execClick();
       return true;
-    case IDC_Button_cancel:
+    case IDC_Main_Button_cancel:
     case IDCANCEL:  // Escape
       if (code == BN_CLICKED) Button_cancelClick();
       return true;

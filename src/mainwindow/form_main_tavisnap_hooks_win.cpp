@@ -33,6 +33,10 @@ void TFormMainTavisnap::PMenuViewerClick() {
   if (showViewer_) showViewer_(true);
 }
 
+void TFormMainTavisnap::ShowViewerModeless() {
+  if (showViewer_) showViewer_(false);
+}
+
 void TFormMainTavisnap::MenuHelpDispClick() {
   OpenHelpPage(hwnd());
 }

@@ -1,6 +1,8 @@
-// Both menus: the entries that open a page, hide or exit, and the menu state.
+// Both menus: the entries that open a page, hide or exit, and the menu state, the
+// resend entries and the hotkey captions included.
 #include "mainwindow/form_main_tavisnap_win.h"
 
+#include "capture/outbox.h"
 #include "core/define.h"
 #include "core/prompter_win.h"
 #include "core/settings_list.h"
@@ -38,9 +40,9 @@ void TFormMainTavisnap::OnMenuCommand(const MenuCommand& command) {
       ExitProgram(true);
       return;
     case MenuAction::Send:
-      return CaptureSend(1);
+      return send_.CaptureSend(1);
     case MenuAction::Resend:
-      return ResendOldest();
+      return send_.ResendOldest();
     case MenuAction::Delete:
       return PMenuTrayDeleteClick();
     case MenuAction::Viewer:
@@ -50,7 +52,7 @@ void TFormMainTavisnap::OnMenuCommand(const MenuCommand& command) {
     case MenuAction::CsvExport:
       return exportClick();
     case MenuAction::HotKey:
-      return PMenuTraySetHotKeyClick(command.hotKeyChoice);
+      return send_.ChangeHotKey(command.hotKeyChoice);
     case MenuAction::BasicAuth:
       return Button_basic_authClick();
     case MenuAction::AutoLogin:
@@ -111,7 +113,7 @@ void TFormMainTavisnap::RefreshMenuStates() {
   MenuIdPair basicAuth = MenuIdsOf(MenuAction::BasicAuth);
   SetMenuCaption(basicAuth.mainId, BasicAuthCaption(SysInfo.BasicAuth));
   SetMenuCaption(basicAuth.trayId, BasicAuthCaption(SysInfo.BasicAuth));
-  MarkCurrentHotKey();
+  send_.MarkCurrentHotKey();
   RefreshResendEntries();
 }
 
@@ -137,6 +139,19 @@ void TFormMainTavisnap::ApplyTrayItemStates() {
   apply(kTrayViewerPos, trayItems_.viewer);
 }
 
+void TFormMainTavisnap::RefreshResendEntries() {
+  // Read from the folder each time: it is the one record of what is kept.
+  bool kept = Outbox(DefaultOutboxDir()).HasEntries();
+  UINT state = ResendEnabled(RunMode, SysInfo.SignedIn, kept) ? MF_ENABLED : MF_GRAYED;
+  EnableMenuItem(MainMenu(), IDM_MenuResend, MF_BYCOMMAND | state);
+  EnableMenuItem(trayMenu_.get(), IDM_PMenuTrayResend, MF_BYCOMMAND | state);
+}
+
+void TFormMainTavisnap::SetHotKeyCaption(const HotKeyMenuEntry& entry, const std::string& caption) {
+  MenuIdPair ids = MenuIdsOf(MenuAction::HotKey, entry.choice);
+  SetMenuCaption(entry.tray ? ids.trayId : ids.mainId, caption);
+}
+
 void TFormMainTavisnap::SetMenuCaption(int id, const std::string& caption) {
   std::wstring text = Widen(caption);
   MENUITEMINFOW info{};
@@ -152,7 +167,7 @@ void TFormMainTavisnap::SetMenuCaption(int id, const std::string& caption) {
 bool TFormMainTavisnap::ExitProgram(bool ask) {
   if (ask && !Win32Prompter().ConfirmCancelDefault(kExitQuestion)) return false;
   RemoveTrayIcon();
-  UnregisterHotKeyPair();
+  send_.StopHotKeys();
   Settings.Clear();  // not written: every change was saved when it was made
   PostQuitMessage(0);
   return true;

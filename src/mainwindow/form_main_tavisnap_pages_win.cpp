@@ -24,21 +24,15 @@ constexpr int kPageEdits[kMainPageCount][2] = {{0, 0},
 }  // namespace
 
 void TFormMainTavisnap::ShowMainTab(MainPage page) {
-  for (auto& each : pages_) {
-    ShowWindow(each->hwnd(), SW_HIDE);
-    EnableWindow(each->hwnd(), FALSE);
-  }
+  paged_.Show(static_cast<size_t>(page));
   const MainPageInfo& info = PageInfo(page);
-  HWND shown = Page(page).hwnd();
-  EnableWindow(shown, TRUE);
   std::wstring caption = Widen(info.tabCaption);
-  HWND tab = GetDlgItem(hwnd(), IDC_PageControlData);
+  HWND tab = GetDlgItem(hwnd(), IDC_Main_PageControlData);
   TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = caption.data();
   SendMessageW(tab, TCM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   SetWindowTextW(tab, caption.c_str());  // the tab control's accessible name
-  ShowWindow(shown, SW_SHOW);
   // A status bar cannot hold the focus: the page's first control takes it, so a screen
   // reader starts reading the page there.
   pendingFocus_ = Page(page).FirstTabStop();

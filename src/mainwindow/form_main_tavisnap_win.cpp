@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <vector>
+
 #include "addressbook/address_book.h"
 #include "core/app_error.h"
 #include "core/define.h"
@@ -17,9 +19,9 @@ namespace {
 constexpr LayoutFont kFont{L"ＭＳ Ｐゴシック", 12};
 
 constexpr Placement kFramePlacements[] = {
-    {IDC_PageControlData, 8, 8, 592, 246},
+    {IDC_Main_PageControlData, 8, 8, 592, 246},
     {IDC_Button_exec, 392, 262, 100, 28},
-    {IDC_Button_cancel, 500, 262, 100, 28},
+    {IDC_Main_Button_cancel, 500, 262, 100, 28},
 };
 constexpr DialogLayout kFrameLayout{608, 320, kFont, kFramePlacements};
 
@@ -27,12 +29,12 @@ constexpr DialogLayout kFrameLayout{608, 320, kFont, kFramePlacements};
 constexpr Placement kDstPlacements[] = {
     {IDC_GroupBox_dst_1, 9, 6, 552, 48},
     {IDC_Label_dst_2, 21, 27, 186, 15},
-    {IDC_StaticText_dst_name_dsp, 213, 24, 336, 22},
+    {IDC_Main_StaticText_dst_name_dsp, 213, 24, 336, 22},
     {IDC_GroupBox_dst_3, 9, 63, 552, 48},
     {IDC_Label_dst_4, 21, 84, 186, 15},
     {IDC_StaticText_dst_meailadr_dsp, 213, 81, 336, 22},
     {IDC_Label_dst_5, 21, 132, 186, 15},
-    {IDC_ComboBox_dst_list, 213, 129, 336, 240},
+    {IDC_Main_ComboBox_dst_list, 213, 129, 336, 240},
 };
 constexpr Placement kAddressAddPlacements[] = {
     {IDC_Label_address_Add_1, 21, 27, 186, 15},
@@ -99,7 +101,7 @@ constexpr int kInputMethodOff[] = {
     IDC_Edit_pwdchg,      IDC_Edit_pwdchg_confrm, IDC_Edit_send_add_mail};
 
 // Drop-down lists that a screen reader should name by their label.
-constexpr int kLabelledLists[] = {IDC_ComboBox_dst_list, IDC_ComboBox_upd_maillist,
+constexpr int kLabelledLists[] = {IDC_Main_ComboBox_dst_list, IDC_ComboBox_upd_maillist,
                                   IDC_ComboBox_del_maillist};
 
 constexpr char kRenotifyGuide[] = "パスワードを忘れた方は下の”再通知ボタン”を押してください";
@@ -107,13 +109,14 @@ constexpr char kHiddenListItem[] = "送信先をリストから選択して下�
 
 }  // namespace
 
-TFormMainTavisnap::TFormMainTavisnap(HICON icon)
+TFormMainTavisnap::TFormMainTavisnap(HICON icon, SendCoordinator& send)
     : icon_(icon),
       trayMenu_(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_PopupMenuTrayIcon))),
       accountWindowVisible_([] { return false; }),
       addressBook_(ProgramAddressBook(
           prompter_, [](const std::string& text) { FatalAppExitW(0, Widen(text).c_str()); })),
-      addressPages_(*this, addressBook_, prompter_) {
+      addressPages_(*this, addressBook_, prompter_),
+      send_(send) {
   RegisterDialogClass(kMainWindowClass, icon);
   Create(IDD_FormMainTavisnap, nullptr);
   if (!hwnd() || !trayMenu_) throw AppError("メインウィンドウを作成できません");
@@ -131,6 +134,7 @@ const DialogLayout* TFormMainTavisnap::Layout() const {
 }
 
 void TFormMainTavisnap::FormCreate() {
+  send_.AttachWindow(*this);
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
@@ -139,7 +143,7 @@ void TFormMainTavisnap::FormCreate() {
   item.mask = TCIF_TEXT;
   std::wstring caption = Widen(PageInfo(currentTab_).tabCaption);
   item.pszText = caption.data();
-  SendMessageW(Item(IDC_PageControlData), TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  SendMessageW(Item(IDC_Main_PageControlData), TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
   for (int i = 0; i < kMainPageCount; ++i) {
     pages_[static_cast<size_t>(i)] =
         std::make_unique<PageDialog>(kPageTemplates[i], hwnd(), kPageLayouts[i]);
@@ -147,6 +151,9 @@ void TFormMainTavisnap::FormCreate() {
       throw AppError("メインウィンドウのページを作成できません");
     }
   }
+  std::vector<PageDialog*> pages;
+  for (auto& page : pages_) pages.push_back(page.get());
+  paged_.SetPages(Item(IDC_Main_PageControlData), std::move(pages));
   for (int id : kInputMethodOff) ImmAssociateContextEx(Item(id), nullptr, 0);
   for (int id : kLabelledLists) NameAfterLabel(Item(id));
   for (int id :
@@ -154,7 +161,7 @@ void TFormMainTavisnap::FormCreate() {
     NameAfterLabelDescribedByNext(Item(id));  // named by its group, explained by what follows
   }
   SetControlText(IDC_StaticText_pwd_renotify_guid, kRenotifyGuide);
-  for (int id : {IDC_ComboBox_name, IDC_ComboBox_mailadr}) {
+  for (int id : {IDC_Main_ComboBox_name, IDC_Main_ComboBox_mailadr}) {
     std::wstring hidden = Widen(kHiddenListItem);
     SendDlgItemMessageW(hwnd(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(hidden.c_str()));
     SendDlgItemMessageW(hwnd(), id, CB_SETCURSEL, 0, 0);
@@ -163,26 +170,14 @@ void TFormMainTavisnap::FormCreate() {
   OnLayout(Dpi());
   ShowMainTab(MainPage::Dst);
   RefreshMenuStates();
-  RegisterHotKeyPair();
-  SetItemText(IDC_StaticText_dst_name_dsp, SysInfo.DstName);
+  send_.StartHotKeys();
+  SetItemText(IDC_Main_StaticText_dst_name_dsp, SysInfo.DstName);
   SetItemText(IDC_StaticText_dst_meailadr_dsp, SysInfo.DstMailAdr);
 }
 
 void TFormMainTavisnap::OnLayout(UINT dpi) {
   SendMessageW(Item(IDC_StatusBar_tavisnapmain), WM_SIZE, 0, 0);  // it places itself
-  HWND tab = Item(IDC_PageControlData);
-  RECT area;
-  GetWindowRect(tab, &area);
-  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&area), 2);
-  SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-  // Right after the tab control in Z order, which is the tab order.
-  for (int i = kMainPageCount - 1; i >= 0; --i) {
-    auto& page = pages_[static_cast<size_t>(i)];
-    if (!page) continue;
-    SetWindowPos(page->hwnd(), tab, area.left, area.top, area.right - area.left,
-                 area.bottom - area.top, SWP_NOACTIVATE);
-    page->ApplyLayout();
-  }
+  paged_.Place(dpi);
 }
 
 void TFormMainTavisnap::SetControlText(int id, const std::string& utf8) {

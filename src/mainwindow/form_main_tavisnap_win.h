@@ -15,13 +15,14 @@
 #include "addressbook/address_book.h"
 #include "addressbook/address_pages.h"
 #include "addressbook/csv_window.h"
-#include "capture/capture_send_ports.h"
 #include "capture/form_send_panel_win.h"
 #include "core/prompter_win.h"
 #include "mainwindow/combo_choice_list_win.h"
 #include "mainwindow/main_pages.h"
 #include "mainwindow/menu_commands.h"
 #include "mainwindow/menu_state.h"
+#include "mainwindow/send_coordinator_win.h"
+#include "win/paged_frame_win.h"
 #include "win/tray_icon_win.h"
 #include "win/wait_cursor_win.h"
 #include "win/window_win.h"
@@ -33,16 +34,20 @@ inline constexpr wchar_t kMainWindowTitle[] = L"タビスナップ";
 inline constexpr UINT kTrayCallbackMessage = WM_USER + 100;  // 1124
 inline constexpr UINT kTrayIconId = 1;
 
-class TFormMainTavisnap : public Dialog, public MainWindowServices, private AddressPagesView {
+class TFormMainTavisnap : public Dialog,
+                          public MainWindowServices,
+                          private AddressPagesView,
+                          private SendWindow {
  public:
   const DialogLayout* Layout() const override;
-  explicit TFormMainTavisnap(HICON icon);
+  // The send side registers its hotkeys on this window while it is created.
+  TFormMainTavisnap(HICON icon, SendCoordinator& send);
   ~TFormMainTavisnap() override;
 
   void ShowMainTab(MainPage page);
   MainPage CurrentTab() const { return currentTab_; }
   const PageDialog& PageOf(MainPage page) const { return *pages_[static_cast<size_t>(page)]; }
-  void ShowRecipientSetup();
+  void ShowRecipientSetup() override;
 
   void RefreshMenuStates() override;
   void EnableSignedInTrayItems() override;
@@ -53,18 +58,12 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   void AddTrayIcon();
   void RemoveTrayIcon();
 
-  // The send panel, created after this window: from then on the hotkeys and the Send
-  // entries capture and send (form_main_tavisnap_send_win.cpp).
-  void SetSendPanel(SendPanel& panel);
   // The address book over the send panel's own lists.
   TFormSendPanel::AddressBookFactory SendPanelAddressBookFactory();
 
   // The viewer window, created after this one: shown modally from the viewer entries,
   // modeless by the capture-send flow (form_main_tavisnap_hooks_win.cpp).
   void SetViewer(std::function<void(bool modal)> show) { showViewer_ = std::move(show); }
-  // The viewer's Send: its picture is already in the capture file. handedOver: it is
-  // the picture the send panel handed the viewer.
-  void SendViewerPicture(bool handedOver);
 
   // Asked by the tray double click: while the account window is open it does nothing.
   void SetAccountWindowVisibleQuery(std::function<bool()> query);
@@ -78,18 +77,13 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   bool OnCommand(int id, int code) override;
   void OnClose() override { HideMainWindow(); }  // the program lives on in the tray
   INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-  void OnTimer(UINT_PTR id) override;
+  void OnTimer(UINT_PTR id) override { send_.OnTimer(id); }
 
  private:
   struct MenuDeleter {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
   };
-  // The hotkeys and the capture-send flow with what they need of this window.
-  class SendParts;
-  struct SendPartsDeleter {
-    void operator()(SendParts* parts) const;
-  };
-  // The CSV files' hourglass, held apart from the upload's (SendParts).
+  // The CSV files' hourglass, held apart from the upload's (SendCoordinator).
   class CsvHourglass final : public Hourglass {
    public:
     void Show() override { wait_.Hold(); }
@@ -98,7 +92,6 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
    private:
     WaitCursor wait_;
   };
-  SendParts& Send();
 
   // Creation and frame (form_main_tavisnap_win.cpp).
   void OnLayout(UINT dpi) override;
@@ -106,6 +99,8 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   void ShowMainWindow();
   void HideMainWindow() { ShowWindow(hwnd(), SW_HIDE); }
   void Button_cancelClick() { HideMainWindow(); }
+  // The program minimised, by the box or by other means: the window goes to the tray.
+  void AppOnMinimize() { HideMainWindow(); }
   void PlaceFocus();
   void SetExecButton(const MainPageInfo& info);
   PageDialog& Page(MainPage page) { return *pages_[static_cast<size_t>(page)]; }
@@ -136,15 +131,12 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   void CsvLumpClick();
   void exportClick();
 
-  // Hotkeys and the capture-send flow (form_main_tavisnap_send_win.cpp).
-  void RegisterHotKeyPair();
-  void MarkCurrentHotKey();
-  void UnregisterHotKeyPair();
-  void CaptureSend(int mode);
-  void ResendOldest();
+  // What the send side needs of this window (SendWindow).
+  HWND SendWindowHandle() const override { return hwnd(); }
+  void ShowViewerModeless() override;
+  void SetHotKeyCaption(const HotKeyMenuEntry& entry, const std::string& caption) override;
   // Both resend entries as ResendEnabled decides.
-  void RefreshResendEntries();
-  void PMenuTraySetHotKeyClick(int choice);
+  void RefreshResendEntries() override;
 
   // The execute button's dispatch and the actions behind pages and menu entries
   // (form_main_tavisnap_hooks_win.cpp, _account_win.cpp).
@@ -163,6 +155,7 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   HICON icon_;
   std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> trayMenu_;
   std::array<std::unique_ptr<PageDialog>, kMainPageCount> pages_;
+  PagedFrame paged_;
   MainPage currentTab_ = MainPage::Dst;
   HWND pendingFocus_ = nullptr;
   TrayItemStates trayItems_;
@@ -178,7 +171,7 @@ class TFormMainTavisnap : public Dialog, public MainWindowServices, private Addr
   // By AddressListId: the three visible lists and the two hidden ones.
   std::array<ComboChoiceList, 5> lists_;
   CsvHourglass csvHourglass_;
-  std::unique_ptr<SendParts, SendPartsDeleter> send_;
+  SendCoordinator& send_;
 };
 
 }  // namespace tavisnap

@@ -17,17 +17,17 @@
 #define IDR_PopupMenuTrayIcon 7021
 
 // Controls of the window itself.
-#define IDC_PageControlData 7030
+#define IDC_Main_PageControlData 7030
 #define IDC_Button_exec 7031
-#define IDC_Button_cancel 7032
+#define IDC_Main_Button_cancel 7032
 #define IDC_StatusBar_tavisnapmain 7033
-#define IDC_ComboBox_name 7034
-#define IDC_ComboBox_mailadr 7035
+#define IDC_Main_ComboBox_name 7034
+#define IDC_Main_ComboBox_mailadr 7035
 
 // Controls of the pages.
-#define IDC_StaticText_dst_name_dsp 7100
+#define IDC_Main_StaticText_dst_name_dsp 7100
 #define IDC_StaticText_dst_meailadr_dsp 7101
-#define IDC_ComboBox_dst_list 7102
+#define IDC_Main_ComboBox_dst_list 7102
 #define IDC_Edit_add_name 7110
 #define IDC_Edit_add_mailadr 7111
 #define IDC_ComboBox_upd_maillist 7120

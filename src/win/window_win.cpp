@@ -45,7 +45,7 @@ bool RouteToDialog(MSG& msg) {
     try {
       handled = dialog->PreTranslateMessage(msg);
     } catch (...) {
-      ApplicationErrorHandler();
+      ApplicationEventsMainException();
       handled = true;
     }
     if (handled) return true;
@@ -61,7 +61,7 @@ void DispatchOne(MSG& msg) {
 
 }  // namespace
 
-void ApplicationErrorHandler() noexcept {
+void ApplicationEventsMainException() noexcept {
   // Deliberately silent: the operation that failed has already told the user what
   // they need to know, or it is one whose failure is not reported.
 }
@@ -113,7 +113,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   try {
     return self->HandleMessage(msg, wp, lp);
   } catch (...) {
-    ApplicationErrorHandler();
+    ApplicationEventsMainException();
     return 0;
   }
 }
@@ -315,7 +315,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   try {
     return self->Dispatch(msg, wp, lp);
   } catch (...) {
-    ApplicationErrorHandler();
+    ApplicationEventsMainException();
     return TRUE;
   }
 }

@@ -18,7 +18,7 @@ namespace tavisnap {
 
 // Where an error that escapes a message handler ends: it is dropped without a message,
 // and the action that raised it simply stops.
-void ApplicationErrorHandler() noexcept;
+void ApplicationEventsMainException() noexcept;
 
 class Window {
  public:

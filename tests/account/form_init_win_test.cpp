@@ -206,8 +206,8 @@ TEST_F(FormInitWindow, ShowsOnlyOnePageWithItsControlsInTabOrder) {
   form.Run([](TFormInit& f) { f.Show(); });
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(w) != FALSE; }));
   EXPECT_EQ(ShownControls(w), kNewRegPage);
-  EXPECT_EQ(TabCtrl_GetItemCount(form.Item(IDC_PageControlData)), 1);
-  EXPECT_EQ(TabCaption(form.Item(IDC_PageControlData)), L"新規登録");
+  EXPECT_EQ(TabCtrl_GetItemCount(form.Item(IDC_Init_PageControlData)), 1);
+  EXPECT_EQ(TabCaption(form.Item(IDC_Init_PageControlData)), L"新規登録");
   std::vector<HWND> expectedStops = {
       form.Item(IDC_Edit_new_mailadr1), form.Item(IDC_Edit_new_mailadr2),
       form.Item(IDC_StaticText_guid), form.Item(IDC_Button_new_reg_do),
@@ -227,7 +227,7 @@ TEST_F(FormInitWindow, ShowsOnlyOnePageWithItsControlsInTabOrder) {
   PostCommand(w, IDM_INiMenuLogin);
   form.Run([](TFormInit&) {});  // after the command: posted messages keep their order
   EXPECT_EQ(ShownControls(w), kAlreadyRegPage);
-  EXPECT_EQ(TabCaption(form.Item(IDC_PageControlData)), L"ログイン");
+  EXPECT_EQ(TabCaption(form.Item(IDC_Init_PageControlData)), L"ログイン");
   expectedStops = {
       form.Item(IDC_Edit_already_mailadr),      form.Item(IDC_Edit_already_password),
       form.Item(IDC_CheckBox_AutoLogin),        form.Item(IDC_Button_already_reg_do),

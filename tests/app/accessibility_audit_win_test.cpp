@@ -33,13 +33,14 @@ using Names = std::vector<std::wstring>;
 // Every window of the program, created once and hidden, as start-up leaves them.
 struct Program {
   Program()
-      : main(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVISNAP))),
+      : main(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVISNAP)), send),
         account(services),
         panel(main.hwnd(), prompter, main.SendPanelAddressBookFactory()),
         viewer(main.hwnd(), prompter, [](int) {}),
         setup(sound, nullptr) {}
   TFormHTTP transfer;
   RecordingServices services;
+  SendCoordinator send;
   TFormMainTavisnap main;
   TFormInit account;
   FakePrompter prompter;

@@ -20,6 +20,7 @@
 #include "app/service_behaviour.h"
 #include "core/define.h"
 #include "core/iso2022jp.h"
+#include "capture/form_send_panel_res.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "service/post_form.h"
 #include "support/driver_win.h"
@@ -202,7 +203,7 @@ TEST_F(CaptureSendRoad, TheReaderTextOfTheWindowInFrontTravelsInTheMessage) {
   ShowPanelPage(panel, true);
   TypeMessage(panel, L"この画面です。");
   HWND memo = ControlOf(panel, PanelText::Message);
-  Click(ButtonOf(panel, PanelButton::Reader));
+  Click(FindChildById(panel, IDC_Button_d_reader));
   ASSERT_TRUE(WaitUntil([&] { return TextOf(memo) != L"この画面です。"; }))
       << "nothing added; a box: "
       << Narrow(WaitForMessageBox(Pid(), 0ms).value_or(MessageBoxInfo{}).text);

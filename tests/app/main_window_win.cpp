@@ -25,12 +25,12 @@ void AddAddress(DWORD pid, HWND main, const std::wstring& name, const std::wstri
 
 void ChooseRecipient(DWORD pid, HWND main, int index, const char* screenshot) {
   PostCommand(main, IDM_MenuSetTo);
-  HWND list = FindChildById(main, IDC_ComboBox_dst_list);
+  HWND list = FindChildById(main, IDC_Main_ComboBox_dst_list);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(list) != FALSE; }))
       << "the recipient page did not open";
   ASSERT_TRUE(WaitUntil([&] { return SendMessageW(list, CB_GETCOUNT, 0, 0) > index; }));
   SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(IDC_ComboBox_dst_list, CBN_SELCHANGE),
+  SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(IDC_Main_ComboBox_dst_list, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(list));
   Click(FindChildById(main, IDC_Button_exec));
   auto box = ExpectMessageBox(pid, IDOK);

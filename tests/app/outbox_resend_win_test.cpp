@@ -16,6 +16,7 @@
 #include "app/main_window_win.h"
 #include "app/send_panel_win.h"
 #include "app/service_behaviour.h"
+#include "capture/form_send_panel_res.h"
 #include "core/define.h"
 #include "mainwindow/mainwindow_resource.h"
 #include "service/http_client_init.h"
@@ -62,8 +63,8 @@ std::wstring AnswerUntil(DWORD pid, const std::wstring& wanted) {
 }
 
 void PressSend(HWND panel) {
-  for (PanelButton which : {PanelButton::Send, PanelButton::DetailSend}) {
-    HWND button = ButtonOf(panel, which);
+  for (int id : {IDC_Button_send_exec, IDC_Button_d_Send_exec}) {
+    HWND button = FindChildById(panel, id);
     if (button && IsWindowVisible(button)) return Click(button);
   }
   ADD_FAILURE() << "no Send button on show";

@@ -17,7 +17,7 @@ int IdOf(PanelText text) {
     case PanelText::DetailMode:
       return IDC_StaticText_d_Image;
     case PanelText::DstName:
-      return IDC_StaticText_dst_name_dsp;
+      return IDC_SendPanel_StaticText_dst_name_dsp;
     case PanelText::DstMailAdr:
       return IDC_StaticText_dst_mailadr_dsp;
     case PanelText::MailTo:
@@ -54,20 +54,6 @@ HWND ControlOf(HWND panel, PanelText text) {
   return FindChildById(panel, IdOf(text));
 }
 
-HWND ButtonOf(HWND panel, PanelButton button) {
-  switch (button) {
-    case PanelButton::Send:
-      return FindChildById(panel, IDC_Button_send_exec);
-    case PanelButton::DetailSend:
-      return FindChildById(panel, IDC_Button_d_Send_exec);
-    case PanelButton::Viewer:
-      return FindChildById(panel, IDC_Button_viewer);
-    case PanelButton::Reader:
-      return FindChildById(panel, IDC_Button_d_reader);
-  }
-  return nullptr;
-}
-
 bool PreviewShown(HWND panel) {
   HWND preview = FindChildById(panel, IDC_Panel_image);
   RECT r;
@@ -80,7 +66,8 @@ bool PreviewShown(HWND panel) {
 
 void ShowPanelPage(HWND panel, bool detailed) {
   // Focusing a tab selects it, with the notifications a click sends.
-  SendMessageW(FindChildById(panel, IDC_PageControlData), TCM_SETCURFOCUS, detailed ? 1 : 0, 0);
+  SendMessageW(FindChildById(panel, IDC_SendPanel_PageControlData), TCM_SETCURFOCUS,
+               detailed ? 1 : 0, 0);
   HWND shown = FindChildById(panel, detailed ? IDC_Button_d_Send_exec : IDC_Button_send_exec);
   WaitUntil([&] { return IsWindowVisible(shown) != FALSE; }, 3s);
 }
@@ -99,7 +86,7 @@ void TypeMessage(HWND panel, const std::wstring& text) {
 }
 
 void PressPanelButton(HWND panel, bool cancel, bool detailed) {
-  int id = cancel ? (detailed ? IDC_Button_d_cancel : IDC_Button_cancel)
+  int id = cancel ? (detailed ? IDC_Button_d_cancel : IDC_SendPanel_Button_cancel)
                   : (detailed ? IDC_Button_d_Send_exec : IDC_Button_send_exec);
   Click(FindChildById(panel, id));
 }

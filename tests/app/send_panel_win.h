@@ -21,9 +21,6 @@ enum class PanelText { Mode, DetailMode, DstName, DstMailAdr, MailTo, Cc, Bcc, M
 std::wstring TextOf(HWND panel, PanelText text);
 HWND ControlOf(HWND panel, PanelText text);
 
-enum class PanelButton { Send, DetailSend, Viewer, Reader };
-HWND ButtonOf(HWND panel, PanelButton button);
-
 // Whether the simple page's preview shows a picture (more than a few colours).
 bool PreviewShown(HWND panel);
 // Changes the page as a click on its tab does.

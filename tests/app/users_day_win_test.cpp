@@ -15,6 +15,7 @@
 #include "app/main_window_win.h"
 #include "app/send_panel_win.h"
 #include "app/service_behaviour.h"
+#include "capture/form_send_panel_res.h"
 #include "core/define.h"
 #include "core/iso2022jp.h"
 #include "mainwindow/mainwindow_resource.h"
@@ -46,7 +47,7 @@ HWND WaitForAccountWindow(DWORD pid) {
 
 // Tab to the simple page's 送信 and Enter; the result box, answered with Enter.
 std::optional<MessageBoxInfo> PressSend(DWORD pid, HWND panel) {
-  if (!BringToFront(panel) || !TabTo(ButtonOf(panel, PanelButton::Send))) {
+  if (!BringToFront(panel) || !TabTo(FindChildById(panel, IDC_Button_send_exec))) {
     return std::nullopt;
   }
   PressKeys({VK_RETURN});
@@ -154,7 +155,7 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
 
   // The helper becomes the recipient: タビスナップ → 送信先設定, the list, Down, Enter.
   ASSERT_TRUE(MenuBarKeys(main, {'C', 'S'}));
-  HWND list = FindChildById(main, IDC_ComboBox_dst_list);
+  HWND list = FindChildById(main, IDC_Main_ComboBox_dst_list);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(list) != FALSE; }));
   ASSERT_TRUE(TabTo(list));
   PressKeys({VK_DOWN});
@@ -211,12 +212,12 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   ASSERT_NE(panel, nullptr);
   ASSERT_TRUE(BringToFront(panel));
   PressKeys({VK_CONTROL, VK_TAB});
-  HWND memo = ControlOf(panel, PanelText::Message);
+  HWND memo = FindChildById(panel, IDC_Memo_Message);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(memo) != FALSE; })) << "no detailed page";
   ASSERT_TRUE(TabTo(memo));
   const std::wstring question = L"この画面には何と書いてありますか？";
   TypeText(question);
-  ASSERT_TRUE(TabTo(ButtonOf(panel, PanelButton::DetailSend)));
+  ASSERT_TRUE(TabTo(FindChildById(panel, IDC_Button_d_Send_exec)));
   PressKeys({VK_RETURN});
   box = EnterOnBox(second->pid);
   ASSERT_TRUE(box.has_value());
@@ -235,8 +236,8 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   ASSERT_NE(panel, nullptr);
   ASSERT_TRUE(BringToFront(panel));
   PressKeys({VK_CONTROL, VK_TAB});
-  ASSERT_TRUE(
-      WaitUntil([&] { return IsWindowVisible(ButtonOf(panel, PanelButton::Send)) != FALSE; }));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return IsWindowVisible(FindChildById(panel, IDC_Button_send_exec)) != FALSE; }));
   PressKeys({VK_ESCAPE});
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(panel); })) << "Escape left the panel";
   EXPECT_EQ(JpegSizeOf(ReadFileBytes(capture)), (JpegSize{work.Size().cx, work.Size().cy}));
@@ -246,7 +247,7 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   panel = PressHotKeyForPanel(second->pid, {VK_CONTROL, VK_SNAPSHOT});
   ASSERT_NE(panel, nullptr);
   SetServiceBehaviour({{kFormText, "delay_ms", "8000"}});
-  ASSERT_TRUE(TabTo(ButtonOf(panel, PanelButton::Send)));
+  ASSERT_TRUE(TabTo(FindChildById(panel, IDC_Button_send_exec)));
   PressKeys({VK_RETURN});
   HWND transfer = nullptr;
   ASSERT_TRUE(WaitUntil(
@@ -283,7 +284,7 @@ TEST(UsersDay, FromTheFirstStartToTheEveningExit) {
   panel = PressHotKeyForPanel(second->pid, {VK_CONTROL, VK_SNAPSHOT});
   ASSERT_NE(panel, nullptr);
   ASSERT_TRUE(BringToFront(panel));
-  ASSERT_TRUE(TabTo(ButtonOf(panel, PanelButton::Viewer)));
+  ASSERT_TRUE(TabTo(FindChildById(panel, IDC_Button_viewer)));
   PressKeys({VK_RETURN});
   HWND viewer = nullptr;
   ASSERT_TRUE(WaitUntil([&] {

@@ -142,7 +142,9 @@ TEST(WindowLayouts, EveryWindowIsItsLayoutScaledWithNoCaptionCutOff) {
     }
   }
   {
-    TFormMainTavisnap main(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVISNAP)));
+    SendCoordinator send;
+    TFormMainTavisnap main(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVISNAP)),
+                           send);
     ExpectLaidOut(main, "main window");
     for (const MainPageInfo& info : MainPages()) {
       main.ShowMainTab(info.page);

@@ -152,7 +152,7 @@ TEST_F(SendPanelTest, ThePanelShowsTheRecipientTheModeAndAnInactiveViewerButton)
   std::string name, address, mode, detailedMode;
   bool viewerEnabled = true;
   ShowWhile([&] {
-    name = panel_->ItemText(IDC_StaticText_dst_name_dsp);
+    name = panel_->ItemText(IDC_SendPanel_StaticText_dst_name_dsp);
     address = panel_->ItemText(IDC_StaticText_dst_mailadr_dsp);
     mode = panel_->ItemText(IDC_StaticText_Image);
     detailedMode = panel_->ItemText(IDC_StaticText_d_Image);
@@ -210,7 +210,8 @@ TEST_F(SendPanelTest, EveryWayOfLeavingThePanelGivesItsAnswer) {
          t.Press(IDC_Button_d_Send_exec);
        },
        kPanelSend, 1, "other@example.jp", "sato@example.jp;"},
-      {"cancel", [](SendPanelTest& t) { t.Press(IDC_Button_cancel); }, kPanelCancel, 0, "", ""},
+      {"cancel", [](SendPanelTest& t) { t.Press(IDC_SendPanel_Button_cancel); }, kPanelCancel, 0,
+       "", ""},
       {"detailed cancel", [](SendPanelTest& t) { t.Press(IDC_Button_d_cancel); }, kPanelCancel, 0,
        "", ""},
       {"close box",

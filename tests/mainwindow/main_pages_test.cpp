@@ -66,7 +66,7 @@ TEST(MenuCommands, MainEntryAndTrayTwinRunTheSameActionAndAreToldApart) {
 }
 
 TEST(MenuCommands, ControlsAndUnknownIdsAreNoMenuCommands) {
-  for (int id : {0, 1, 2, IDC_Button_exec, IDC_Button_cancel, IDM_MenuSetTo - 1, 7999}) {
+  for (int id : {0, 1, 2, IDC_Button_exec, IDC_Main_Button_cancel, IDM_MenuSetTo - 1, 7999}) {
     EXPECT_FALSE(MenuCommandFor(id).has_value()) << id;
   }
   EXPECT_EQ(MenuIdsOf(MenuAction::HotKey, 5).mainId, 0);

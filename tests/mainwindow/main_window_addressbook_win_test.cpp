@@ -111,9 +111,9 @@ TEST_F(AddressBookWindow, AUserKeepsTheBookByHandAndThroughCsvFiles) {
   // The first becomes the recipient.
   Command(IDM_MenuSetTo);
   ASSERT_EQ(window_->CurrentTab(), MainPage::Dst);
-  ASSERT_EQ(SendMessageW(Ctl(IDC_ComboBox_dst_list), CB_GETCOUNT, 0, 0), 3);
-  EXPECT_EQ(TextOf(Ctl(IDC_ComboBox_dst_list)), L"リストから選択してください");
-  Choose(IDC_ComboBox_dst_list, 1);
+  ASSERT_EQ(SendMessageW(Ctl(IDC_Main_ComboBox_dst_list), CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(TextOf(Ctl(IDC_Main_ComboBox_dst_list)), L"リストから選択してください");
+  Choose(IDC_Main_ComboBox_dst_list, 1);
   Exec({Answer{IDOK}}, {"送信先を設定しました"});
   EXPECT_EQ(SysInfo.DstMailAdr, "yamada@example.jp");
 

@@ -200,8 +200,8 @@ TEST_F(TrayClicks, DoubleClickWhileTheAccountWindowIsOpenDoesNothing) {
   EXPECT_TRUE(IsWindowVisible(Main()));
   EXPECT_EQ(GetForegroundWindow(), Main());
   EXPECT_EQ(window_->CurrentTab(), MainPage::Dst);
-  EXPECT_EQ(TextOf(Ctl(IDC_StaticText_dst_name_dsp)), L"山田");
-  EXPECT_EQ(GetFocus(), Ctl(IDC_StaticText_dst_name_dsp));
+  EXPECT_EQ(TextOf(Ctl(IDC_Main_StaticText_dst_name_dsp)), L"山田");
+  EXPECT_EQ(GetFocus(), Ctl(IDC_Main_StaticText_dst_name_dsp));
 }
 
 // Plays the user at an open tray menu from a second thread: waits for the menu, keeps

@@ -11,7 +11,7 @@ void MainWindowTest::SetUp() {
   // The address book reads system.ini again whenever it fills its lists.
   IniPath = MakeTempDir("tavisnap-main") + "system.ini";
   WriteFileBytes(IniPath, "[SYSTEM]\r\nMAILID=\r\n[MAILLIST]\r\n");
-  window_ = std::make_unique<TFormMainTavisnap>(LoadIconW(nullptr, IDI_APPLICATION));
+  window_ = std::make_unique<TFormMainTavisnap>(LoadIconW(nullptr, IDI_APPLICATION), send_);
   ASSERT_NE(window_->hwnd(), nullptr);
 }
 

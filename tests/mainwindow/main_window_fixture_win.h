@@ -29,6 +29,7 @@ class MainWindowTest : public ::testing::Test {
   // Shows the page and the window, as an opening menu entry does.
   void OpenPage(MainPage page);
 
+  SendCoordinator send_;
   std::unique_ptr<TFormMainTavisnap> window_;
 };
 

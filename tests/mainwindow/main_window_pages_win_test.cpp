@@ -22,7 +22,7 @@ namespace tavisnap::testing {
 namespace {
 
 // A control of each page, to find the page by.
-constexpr int kPageMarker[kMainPageCount] = {IDC_ComboBox_dst_list,
+constexpr int kPageMarker[kMainPageCount] = {IDC_Main_ComboBox_dst_list,
                                              IDC_Edit_add_name,
                                              IDC_ComboBox_upd_maillist,
                                              IDC_ComboBox_del_maillist,
@@ -79,12 +79,12 @@ TEST_F(PageFrame, FrameAsDesignedAndHiddenAtCreation) {
   EXPECT_NE(SendMessageW(Main(), WM_GETICON, ICON_BIG, 0), 0);
 
   EXPECT_EQ(TextOf(Ctl(IDC_Button_exec)), L"登録");
-  EXPECT_EQ(TextOf(Ctl(IDC_Button_cancel)), L"キャンセル");
+  EXPECT_EQ(TextOf(Ctl(IDC_Main_Button_cancel)), L"キャンセル");
   EXPECT_EQ(ClassOf(Ctl(IDC_StatusBar_tavisnapmain)), L"msctls_statusbar32");
-  for (int id : {IDC_ComboBox_name, IDC_ComboBox_mailadr}) {
+  for (int id : {IDC_Main_ComboBox_name, IDC_Main_ComboBox_mailadr}) {
     EXPECT_FALSE(GetWindowLongW(Ctl(id), GWL_STYLE) & (WS_VISIBLE | WS_TABSTOP)) << id;
   }
-  HWND tab = Ctl(IDC_PageControlData);
+  HWND tab = Ctl(IDC_Main_PageControlData);
   EXPECT_EQ(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 1);
   EXPECT_EQ(TabText(tab, 0), L"送信先設定");
   EXPECT_EQ(window_->CurrentTab(), MainPage::Dst);
@@ -103,7 +103,7 @@ TEST_F(PageFrame, FrameAsDesignedAndHiddenAtCreation) {
 }
 
 TEST_F(PageFrame, EachPageShowsAloneWithItsTabAndButton) {
-  HWND tab = Ctl(IDC_PageControlData);
+  HWND tab = Ctl(IDC_Main_PageControlData);
   HWND exec = Ctl(IDC_Button_exec);
   for (const MainPageInfo& info : MainPages()) {
     SCOPED_TRACE(info.name);
@@ -157,7 +157,7 @@ TEST_F(PageFrame, OpeningEntriesShowTheWindowOnTheirPageWithTheFocusInIt) {
     MainPage page;
     int focus;
   } cases[] = {
-      {IDM_MenuSetTo, IDM_PMenuTraySetTo, MainPage::Dst, IDC_StaticText_dst_name_dsp},
+      {IDM_MenuSetTo, IDM_PMenuTraySetTo, MainPage::Dst, IDC_Main_StaticText_dst_name_dsp},
       {IDM_MenuAddrListAdd, IDM_PMenuTraySetAddrListAdd, MainPage::AddressAdd, IDC_Edit_add_name},
       {IDM_MenuAddrListEdit, IDM_PMenuTraySetAddrListEdit, MainPage::AddressEdit,
        IDC_ComboBox_upd_maillist},
@@ -192,7 +192,7 @@ TEST_F(PageFrame, OpeningEntriesShowTheWindowOnTheirPageWithTheFocusInIt) {
   Command(IDM_PMenuTraySetPersonalInfo);
   EXPECT_EQ(TextOf(Ctl(IDC_StaticTextuserinfo_userid_dsp)), L"user@example.jp");
   Command(IDM_MenuSetTo);
-  EXPECT_EQ(TextOf(Ctl(IDC_StaticText_dst_name_dsp)), L"山田");
+  EXPECT_EQ(TextOf(Ctl(IDC_Main_StaticText_dst_name_dsp)), L"山田");
   EXPECT_EQ(TextOf(Ctl(IDC_StaticText_dst_meailadr_dsp)), L"yamada@example.jp");
 }
 
@@ -212,7 +212,7 @@ TEST_F(PageFrame, CloseBoxMinimiseCancelAndCloseEntriesOnlyHide) {
   EXPECT_FALSE(IsWindowVisible(Main())) << "minimise";
   reopen();
   EXPECT_FALSE(IsIconic(Main())) << "opens restored after a minimise";
-  Click(Ctl(IDC_Button_cancel));
+  Click(Ctl(IDC_Main_Button_cancel));
   Pump(150ms);
   EXPECT_FALSE(IsWindowVisible(Main())) << "Button_cancel";
   for (int id : {IDM_MenuClose, IDM_PMenuTrayClose}) {
@@ -243,8 +243,8 @@ TEST_F(PageFrame, RecipientSetupOffersTheChoiceWhenTheBookHasEntries) {
   SysInfo.DstName = "鈴木";
   window_->ShowRecipientSetup();
   EXPECT_EQ(window_->CurrentTab(), MainPage::Dst);
-  EXPECT_EQ(TextOf(Ctl(IDC_StaticText_dst_name_dsp)), L"鈴木");
-  EXPECT_EQ(SendMessageW(Ctl(IDC_ComboBox_dst_list), CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(TextOf(Ctl(IDC_Main_StaticText_dst_name_dsp)), L"鈴木");
+  EXPECT_EQ(SendMessageW(Ctl(IDC_Main_ComboBox_dst_list), CB_GETCOUNT, 0, 0), 2);
 }
 
 TEST_F(PageFrame, ScreenReaderMeetsEveryPageInTabOrderWithNames) {
@@ -286,8 +286,8 @@ void PressKey(UINT vk) {
 TEST_F(PageFrame, TabKeyWalksThePageAndTheButtonsAndEscapeHides) {
   Command(IDM_MenuAddrListAdd);
   ASSERT_EQ(GetFocus(), Ctl(IDC_Edit_add_name));
-  for (int id : {IDC_Edit_add_mailadr, IDC_Button_exec, IDC_Button_cancel, IDC_PageControlData,
-                 IDC_Edit_add_name}) {
+  for (int id : {IDC_Edit_add_mailadr, IDC_Button_exec, IDC_Main_Button_cancel,
+                 IDC_Main_PageControlData, IDC_Edit_add_name}) {
     PressKey(VK_TAB);
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), id);
   }
@@ -303,7 +303,7 @@ TEST_F(PageFrame, EveryPageShowsItsTextsWholeWithoutOverlaps) {
   for (const MainPageInfo& info : MainPages()) {
     SCOPED_TRACE(info.name);
     OpenPage(info.page);
-    SetText(Ctl(IDC_StaticText_dst_name_dsp), Widen(SysInfo.DstName));
+    SetText(Ctl(IDC_Main_StaticText_dst_name_dsp), Widen(SysInfo.DstName));
     SetText(Ctl(IDC_StaticText_dst_meailadr_dsp), Widen(SysInfo.DstMailAdr));
     SetText(Ctl(IDC_StaticTextuserinfo_userid_dsp), Widen(SysInfo.MailId));
     Pump(50ms);

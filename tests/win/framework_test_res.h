@@ -7,3 +7,6 @@
 #define IDC_Test_Button 9011
 #define IDC_Test_Label 9012
 #define IDC_Test_PageButton 9013
+#define IDD_TestPagedFrame 9002
+#define IDC_Test_Tabs 9020
+#define IDC_Test_AfterTabs 9021
