@@ -130,10 +130,9 @@ class FormInitWindow : public ::testing::Test {
   std::string dir_;
 };
 
-// The frame's tab strip and status bar, then the shown page with its controls.
+// The frame's tab strip, the shown page with its controls right after it, then the status bar.
 const std::vector<ChildInfo> kNewRegPage = {
     {WC_TABCONTROLW, L""},
-    {STATUSCLASSNAMEW, L""},
     {L"#32770", L""},
     {L"Button", L"ユーザーID"},
     {L"Static", L"ユーザーID"},
@@ -147,11 +146,11 @@ const std::vector<ChildInfo> kNewRegPage = {
     {L"Edit", L"上記メールアドレスへパスワードが届きます"},
     {L"Button", L"登録"},
     {L"Button", L"中止"},
+    {STATUSCLASSNAMEW, L""},
 };
 
 const std::vector<ChildInfo> kAlreadyRegPage = {
     {WC_TABCONTROLW, L""},
-    {STATUSCLASSNAMEW, L""},
     {L"#32770", L""},
     {L"Button", L"ユーザーID"},
     {L"Static", L"ユーザーID（メールアドレス）を入力してください"},
@@ -163,6 +162,7 @@ const std::vector<ChildInfo> kAlreadyRegPage = {
     {L"Button", L"ログイン実行"},
     {L"Button", L"中止"},
     {L"Button", L"パスワード　再通知"},
+    {STATUSCLASSNAMEW, L""},
 };
 
 TEST_F(FormInitWindow, IsAFixedWindowOfTheGivenSizeWithItsMenu) {
