@@ -123,6 +123,13 @@ HWND FindChildById(HWND parent, int id) {
   return nullptr;
 }
 
+RECT RectIn(HWND child, HWND parent) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 std::wstring ClassOf(HWND hwnd) {
   wchar_t buf[256] = {};
   GetClassNameW(hwnd, buf, 256);

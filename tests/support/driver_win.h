@@ -41,6 +41,8 @@ std::vector<HWND> TopWindows(DWORD pid);
 std::vector<HWND> Children(HWND parent);
 HWND FindChildByText(HWND parent, const std::wstring& text, const std::wstring& cls = L"");
 HWND FindChildById(HWND parent, int id);
+// A child's window rectangle in its parent's client coordinates.
+RECT RectIn(HWND child, HWND parent);
 std::wstring ClassOf(HWND hwnd);
 std::wstring TextOf(HWND hwnd);  // WM_GETTEXT, works across processes
 void SetText(HWND hwnd, const std::wstring& text);

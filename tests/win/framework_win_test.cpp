@@ -77,13 +77,6 @@ class PlainWindow : public Window {
   }
 };
 
-RECT ClientRectIn(HWND control, HWND parent) {
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 TEST(Framework, TheLayoutIsAppliedAtTheWindowsDpiAndCentred) {
   TestFrame frame;
   const UINT dpi = GetDpiForWindow(frame.hwnd());
@@ -92,7 +85,7 @@ TEST(Framework, TheLayoutIsAppliedAtTheWindowsDpiAndCentred) {
   EXPECT_EQ(client.right, ScaleForDpi(300, dpi));
   EXPECT_EQ(client.bottom, ScaleForDpi(200, dpi));
   for (const Placement& p : kPlacements) {
-    RECT r = ClientRectIn(frame.Item(p.id), frame.hwnd());
+    RECT r = RectIn(frame.Item(p.id), frame.hwnd());
     EXPECT_EQ(r.left, ScaleForDpi(p.x, dpi)) << p.id;
     EXPECT_EQ(r.top, ScaleForDpi(p.y, dpi)) << p.id;
     EXPECT_EQ(r.right - r.left, ScaleForDpi(p.width, dpi)) << p.id;

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "framework_test_res.h"
+#include "support/driver_win.h"
 
 namespace tavisnap::testing {
 namespace {
@@ -42,13 +43,6 @@ class PagedTestFrame : public Dialog {
   PagedFrame paged;
   std::unique_ptr<PageDialog> pages[2];
 };
-
-RECT RectIn(HWND window, HWND parent) {
-  RECT r;
-  GetWindowRect(window, &r);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 
 bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
